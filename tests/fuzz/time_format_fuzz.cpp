@@ -1,0 +1,30 @@
+// The time-stamp parsers and the format language on arbitrary bytes.
+#include "services/time_format.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    std::string_view text(reinterpret_cast<const char*>(data), size);
+    int64_t ticks;
+    CalendarTime time{};
+    if (ParseIsoTimeUtc(text, &ticks) && !TicksToCalendar(ticks, &time))
+        __builtin_trap();
+    if (ParseRfc822TimeUtc(text, &ticks) && !TicksToCalendar(ticks, &time))
+        __builtin_trap();
+    ParseIsoTime(text, &time);
+    ParseRfc822Time(text, &time);
+
+    // The first 16 bytes, when present, make the calendar time (any values).
+    CalendarTime any{};
+    size_t header = size >= sizeof any ? sizeof any : 0;
+    std::memcpy(&any, data, header);
+    char out[kFormattedTimeSize];
+    FormatTime(any, text.substr(header), out, sizeof out);
+    if (std::memchr(out, 0, sizeof out) == nullptr)
+        __builtin_trap();
+    char small[5];
+    FormatTime(any, text.substr(header), small, sizeof small);
+    return 0;
+}

@@ -1,0 +1,40 @@
+#!/bin/bash
+# Builds Cumulon and runs it under Wine, in a Wine prefix of its own under
+# run/, from a run folder holding the program and its data files. Without a
+# display it runs on a virtual one (Xvfb) and saves a screenshot of it every
+# few seconds into run/screenshots/. Ctrl-C (or ending Cumulon) stops it all.
+set -u
+cd "$(dirname "$0")/.."
+root=$(pwd)
+tools/prerequisites.sh || exit 1
+cmake --preset windows >/dev/null && cmake --build --preset windows --target Cumulon || exit 1
+
+run=$root/run
+program=$run/program
+export WINEPREFIX=$run/wineprefix WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml,winealsa.drv,winepulse.drv="
+mkdir -p "$program" "$run/screenshots"
+cp -a build/windows/bin/. "$program/"
+
+pids=()
+cleanup() {
+    wineserver -k >/dev/null 2>&1
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
+    wait 2>/dev/null
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+if [ -z "${DISPLAY:-}" ]; then
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$run/display" 2>/dev/null &
+    pids+=($!)
+    for _ in $(seq 100); do [ -s "$run/display" ] && break; sleep 0.1; done
+    export DISPLAY=:$(head -n1 "$run/display")
+    ( while sleep 5; do import -window root "$run/screenshots/cumulon.png" 2>/dev/null; done ) &
+    pids+=($!)
+    echo "No display: Cumulon runs on Xvfb $DISPLAY; screenshots in $run/screenshots/"
+fi
+
+[ -f "$WINEPREFIX/system.reg" ] || { echo "Preparing the Wine prefix in $WINEPREFIX ..."; wineboot -i >/dev/null 2>&1; }
+echo "Starting Cumulon from $program (Ctrl-C stops it)"
+( cd "$program" && wine Cumulon.exe )
