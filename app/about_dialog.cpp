@@ -1,0 +1,86 @@
+#include "app/about_dialog.h"
+
+#include "app/app_state.h"
+#include "app/settings_store.h"
+#include "app/tab_pages.h"
+#include "resources/resource_ids.h"
+
+#include <shellapi.h>
+
+namespace {
+
+constexpr char kMakerSite[] = "http://www.quillmoor.example/";
+constexpr char kDonationPage[] = "http://www.quillmoor.example/donate";
+
+HFONT LinkFont;
+HICON SmallIcon;
+HICON LargeIcon;
+
+bool CursorOver(HWND dialog, int id) {
+    POINT cursor;
+    RECT rect;
+    return GetCursorPos(&cursor) && GetWindowRect(GetDlgItem(dialog, id), &rect) &&
+           PtInRect(&rect, cursor);
+}
+
+void OnInitDialog(HWND dialog) {
+    EnableDialogTexture(dialog, true);
+    LinkFont = CreateFontA(14, 0, 0, 0, FW_NORMAL, FALSE, TRUE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "Arial");
+    SendDlgItemMessageA(dialog, IDC_WEB_LINK, WM_SETFONT, reinterpret_cast<WPARAM>(LinkFont), FALSE);
+    SmallIcon = static_cast<HICON>(LoadImageA(AppInstance, MAKEINTRESOURCEA(IDI_APP), IMAGE_ICON, 16, 16, 0));
+    LargeIcon = static_cast<HICON>(LoadImageA(AppInstance, MAKEINTRESOURCEA(IDI_APP), IMAGE_ICON, 32, 32, 0));
+    SendMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(SmallIcon));
+    SendMessageA(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(LargeIcon));
+    RestoreWindowPosition(dialog, "AboutXY");
+}
+
+void OnClose(HWND dialog) {
+    DestroyIcon(SmallIcon);
+    DestroyIcon(LargeIcon);
+    DeleteObject(LinkFont);
+    SmallIcon = LargeIcon = nullptr;
+    LinkFont = nullptr;
+    EndDialog(dialog, 0);
+}
+
+INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_INITDIALOG:
+        OnInitDialog(dialog);
+        return TRUE;
+    case WM_CTLCOLORSTATIC:
+        if (reinterpret_cast<HWND>(lParam) == GetDlgItem(dialog, IDC_WEB_LINK)) {
+            HDC dc = reinterpret_cast<HDC>(wParam);
+            SetTextColor(dc, RGB(0, 0, 255));
+            SetBkMode(dc, TRANSPARENT);
+            return reinterpret_cast<INT_PTR>(GetStockObject(NULL_BRUSH));
+        }
+        return FALSE;
+    case WM_SETCURSOR: {
+        bool overLink = CursorOver(dialog, IDC_WEB_LINK) || CursorOver(dialog, IDC_DONATE);
+        SetCursor(LoadCursor(nullptr, overLink ? IDC_HAND : IDC_ARROW));
+        SetWindowLongPtrA(dialog, DWLP_MSGRESULT, TRUE);
+        return TRUE;
+    }
+    case WM_LBUTTONDOWN:
+        if (CursorOver(dialog, IDC_WEB_LINK))
+            ShellExecuteA(dialog, "open", kMakerSite, nullptr, nullptr, SW_SHOWNORMAL);
+        else if (CursorOver(dialog, IDC_DONATE))
+            ShellExecuteA(dialog, "open", kDonationPage, nullptr, nullptr, SW_SHOWNORMAL);
+        return TRUE;
+    case WM_MOVE:
+        SaveWindowPosition(dialog, "AboutXY");
+        return TRUE;
+    case WM_CLOSE:
+        OnClose(dialog);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+} // namespace
+
+void ShowAboutDialog(HWND owner) {
+    DialogBoxParamA(AppInstance, MAKEINTRESOURCEA(IDD_ABOUT), owner, AboutDialogProc, 0);
+}

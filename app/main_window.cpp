@@ -1,0 +1,145 @@
+#include "app/main_window.h"
+
+#include "app/about_dialog.h"
+#include "app/app_state.h"
+#include "app/saved_lists.h"
+#include "app/settings_dialog.h"
+#include "app/settings_store.h"
+#include "app/tab_pages.h"
+#include "app/tray_window.h"
+#include "resources/resource_ids.h"
+
+#include <commctrl.h>
+
+namespace {
+
+// A page whose own controls have not been built: it only hosts its template.
+INT_PTR CALLBACK EmptyPageProc(HWND, UINT message, WPARAM, LPARAM) {
+    return message == WM_INITDIALOG ? TRUE : FALSE;
+}
+
+struct PageEntry {
+    int dialogId;
+    PageState* state;
+    DLGPROC procedure;
+    const char* caption;
+    int tabIndex;
+};
+
+// In the order the pages are created; tabIndex gives the order of the tabs.
+const PageEntry kPages[] = {
+    {IDD_POINT_FORECAST, &PointForecastPage, EmptyPageProc, "Point Forecast", 0},
+    {IDD_HOURLY_POINT_FORECAST, &HourlyForecastPage, EmptyPageProc, "Hourly Point Forecast", 1},
+    {IDD_RADAR, &RadarPage, EmptyPageProc, "Radar", 4},
+    {IDD_OBSERVATIONS, &ObservationsPage, EmptyPageProc, "Current Observations", 2},
+    {IDD_SATELLITE, &SatellitePage, EmptyPageProc, "Satellite", 5},
+    {IDD_METAR, &MetarPage, EmptyPageProc, "Metar", 6},
+    {IDD_ALERTS, &AlertsPage, EmptyPageProc, "Alerts", 3},
+    {IDD_RIVER, &RiverPage, EmptyPageProc, "River Gauges", 7},
+};
+constexpr int kPageCount = sizeof kPages / sizeof kPages[0];
+
+// The order in which the pages are destroyed when the window closes.
+PageState* const kDestroyOrder[] = {&PointForecastPage, &HourlyForecastPage, &ObservationsPage,
+                                    &AlertsPage,        &RadarPage,          &SatellitePage,
+                                    &MetarPage,         &RiverPage};
+
+HWND TabControl;
+HICON SmallIcon;
+HICON LargeIcon;
+
+HFONT MakeArialFont(int weight) {
+    return CreateFontA(16, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "Arial");
+}
+
+void OnInitDialog(HWND window) {
+    MainWindow = window;
+    TabControl = GetDlgItem(window, IDC_TAB);
+    BoldFont = MakeArialFont(FW_BOLD);
+    ListFont = MakeArialFont(FW_NORMAL);
+
+    SmallIcon = static_cast<HICON>(
+        LoadImageA(AppInstance, MAKEINTRESOURCEA(IDI_APP), IMAGE_ICON, 16, 16, 0));
+    LargeIcon = static_cast<HICON>(
+        LoadImageA(AppInstance, MAKEINTRESOURCEA(IDI_APP), IMAGE_ICON, 32, 32, 0));
+    SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(SmallIcon));
+    SendMessageA(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(LargeIcon));
+
+    for (const PageEntry& page : kPages)
+        page.state->Window = CreateDialogParamA(AppInstance, MAKEINTRESOURCEA(page.dialogId), window,
+                                                page.procedure, 0);
+    for (int tab = 0; tab < kPageCount; ++tab)
+        for (const PageEntry& page : kPages)
+            if (page.tabIndex == tab && page.state->Window)
+                AddTabPage(TabControl, page.state->Window, page.caption, tab);
+
+    if (SelectTab(TabControl, GlobalSettings.CurTab) == -1) {
+        GlobalSettings.CurTab = 0; // a stored tab that does not exist
+        SelectTab(TabControl, 0);
+    }
+    RestoreWindowPosition(window, "MainXY");
+}
+
+void OnClose(HWND window) {
+    KillTimer(HiddenWindow, kSaveListsTimer);
+    WriteSavedLists(); // still visible: the lists are written
+    RemoveAllTabPages(TabControl);
+    for (PageState* page : kDestroyOrder) {
+        if (page->Window)
+            DestroyWindow(page->Window);
+        page->Window = nullptr;
+    }
+    DestroyWindow(window);
+    MainWindow = nullptr;
+    TabControl = nullptr;
+
+    DestroyIcon(SmallIcon);
+    DestroyIcon(LargeIcon);
+    SmallIcon = LargeIcon = nullptr;
+    for (HFONT* font : {&BoldFont, &ListFont, &HourlyDataFont}) {
+        if (*font)
+            DeleteObject(*font);
+        *font = nullptr;
+    }
+
+    if (!RuntimeFlagSet(kClosingToTray))
+        PostMessageA(HiddenWindow, WM_COMMAND, IDM_EXIT, 0);
+    ClearRuntimeFlag(kClosingToTray);
+}
+
+} // namespace
+
+INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_INITDIALOG:
+        OnInitDialog(window);
+        return FALSE; // the focus is already on the shown page's list
+    case WM_MOVE:
+        if (!IsIconic(window) && !IsZoomed(window))
+            SaveWindowPosition(window, "MainXY");
+        return TRUE;
+    case WM_SIZE:
+        if (wParam == SIZE_MINIMIZED) {
+            SetRuntimeFlag(kClosingToTray);
+            PostMessageA(window, WM_CLOSE, 0, 0);
+        }
+        return TRUE;
+    case WM_NOTIFY: {
+        const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
+        if (header->idFrom == IDC_TAB && header->code == TCN_SELCHANGE)
+            SelectTab(TabControl, -1);
+        return TRUE;
+    }
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDC_SETTINGS)
+            ShowSettingsDialog(window);
+        else if (LOWORD(wParam) == IDC_ABOUT)
+            ShowAboutDialog(window);
+        return TRUE;
+    case WM_CLOSE:
+        OnClose(window);
+        return TRUE;
+    }
+    return FALSE;
+}

@@ -1,0 +1,36 @@
+// The saved-lists file "list.dat": a header line, then seven sections in a
+// fixed order, each a name line, one line per list item (fields joined by the
+// byte 0xBB) and an empty line. Lines end with CR LF.
+#ifndef CUMULON_SAVED_LISTS_FORMAT_H
+#define CUMULON_SAVED_LISTS_FORMAT_H
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+constexpr int kSavedListSectionCount = 7;
+extern const char* const kSavedListSections[kSavedListSectionCount];
+constexpr char kFieldSeparator = '\xBB';
+constexpr size_t kSavedListFieldMax = 1023;
+
+struct SavedListRow {
+    bool Checked; // only the "[ALERTS]" section keeps check marks
+    std::vector<std::string> Columns;
+};
+
+// Index of a section name ("[RADAR]") in the fixed order, or -1.
+int SavedListSectionIndex(std::string_view section);
+// Columns kept per item: 3 for the point sections, 2 for the others.
+int SavedListColumnCount(std::string_view section);
+bool SavedListHasCheckMarks(std::string_view section);
+
+// The whole file for the seven sections' rows, given in the fixed order.
+std::string FormatSavedLists(const std::vector<SavedListRow> (&sections)[kSavedListSectionCount]);
+
+// The rows of one section of a file's text. Fields are split at 0xBB, CR and
+// LF, and runs of separators count as one, so empty fields collapse. A line of
+// any length is one item; each field is cut at 1023 bytes. An unknown or
+// missing section gives no rows.
+std::vector<SavedListRow> ParseSavedListSection(std::string_view file, std::string_view section);
+
+#endif

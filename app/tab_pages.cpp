@@ -1,0 +1,137 @@
+#include "app/tab_pages.h"
+
+#include "app/app_state.h"
+#include "resources/resource_ids.h"
+
+#include <commctrl.h>
+
+namespace {
+
+constexpr char kCurrentPageProperty[] = "TabCtrlCurWnd";
+constexpr int kSatelliteTab = 5; // the satellite page has no list to focus
+
+struct TabItem {
+    TCITEMHEADERA header;
+    HWND page;
+};
+
+bool ReadTabItem(HWND tab, int index, HWND* page, int* image) {
+    TabItem item{};
+    item.header.mask = TCIF_PARAM | TCIF_IMAGE;
+    if (!SendMessageA(tab, TCM_GETITEMA, index, reinterpret_cast<LPARAM>(&item)))
+        return false;
+    *page = item.page;
+    *image = item.header.iImage;
+    return true;
+}
+
+} // namespace
+
+int AddTabPage(HWND tab, HWND page, const char* caption, int index) {
+    // The item data carries the page window: widen the per-item extra bytes.
+    SendMessageA(tab, TCM_SETITEMEXTRA, sizeof(HWND), 0);
+    TabItem item{};
+    item.header.mask = TCIF_TEXT | TCIF_PARAM;
+    item.header.pszText = const_cast<char*>(caption);
+    item.header.iImage = -1;
+    item.page = page;
+    int at = index == -1 ? static_cast<int>(SendMessageA(tab, TCM_GETITEMCOUNT, 0, 0)) : index;
+    int inserted = static_cast<int>(SendMessageA(tab, TCM_INSERTITEMA, at, reinterpret_cast<LPARAM>(&item)));
+    if (inserted == -1)
+        return -1;
+
+    RECT area;
+    GetWindowRect(tab, &area);
+    MapWindowPoints(nullptr, GetParent(tab), reinterpret_cast<POINT*>(&area), 2);
+    SendMessageA(tab, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
+    SetWindowPos(page, HWND_BOTTOM, area.left, area.top, area.right - area.left,
+                 area.bottom - area.top, SWP_HIDEWINDOW | SWP_NOACTIVATE);
+    SetPropA(tab, kCurrentPageProperty, page);
+    EnableDialogTexture(page, true);
+    return inserted;
+}
+
+int SelectTab(HWND tab, int index) {
+    if (index == -1) {
+        index = static_cast<int>(SendMessageA(tab, TCM_GETCURSEL, 0, 0));
+        GlobalSettings.CurTab = index;
+    }
+    HWND page;
+    int image;
+    if (!ReadTabItem(tab, index, &page, &image))
+        return -1;
+    HWND shown = static_cast<HWND>(GetPropA(tab, kCurrentPageProperty));
+    if (shown)
+        ShowWindow(shown, SW_HIDE);
+    SetWindowPos(page, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+    SetPropA(tab, kCurrentPageProperty, page);
+    SendMessageA(tab, TCM_SETCURSEL, index, 0);
+    if (index != kSatelliteTab)
+        SetFocus(GetDlgItem(page, IDC_LIST));
+    return index;
+}
+
+bool RemoveTabPage(HWND tab, int index) {
+    HWND page;
+    int image;
+    if (!ReadTabItem(tab, index, &page, &image))
+        return false;
+    int selected = static_cast<int>(SendMessageA(tab, TCM_GETCURSEL, 0, 0));
+    if (!SendMessageA(tab, TCM_DELETEITEM, index, 0))
+        return false;
+    HIMAGELIST images = reinterpret_cast<HIMAGELIST>(SendMessageA(tab, TCM_GETIMAGELIST, 0, 0));
+    if (image != -1 && images)
+        SendMessageA(tab, TCM_REMOVEIMAGE, image, 0);
+    int remaining = static_cast<int>(SendMessageA(tab, TCM_GETITEMCOUNT, 0, 0));
+    if (remaining == 0) {
+        ShowWindow(page, SW_HIDE);
+        if (images) {
+            ImageList_Destroy(images);
+            SendMessageA(tab, TCM_SETIMAGELIST, 0, 0);
+        }
+        RemovePropA(tab, kCurrentPageProperty);
+    } else if (index == selected) {
+        SelectTab(tab, index < remaining ? index : remaining - 1);
+    }
+    EnableDialogTexture(page, false);
+    return true;
+}
+
+bool RemoveAllTabPages(HWND tab) {
+    bool all = true;
+    for (int i = static_cast<int>(SendMessageA(tab, TCM_GETITEMCOUNT, 0, 0)) - 1; i >= 0; --i)
+        all = RemoveTabPage(tab, i) && all;
+    return all;
+}
+
+bool HasThemedControls() {
+    struct VersionInfo {
+        DWORD size, major, minor, build, platform;
+    };
+    using GetVersionFn = HRESULT(CALLBACK*)(VersionInfo*);
+    HMODULE comctl = GetModuleHandleA("comctl32.dll");
+    if (!comctl)
+        return false;
+    auto getVersion = reinterpret_cast<GetVersionFn>(
+        reinterpret_cast<void*>(GetProcAddress(comctl, "DllGetVersion")));
+    if (!getVersion)
+        return false;
+    VersionInfo info{};
+    info.size = sizeof info; // 20 bytes
+    return SUCCEEDED(getVersion(&info)) && info.major > 5;
+}
+
+void EnableDialogTexture(HWND dialog, bool on) {
+    constexpr DWORD kTextureDisable = 1;
+    constexpr DWORD kTextureEnableTab = 6;
+    if (!HasThemedControls())
+        return;
+    HMODULE uxtheme = GetModuleHandleA("uxtheme.dll"); // used only when already loaded
+    if (!uxtheme)
+        return;
+    using TextureFn = HRESULT(WINAPI*)(HWND, DWORD);
+    auto enableTexture = reinterpret_cast<TextureFn>(
+        reinterpret_cast<void*>(GetProcAddress(uxtheme, "EnableThemeDialogTexture")));
+    if (enableTexture)
+        enableTexture(dialog, on ? kTextureEnableTab : kTextureDisable);
+}

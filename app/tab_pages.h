@@ -1,0 +1,21 @@
+// Tab hosting for the main window, and the optional themed dialog texture that
+// every dialog turns on while it initialises.
+#ifndef CUMULON_TAB_PAGES_H
+#define CUMULON_TAB_PAGES_H
+
+#include <windows.h>
+
+// Inserts a tab (at `index`, or at the end for -1) carrying `page` as its item
+// data and fits the page into the tab's display area, hidden. Returns the new
+// item's index or -1.
+int AddTabPage(HWND tab, HWND page, const char* caption, int index);
+// Shows the page of tab `index` (-1: the current selection, which is also
+// stored as CurTab). Returns the index, or -1 when the item cannot be read.
+int SelectTab(HWND tab, int index);
+bool RemoveTabPage(HWND tab, int index);
+bool RemoveAllTabPages(HWND tab);
+
+void EnableDialogTexture(HWND dialog, bool on);
+bool HasThemedControls();
+
+#endif

@@ -1,0 +1,360 @@
+#include "tests/e2e/driver.h"
+
+#include <commctrl.h>
+#include <shlobj.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+
+namespace {
+
+constexpr const char* kDataFiles[] = {"links.dat", "metar.trv", "radar.trv", "observations.trv",
+                                      "river.trv", "alert.trv", "zipcodes.dat"};
+
+std::string EnvPath(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? WindowsPath(value) : std::string();
+}
+
+bool FileExists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void DeleteTree(const std::string& folder) {
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = found.cFileName;
+            if (name == "." || name == "..")
+                continue;
+            std::string path = folder + "\\" + name;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                DeleteTree(path);
+            else {
+                SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileA(path.c_str());
+            }
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryA(folder.c_str());
+}
+
+// A buffer in another process for the cross-process control messages.
+struct RemoteBuffer {
+    HANDLE process = nullptr;
+    void* address = nullptr;
+    RemoteBuffer(HWND window, size_t size) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(window, &pid);
+        process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+        if (process)
+            address = VirtualAllocEx(process, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
+    }
+    ~RemoteBuffer() {
+        if (address)
+            VirtualFreeEx(process, address, 0, MEM_RELEASE);
+        if (process)
+            CloseHandle(process);
+    }
+    bool Write(const void* data, size_t size, size_t offset = 0) {
+        return address && WriteProcessMemory(process, static_cast<char*>(address) + offset, data, size, nullptr);
+    }
+    bool Read(void* data, size_t size, size_t offset = 0) {
+        return address && ReadProcessMemory(process, static_cast<char*>(address) + offset, data, size, nullptr);
+    }
+    template <typename T> T* At(size_t offset) {
+        return reinterpret_cast<T*>(static_cast<char*>(address) + offset);
+    }
+};
+
+struct WindowSearch {
+    DWORD processId;
+    const char* className;
+    const char* title;
+    bool visibleOnly;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM context) {
+    WindowSearch* search = reinterpret_cast<WindowSearch*>(context);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    if (pid != search->processId || (search->visibleOnly && !IsWindowVisible(window)))
+        return TRUE;
+    char className[256] = "";
+    GetClassNameA(window, className, sizeof className);
+    if (search->className && lstrcmpiA(className, search->className) != 0)
+        return TRUE;
+    if (search->title && WindowText(window) != search->title)
+        return TRUE;
+    search->found.push_back(window);
+    return TRUE;
+}
+
+BOOL CALLBACK CollectStatic(HWND child, LPARAM context) {
+    char className[64] = "";
+    GetClassNameA(child, className, sizeof className);
+    if (lstrcmpiA(className, "Static") == 0) {
+        std::string text = WindowText(child);
+        if (!text.empty())
+            reinterpret_cast<std::vector<std::string>*>(context)->push_back(text);
+    }
+    return TRUE;
+}
+
+} // namespace
+
+std::string WindowsPath(const std::string& unixPath) {
+    std::string path = "Z:" + unixPath;
+    for (char& c : path)
+        if (c == '/')
+            c = '\\';
+    return path;
+}
+
+std::string WorkFolder() { return EnvPath("E2E_WORK"); }
+std::string BuiltProgramsFolder() { return EnvPath("CUMULON_BIN"); }
+
+bool PrepareProgramFolder(const std::string& folder, const std::vector<std::string>& omit) {
+    DeleteTree(folder);
+    if (SHCreateDirectoryExA(nullptr, folder.c_str(), nullptr) != ERROR_SUCCESS)
+        return false;
+    std::string built = BuiltProgramsFolder();
+    if (!CopyFileA((built + "\\Cumulon.exe").c_str(), (folder + "\\Cumulon.exe").c_str(), FALSE))
+        return false;
+    for (const char* name : kDataFiles) {
+        bool omitted = false;
+        for (const std::string& o : omit)
+            omitted = omitted || o == name;
+        if (omitted)
+            continue;
+        std::string source = built + "\\" + name;
+        std::string target = folder + "\\" + name;
+        if (FileExists(source)) {
+            if (!CopyFileA(source.c_str(), target.c_str(), FALSE))
+                return false;
+        } else {
+            std::ofstream placeholder(target, std::ios::binary);
+            placeholder << "\r\n";
+        }
+    }
+    return true;
+}
+
+std::string UserDataFolder() {
+    char folder[MAX_PATH] = "";
+    SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_DEFAULT, folder);
+    return std::string(folder) + "\\Quillmoor\\Cumulon";
+}
+
+void ForgetUserState() {
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quillmoor");
+    std::string folder = UserDataFolder();
+    DeleteTree(folder);
+    DeleteTree(folder.substr(0, folder.rfind('\\')));
+}
+
+bool RunningProgram::Running() const {
+    return info.hProcess && WaitForSingleObject(info.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+bool RunningProgram::WaitForExit(DWORD timeoutMs, DWORD* exitCode) const {
+    if (!info.hProcess || WaitForSingleObject(info.hProcess, timeoutMs) != WAIT_OBJECT_0)
+        return false;
+    if (exitCode)
+        GetExitCodeProcess(info.hProcess, exitCode);
+    return true;
+}
+
+void RunningProgram::Kill() {
+    if (Running()) {
+        TerminateProcess(info.hProcess, 99);
+        WaitForSingleObject(info.hProcess, 5000);
+    }
+    if (info.hProcess)
+        CloseHandle(info.hProcess);
+    if (info.hThread)
+        CloseHandle(info.hThread);
+    info = {};
+}
+
+RunningProgram StartProgram(const std::string& exePath) {
+    RunningProgram program;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    std::string commandLine = "\"" + exePath + "\"";
+    std::string folder = exePath.substr(0, exePath.rfind('\\'));
+    if (!CreateProcessA(exePath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        folder.c_str(), &startup, &program.info))
+        program.info = {};
+    return program;
+}
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        if (condition())
+            return true;
+        if (GetTickCount() - start >= timeoutMs)
+            return false;
+        Sleep(50);
+    }
+}
+
+std::vector<HWND> TopWindows(DWORD processId, const char* className, const char* title, bool visibleOnly) {
+    WindowSearch search{processId, className, title, visibleOnly, {}};
+    EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND WaitForTopWindow(DWORD processId, const char* className, const char* title, DWORD timeoutMs) {
+    HWND window = nullptr;
+    WaitUntil(
+        [&] {
+            std::vector<HWND> found = TopWindows(processId, className, title);
+            window = found.empty() ? nullptr : found.front();
+            return window != nullptr;
+        },
+        timeoutMs);
+    return window;
+}
+
+std::string WindowText(HWND window) {
+    char text[1024] = "";
+    SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                        2000, nullptr);
+    text[sizeof text - 1] = '\0';
+    return text;
+}
+
+std::vector<std::string> StaticTexts(HWND dialog) {
+    std::vector<std::string> texts;
+    EnumChildWindows(dialog, CollectStatic, reinterpret_cast<LPARAM>(&texts));
+    return texts;
+}
+
+std::vector<std::string> TabCaptions(HWND tab) {
+    std::vector<std::string> captions;
+    int count = static_cast<int>(SendMessageA(tab, TCM_GETITEMCOUNT, 0, 0));
+    constexpr size_t kTextOffset = 256;
+    RemoteBuffer remote(tab, 1024);
+    for (int i = 0; i < count; ++i) {
+        TCITEMA item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = remote.At<char>(kTextOffset);
+        item.cchTextMax = 512;
+        char text[512] = "";
+        if (remote.Write(&item, sizeof item) &&
+            SendMessageA(tab, TCM_GETITEMA, i, reinterpret_cast<LPARAM>(remote.address)) &&
+            remote.Read(text, sizeof text, kTextOffset)) {
+            text[sizeof text - 1] = '\0';
+            captions.push_back(text);
+        } else {
+            captions.push_back("?");
+        }
+    }
+    return captions;
+}
+
+int TabSelection(HWND tab) { return static_cast<int>(SendMessageA(tab, TCM_GETCURSEL, 0, 0)); }
+
+int ListItemCount(HWND list) { return static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)); }
+
+std::string ListItemText(HWND list, int item, int column) {
+    constexpr size_t kTextOffset = 256;
+    RemoteBuffer remote(list, 4096);
+    LVITEMA request{};
+    request.iSubItem = column;
+    request.pszText = remote.At<char>(kTextOffset);
+    request.cchTextMax = 2048;
+    char text[2048] = "";
+    if (!remote.Write(&request, sizeof request))
+        return "?";
+    SendMessageA(list, LVM_GETITEMTEXTA, item, reinterpret_cast<LPARAM>(remote.address));
+    remote.Read(text, sizeof text, kTextOffset);
+    text[sizeof text - 1] = '\0';
+    return text;
+}
+
+bool ListItemChecked(HWND list, int item) {
+    UINT state = static_cast<UINT>(SendMessageA(list, LVM_GETITEMSTATE, item, LVIS_STATEIMAGEMASK));
+    return (state & LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2);
+}
+
+bool ListItemSelected(HWND list, int item) {
+    return (SendMessageA(list, LVM_GETITEMSTATE, item, LVIS_SELECTED) & LVIS_SELECTED) != 0;
+}
+
+bool SaveScreenshot(HWND window, const std::string& name) {
+    RECT rect;
+    if (window) {
+        if (!GetWindowRect(window, &rect))
+            return false;
+    } else {
+        rect = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    }
+    int width = rect.right - rect.left, height = rect.bottom - rect.top;
+    if (width <= 0 || height <= 0)
+        return false;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFOHEADER header{};
+    header.biSize = sizeof header;
+    header.biWidth = width;
+    header.biHeight = height; // bottom-up, as a BMP file stores it
+    header.biPlanes = 1;
+    header.biBitCount = 24;
+    header.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS, &bits, nullptr, 0);
+    bool ok = false;
+    if (bitmap) {
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+        GdiFlush();
+        SelectObject(memory, old);
+        DWORD rowSize = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
+        DWORD imageSize = rowSize * static_cast<DWORD>(height);
+        BITMAPFILEHEADER file{};
+        file.bfType = 0x4D42;
+        file.bfOffBits = sizeof file + sizeof header;
+        file.bfSize = file.bfOffBits + imageSize;
+        header.biSizeImage = imageSize;
+        std::ofstream out(WorkFolder() + "\\" + name + ".bmp", std::ios::binary);
+        out.write(reinterpret_cast<const char*>(&file), sizeof file);
+        out.write(reinterpret_cast<const char*>(&header), sizeof header);
+        out.write(static_cast<const char*>(bits), imageSize);
+        ok = out.good();
+        DeleteObject(bitmap);
+    }
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return ok;
+}
+
+bool ReadSettingDword(const char* name, DWORD* value) {
+    DWORD size = sizeof *value, type = 0;
+    return RegGetValueA(HKEY_CURRENT_USER, "Software\\Quillmoor\\Cumulon", name, RRF_RT_REG_DWORD, &type, value,
+                        &size) == ERROR_SUCCESS;
+}
+
+bool ReadSettingBinary(const char* name, std::vector<BYTE>* data) {
+    DWORD size = 0;
+    if (RegGetValueA(HKEY_CURRENT_USER, "Software\\Quillmoor\\Cumulon", name, RRF_RT_REG_BINARY, nullptr, nullptr,
+                     &size) != ERROR_SUCCESS)
+        return false;
+    data->resize(size);
+    return RegGetValueA(HKEY_CURRENT_USER, "Software\\Quillmoor\\Cumulon", name, RRF_RT_REG_BINARY, nullptr,
+                        data->data(), &size) == ERROR_SUCCESS;
+}
+
+bool SettingsKeyExists() {
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Quillmoor\\Cumulon", 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(key);
+    return true;
+}

@@ -1,0 +1,67 @@
+// What the end-to-end tests use to drive the real programs as a user would:
+// start them in a program folder of their own, find their windows, read their
+// controls across processes, click and type through window messages, and take
+// screenshots. Runs under Wine beside the programs (same prefix and display).
+#ifndef CUMULON_E2E_DRIVER_H
+#define CUMULON_E2E_DRIVER_H
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+// "Z:\..." for a Unix path, as Wine maps the Unix root to drive Z:.
+std::string WindowsPath(const std::string& unixPath);
+// The test's scratch folder and the folder of the built programs (Windows paths).
+std::string WorkFolder();
+std::string BuiltProgramsFolder();
+
+// Makes `folder` a program folder: Cumulon.exe and the installed data files.
+// Files named in `omit` are left out; data files the build has not produced
+// yet are stood in by small placeholder files.
+bool PrepareProgramFolder(const std::string& folder, const std::vector<std::string>& omit = {});
+
+// The per-user state of the program: settings key, application-data folder.
+void ForgetUserState();
+std::string UserDataFolder(); // ...\AppData\Roaming\Quillmoor\Cumulon
+
+struct RunningProgram {
+    PROCESS_INFORMATION info{};
+    bool Running() const;
+    // Waits for the end; false on timeout. `exitCode` receives the code.
+    bool WaitForExit(DWORD timeoutMs, DWORD* exitCode = nullptr) const;
+    void Kill();
+};
+
+RunningProgram StartProgram(const std::string& exePath);
+
+// Polls `condition` every 50 ms until it holds or `timeoutMs` has passed.
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs);
+
+// Top-level windows of a process, by class and (when not null) exact title.
+std::vector<HWND> TopWindows(DWORD processId, const char* className, const char* title, bool visibleOnly = true);
+HWND WaitForTopWindow(DWORD processId, const char* className, const char* title, DWORD timeoutMs);
+
+std::string WindowText(HWND window);
+// Texts of the static controls of a dialog (a message box's message).
+std::vector<std::string> StaticTexts(HWND dialog);
+
+// Cross-process reads of common controls.
+std::vector<std::string> TabCaptions(HWND tab);
+int TabSelection(HWND tab);
+int ListItemCount(HWND list);
+std::string ListItemText(HWND list, int item, int column);
+bool ListItemChecked(HWND list, int item);
+bool ListItemSelected(HWND list, int item);
+
+// Saves a screenshot of `window` (the whole screen when null) as NAME.bmp in
+// the work folder; the test runner turns it into NAME.png.
+bool SaveScreenshot(HWND window, const std::string& name);
+
+// Registry values under the program's settings key.
+bool ReadSettingDword(const char* name, DWORD* value);
+bool ReadSettingBinary(const char* name, std::vector<BYTE>* data);
+bool SettingsKeyExists();
+
+#endif
