@@ -16,6 +16,9 @@ make_prefix() {
     mkdir -p "$prefix"
     # A prefix made without a display: the GUI tests give theirs at run time.
     WINEPREFIX=$prefix DISPLAY= wineboot -i >/dev/null 2>&1
+    # The virtual displays have no window manager: Wine draws the frames
+    # itself and does not wait for a manager to map or withdraw windows.
+    WINEPREFIX=$prefix wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
     WINEPREFIX=$prefix wineserver -w
     [ -f "$prefix/system.reg" ]
 }
