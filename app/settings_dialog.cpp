@@ -75,10 +75,15 @@ void OnInitDialog(HWND dialog) {
     SetFocus(dialog);
 }
 
-void OnCommand(HWND dialog, int id) {
+void OnCommand(HWND dialog, int id, int notification) {
     bool checked = IsDlgButtonChecked(dialog, id) == BST_CHECKED;
     switch (id) {
     case IDC_TIME_FORMAT: {
+        // Only a change of the text counts: the focus notification that comes
+        // while the dialog is shown at its stored place, before the field is
+        // filled, would otherwise empty the format.
+        if (notification != EN_CHANGE)
+            break;
         char format[kTimeFormatMax + 1];
         GetDlgItemTextA(dialog, IDC_TIME_FORMAT, format, sizeof format);
         CopyText(GlobalSettings.TimeFormat, format);
@@ -107,7 +112,7 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
         OnInitDialog(dialog);
         return FALSE;
     case WM_COMMAND:
-        OnCommand(dialog, LOWORD(wParam));
+        OnCommand(dialog, LOWORD(wParam), HIWORD(wParam));
         return TRUE;
     case WM_SETCURSOR:
         HoverToolbarIcon(&HelpIcon, reinterpret_cast<HWND>(wParam));

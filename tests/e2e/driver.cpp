@@ -152,6 +152,12 @@ std::string UserDataFolder() {
 
 void ForgetUserState() {
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quillmoor");
+    HKEY run;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", 0, KEY_SET_VALUE,
+                      &run) == ERROR_SUCCESS) {
+        RegDeleteValueA(run, "Quillmoor - Cumulon");
+        RegCloseKey(run);
+    }
     std::string folder = UserDataFolder();
     DeleteTree(folder);
     DeleteTree(folder.substr(0, folder.rfind('\\')));
@@ -288,6 +294,25 @@ bool ListItemSelected(HWND list, int item) {
     return (SendMessageA(list, LVM_GETITEMSTATE, item, LVIS_SELECTED) & LVIS_SELECTED) != 0;
 }
 
+bool ClickTab(HWND tab, int index) {
+    RemoteBuffer remote(tab, sizeof(RECT));
+    RECT rect{};
+    if (!SendMessageA(tab, TCM_GETITEMRECT, index, reinterpret_cast<LPARAM>(remote.address)) ||
+        !remote.Read(&rect, sizeof rect))
+        return false;
+    LPARAM at = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    PostMessageA(tab, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageA(tab, WM_LBUTTONUP, 0, at);
+    return true;
+}
+
+void ClickButton(HWND button) { PostMessageA(button, BM_CLICK, 0, 0); }
+
+void TypeText(HWND edit, const std::string& text) {
+    for (char c : text)
+        PostMessageA(edit, WM_CHAR, static_cast<unsigned char>(c), 1);
+}
+
 bool SaveScreenshot(HWND window, const std::string& name) {
     RECT rect;
     if (window) {
@@ -349,6 +374,26 @@ bool ReadSettingBinary(const char* name, std::vector<BYTE>* data) {
     data->resize(size);
     return RegGetValueA(HKEY_CURRENT_USER, "Software\\Quillmoor\\Cumulon", name, RRF_RT_REG_BINARY, nullptr,
                         data->data(), &size) == ERROR_SUCCESS;
+}
+
+bool ReadSettingString(const char* name, std::string* text) {
+    char value[2048];
+    DWORD size = sizeof value;
+    if (RegGetValueA(HKEY_CURRENT_USER, "Software\\Quillmoor\\Cumulon", name, RRF_RT_REG_SZ, nullptr, value,
+                     &size) != ERROR_SUCCESS)
+        return false;
+    *text = value;
+    return true;
+}
+
+bool ReadRunValue(std::string* command) {
+    char value[2048];
+    DWORD size = sizeof value;
+    if (RegGetValueA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Run",
+                     "Quillmoor - Cumulon", RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS)
+        return false;
+    *command = value;
+    return true;
 }
 
 bool SettingsKeyExists() {

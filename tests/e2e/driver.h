@@ -55,6 +55,11 @@ std::string ListItemText(HWND list, int item, int column);
 bool ListItemChecked(HWND list, int item);
 bool ListItemSelected(HWND list, int item);
 
+// User input through window messages.
+bool ClickTab(HWND tab, int index);           // a left click on the tab's item
+void ClickButton(HWND button);                // BM_CLICK, posted
+void TypeText(HWND edit, const std::string& text); // one WM_CHAR per character
+
 // Saves a screenshot of `window` (the whole screen when null) as NAME.bmp in
 // the work folder; the test runner turns it into NAME.png.
 bool SaveScreenshot(HWND window, const std::string& name);
@@ -62,6 +67,9 @@ bool SaveScreenshot(HWND window, const std::string& name);
 // Registry values under the program's settings key.
 bool ReadSettingDword(const char* name, DWORD* value);
 bool ReadSettingBinary(const char* name, std::vector<BYTE>* data);
+bool ReadSettingString(const char* name, std::string* text);
 bool SettingsKeyExists();
+// The "Quillmoor - Cumulon" value of the user's Run key.
+bool ReadRunValue(std::string* command);
 
 #endif

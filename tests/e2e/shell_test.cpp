@@ -1,49 +1,12 @@
 // The shell as a user meets it: one copy per desktop, the data-file check,
 // the per-user folders, the tabbed main window, closing to the tray and ending.
-#include "tests/e2e/driver.h"
+#include "tests/e2e/cumulon_fixture.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-constexpr int kTabControl = 5068;
-constexpr UINT kTrayCallback = 5002;
-
-class Shell : public ::testing::Test {
-  protected:
-    std::string folder_;
-    RunningProgram program_;
-
-    void SetUp() override {
-        ForgetUserState();
-        folder_ = WorkFolder() + "\\program";
-        ASSERT_TRUE(PrepareProgramFolder(folder_));
-    }
-
-    void TearDown() override {
-        if (HasFailure())
-            SaveScreenshot(nullptr, std::string("failed-") +
-                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        program_.Kill();
-    }
-
-    std::string Exe() const { return folder_ + "\\Cumulon.exe"; }
-
-    HWND Start() {
-        program_ = StartProgram(Exe());
-        EXPECT_TRUE(program_.Running());
-        return MainWindow();
-    }
-
-    HWND MainWindow(DWORD timeoutMs = 20000) {
-        return WaitForTopWindow(program_.info.dwProcessId, "#32770", "Cumulon", timeoutMs);
-    }
-
-    HWND HiddenWindow() {
-        std::vector<HWND> found = TopWindows(program_.info.dwProcessId, "MainWindow", nullptr, false);
-        return found.empty() ? nullptr : found.front();
-    }
-};
+using Shell = CumulonTest;
 
 TEST_F(Shell, SecondCopyEndsAtOnceWithZeroAndTheFirstRunsOn) {
     HWND main = Start();
