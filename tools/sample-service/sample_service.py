@@ -1,0 +1,85 @@
+#!/usr/bin/env python3
+"""Cumulon's sample weather service: plays the weather service on 127.0.0.1.
+
+    sample_service.py [--port 8642] [--port-file FILE] [--catalog-out FILE]
+
+With --port 0 the system picks a free port; --port-file receives it once the
+service listens (tests wait for that file).  --catalog-out writes the sample
+catalog (links.dat pointing at this service) for the port in use.  See
+README.md beside this file for the routes.
+"""
+
+import argparse
+import datetime
+import os
+import signal
+import sys
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+REPOSITORY = os.path.dirname(os.path.dirname(HERE))
+sys.path.insert(0, os.path.dirname(HERE))   # tools/: weather_tables
+sys.path.insert(0, HERE)
+
+import weather_tables  # noqa: E402
+from cumulon_sample import catalog, http_app, locations, pictures  # noqa: E402
+
+
+def parse_time(text):
+    when = datetime.datetime.fromisoformat(text)
+    return when if when.tzinfo else when.replace(tzinfo=datetime.timezone.utc)
+
+
+def write_atomically(path, data):
+    temporary = path + ".tmp"
+    with open(temporary, "wb") as handle:
+        handle.write(data)
+    os.replace(temporary, path)
+
+
+def build_service(data_dir, source, now=None):
+    registry = locations.Registry(source, data_dir)
+    with open(os.path.join(data_dir, "links.dat"), "rb") as handle:
+        real_catalog = handle.read()
+    clock = (lambda: now) if now else None
+    return http_app.Service(registry, pictures.Pictures(registry), real_catalog, clock)
+
+
+def main(argv=None):
+    parser = argparse.ArgumentParser(description="Cumulon's sample weather service.")
+    parser.add_argument("--host", default="127.0.0.1")
+    parser.add_argument("--port", type=int, default=8642, help="0 picks a free port")
+    parser.add_argument("--port-file", help="write the port in use into this file")
+    parser.add_argument("--pid-file", help="write the process id into this file")
+    parser.add_argument("--catalog-out", help="write the sample catalog into this file")
+    parser.add_argument("--data-dir", default=os.path.join(REPOSITORY, "data"),
+                        help="folder with links.dat, radar.trv and river.trv")
+    parser.add_argument("--source", default=weather_tables.DEFAULT_SOURCE,
+                        help="folder of the weather-util-data tables")
+    parser.add_argument("--now", type=parse_time,
+                        help="answer as if it were this time (ISO 8601), for tests")
+    parser.add_argument("--verbose", action="store_true", help="log every request")
+    args = parser.parse_args(argv)
+
+    service = build_service(args.data_dir, args.source, args.now)
+    server = http_app.Server((args.host, args.port), service, verbose=args.verbose)
+    port = server.server_address[1]
+    if args.catalog_out:
+        write_atomically(args.catalog_out, catalog.sample_catalog(service.real_catalog, port))
+    if args.pid_file:
+        write_atomically(args.pid_file, b"%d\n" % os.getpid())
+    if args.port_file:
+        write_atomically(args.port_file, b"%d\n" % port)
+    print("sample weather service on http://%s:%d/ (pid %d)" % (args.host, port, os.getpid()),
+          flush=True)
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(0))
+    try:
+        server.serve_forever()
+    except KeyboardInterrupt:
+        pass
+    finally:
+        server.server_close()
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
