@@ -90,8 +90,9 @@ def zipcode_lines(zctas, places):
     """One line per ZIP code, in ZIP order.
 
     The place is the nearest census place (city, town, village or designated
-    place); the county is the county of the nearest county subdivision, or of
-    the nearest county centroid where a state has no subdivisions.
+    place).  The county is the county of the nearest county subdivision when
+    that lies close by (within about half a degree) in the place's state, else
+    the county of that state whose centroid is nearest, else none.
     """
     counties = {p.fips: p for p in places if len(p.fips) == 5}
     towns = [p for p in places if len(p.fips) == 7]
@@ -102,17 +103,27 @@ def zipcode_lines(zctas, places):
 
     town_index = wt.NearestIndex(towns, position)
     subdivision_index = wt.NearestIndex(subdivisions, position)
-    county_index = wt.NearestIndex(list(counties.values()), position, cell=1.0)
+    county_indexes = {}
+    for county in counties.values():
+        county_indexes.setdefault(county.state, []).append(county)
+    county_indexes = {state: wt.NearestIndex(items, position, cell=1.0)
+                      for state, items in county_indexes.items()}
+
+    def county_of(z, state):
+        subdivision = subdivision_index.nearest(z.lat, z.lon, max_rings=1)
+        if subdivision is not None and subdivision.state == state:
+            return counties[subdivision.fips[:5]]
+        index = county_indexes.get(state)
+        return index.nearest(z.lat, z.lon) if index else None
 
     lines = []
     for z in sorted(zctas, key=lambda z: z.zip):
         town = town_index.nearest(z.lat, z.lon)
-        subdivision = subdivision_index.nearest(z.lat, z.lon)
-        county = counties[subdivision.fips[:5]] if subdivision else county_index.nearest(z.lat, z.lon)
-        if town is None and county is None:
+        if town is None:
             continue
-        state = town.state if town else county.state
-        name = wt.clean_place_name(town.name) if town else ""
+        state = town.state
+        county = county_of(z, state)
+        name = wt.clean_place_name(town.name)
         county_name = county.name if county else ""
         lines.append(",".join([z.zip, _field(name), state, z.zone, _field(county_name),
                                "%.4f" % z.lat, "%.4f" % z.lon]))

@@ -226,7 +226,8 @@ def load_zones(source=DEFAULT_SOURCE):
         if not re.fullmatch(r"[a-z]{2}z[0-9]{3}", key) or position is None:
             continue
         parts = [p.strip() for p in description.split(",")]
-        if len(parts) < 3 or parts[-1] != "US" or parts[-2].upper() != key[:2].upper():
+        state = key[:2].upper()
+        if len(parts) < 3 or parts[-1] != "US" or parts[-2] != state or state not in STATE_NAMES:
             continue
         zones.append(Zone(key.upper(), to_ansi(", ".join(parts[:-2])), key[:2].upper(),
                           position[0], position[1]))
