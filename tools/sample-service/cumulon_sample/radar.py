@@ -88,7 +88,7 @@ def topo(land_mask, site, span):
                 continue
             h = here[x]
             slope = (h - here[max(0, x - 1)]) + (h - above[x])
-            shade = int(SHADES / 2 + slope / (km_per_pixel * 90.0))
+            shade = int(SHADES / 2 + slope / (km_per_pixel * 12.0))
             shade = max(0, min(SHADES - 1, shade))
             band = sum(1 for limit in limits if h >= limit) - 1
             row.append(4 + band * SHADES + shade)

@@ -54,19 +54,22 @@ def temperature_of_index(index):
     return 40.0 - index * 120.0 / 250
 
 
-def _fields(view, when):
-    """Storm and cloud fields (half size) of a view at a time."""
-    half = view.scaled(2)
-    t = weather.hours_since_epoch(when)
-    storms = weather.evolving_grid(half, t, weather.STORM_SEED, weather.STORM_SCALE, 6)
-    clouds = weather.evolving_grid(half, t, weather.CLOUD_SEED, 5.0, 5)
-    return half, storms, clouds
+def _fields(pictures, region, when):
+    """Storm and cloud fields (half size) of a sector at a time, shared by its
+    infrared and visible pictures."""
+    def make():
+        half = view_of(region).scaled(2)
+        t = weather.hours_since_epoch(when)
+        storms = weather.evolving_grid(half, t, weather.STORM_SEED, weather.STORM_SCALE, 6)
+        clouds = weather.evolving_grid(half, t, weather.CLOUD_SEED, 5.0, 5)
+        return half, storms, clouds
+    return pictures._cached(("satellite-fields", region, when), make)
 
 
 def infrared(pictures, region, when):
     """Rows of temperature indices (full size) for a sector."""
     view = view_of(region)
-    half, storms, clouds = _fields(view, when)
+    half, storms, clouds = _fields(pictures, region, when)
     land = pictures.land().sample(half)
     rows = []
     for lat, srow, crow, lrow in zip(half.lats(), storms, clouds, land):
@@ -84,7 +87,7 @@ def infrared(pictures, region, when):
 
 def visible(pictures, region, when):
     view = view_of(region)
-    half, storms, clouds = _fields(view, when)
+    half, storms, clouds = _fields(pictures, region, when)
     land = pictures.land().sample(half)
     coarse = 4
     lats, lons = half.lats(), half.lons()

@@ -1,0 +1,1 @@
+"""The sample weather service: feeds, pictures and the HTTP server that serves them."""
