@@ -1,23 +1,25 @@
 #!/bin/bash
 # Builds Cumulon and runs it under Wine, in a Wine prefix of its own under
-# run/, from a run folder holding the program and its data files. Without a
-# display it runs on a virtual one (Xvfb) and saves a screenshot of it every
-# few seconds into run/screenshots/. Ctrl-C (or ending Cumulon) stops it all.
+# run/, from a run folder holding the program and its data files, against the
+# sample weather service (tools/sample-service/) with the sample saved lists
+# on the first run. Without a display it runs on a virtual one (Xvfb) and
+# saves a screenshot of it every few seconds into run/screenshots/. Ctrl-C (or
+# ending Cumulon) stops it all, the sample service included.
 set -u
 cd "$(dirname "$0")/.."
 root=$(pwd)
 tools/prerequisites.sh || exit 1
-cmake --preset windows >/dev/null && cmake --build --preset windows --target Cumulon || exit 1
+cmake --preset windows >/dev/null && cmake --build --preset windows --target Cumulon cumulon_data || exit 1
 
 run=$root/run
 program=$run/program
 export WINEPREFIX=$run/wineprefix WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml,winealsa.drv,winepulse.drv="
 mkdir -p "$program" "$run/screenshots"
-cp -a build/windows/bin/. "$program/"
 
 pids=()
 cleanup() {
+    tools/sample-service/start-run-folder.sh stop "$program"
     wineserver -k >/dev/null 2>&1
     for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
     wait 2>/dev/null
@@ -36,5 +38,6 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 
 [ -f "$WINEPREFIX/system.reg" ] || { echo "Preparing the Wine prefix in $WINEPREFIX ..."; wineboot -i >/dev/null 2>&1; }
+tools/sample-service/start-run-folder.sh start build/windows/bin "$program" || exit 1
 echo "Starting Cumulon from $program (Ctrl-C stops it)"
 ( cd "$program" && wine Cumulon.exe )
