@@ -50,7 +50,7 @@ def zone_events(registry, when):
     order = {name: i for i, (name, _) in enumerate(EVENT_COLOURS)}
     painted = {}
     for code, zone in registry.zones.items():
-        kinds = feeds._zone_alert_kinds(code, when, zone)
+        kinds = feeds.zone_alert_kinds(code, when, zone)
         if not kinds:
             continue
         warm = feeds.warm_zone(zone, when)
@@ -93,7 +93,7 @@ def _base(pictures, name, when):
 
 def picture(pictures, name, when):
     day = when.strftime("%Y%m%d")
-    base = pictures._cached(("alertmap-base", name, day), lambda: _base(pictures, name, when))
+    base = pictures.cached(("alertmap-base", name, day), lambda: _base(pictures, name, when))
     canvas = raster.Canvas(base.width, base.height)
     canvas.pixels = bytearray(base.pixels)
     title = AREAS[name][6]

@@ -626,7 +626,7 @@ FEATURED_ZONES = {
 }
 
 
-def _zone_alert_kinds(code, now, zone=None):
+def zone_alert_kinds(code, now, zone=None):
     """The severities ('statement' for an outlook without one) active in a zone today.
 
     Alerts follow the day's storms (the storm field at noon UTC), so they come in
@@ -755,7 +755,7 @@ def alerts(registry, code, now):
              "<title>Current Watches, Warnings and Advisories for %s Issued by the National "
              "Weather Service</title>" % name,
              "<link href='%s'/>" % feed_id]
-    kinds = _zone_alert_kinds(code, now, zone) if zone else []
+    kinds = zone_alert_kinds(code, now, zone) if zone else []
     warm = zone is not None and warm_zone(zone, now)
     last = updated
     for index, kind in enumerate(kinds):

@@ -199,13 +199,6 @@ class Registry:
         return wt.clean_place_name(town.name), town.state, miles, compass(
             bearing(town.lat, town.lon, lat, lon))
 
-    def station_or_none(self, code):
-        return self.stations.get(code.upper())
-
-    def state_of(self, lat, lon):
-        town = self.nearest_town(lat, lon)
-        return town.state if town else ""
-
     def zip_centroids(self):
         if self.zctas is None:
             self.zctas = wt.load_zctas(self._source)

@@ -58,7 +58,9 @@ class Pictures:
                 self._majors = mapdata.major_cities(self.registry)
             return self._majors
 
-    def _cached(self, key, make):
+    def cached(self, key, make):
+        """The value kept under 'key', made by make() the first time (least recently
+        used values are dropped beyond the cache size)."""
         with self._lock:
             if key in self._cache:
                 self._cache.move_to_end(key)
@@ -88,7 +90,7 @@ class Pictures:
                 "legend": lambda: radar.legend(site, first, when),
                 "warnings": lambda: radar.warnings(site, first, when),
             }[kind]
-            body = self._cached((kind, first, code, when), make)
+            body = self.cached((kind, first, code, when), make)
             return body, when, GIF
         make = {
             "topo": lambda: radar.topo(self.land(), site, first),
@@ -98,14 +100,14 @@ class Pictures:
                                                site, first),
             "cities": lambda: radar.cities(self.registry, self.weights(), self.majors(), site, first),
         }[kind]
-        body = self._cached((kind, first, code), make)
+        body = self.cached((kind, first, code), make)
         return body, STATIC_TIME, PNG if kind == "topo" else GIF
 
     def satellite(self, region, product, now):
         if not satellite.known(region, product):
             return None
         when = weather.floor_time(now, 15)
-        body = self._cached(("satellite", region, product, when),
+        body = self.cached(("satellite", region, product, when),
                             lambda: satellite.picture(self, region, product, when))
         return body, when, PNG
 
@@ -113,6 +115,6 @@ class Pictures:
         if not alertmap.known(name):
             return None
         when = weather.floor_time(now, 5)
-        body = self._cached(("alertmap", name, when),
+        body = self.cached(("alertmap", name, when),
                             lambda: alertmap.picture(self, name, when))
         return body, when, PNG

@@ -54,9 +54,6 @@ class Canvas:
         if 0 <= x < self.width and 0 <= y < self.height:
             self.pixels[y * self.width + x] = index
 
-    def get(self, x, y):
-        return self.pixels[y * self.width + x]
-
     def rect(self, x0, y0, x1, y1, index):
         """Fills the rectangle from (x0, y0) to (x1, y1), both exclusive at the end."""
         x0, x1 = max(0, x0), min(self.width, x1)
@@ -66,13 +63,6 @@ class Canvas:
         for y in range(max(0, y0), min(self.height, y1)):
             start = y * self.width
             self.pixels[start + x0:start + x1] = run
-
-    def dot(self, x, y, radius, index):
-        r2 = radius * radius + radius
-        for dy in range(-radius, radius + 1):
-            for dx in range(-radius, radius + 1):
-                if dx * dx + dy * dy <= r2:
-                    self.put(int(x) + dx, int(y) + dy, index)
 
     def line(self, x0, y0, x1, y1, index, width=1):
         """A line of 'width' pixels between two points (floats allowed)."""
@@ -90,10 +80,6 @@ class Canvas:
     def polyline(self, points, index, width=1):
         for (x0, y0), (x1, y1) in zip(points, points[1:]):
             self.line(x0, y0, x1, y1, index, width)
-
-    def polygon(self, points, index):
-        for y, start, end in polygon_spans(points, self.height):
-            self.rect(start, y, end, y + 1, index)
 
     def text(self, x, y, text, index, scale=1, shadow=None):
         """Draws 'text' with its top-left corner at (x, y); returns the width drawn."""

@@ -63,7 +63,7 @@ def _fields(pictures, region, when):
         storms = weather.evolving_grid(half, t, weather.STORM_SEED, weather.STORM_SCALE, 6)
         clouds = weather.evolving_grid(half, t, weather.CLOUD_SEED, 5.0, 5)
         return half, storms, clouds
-    return pictures._cached(("satellite-fields", region, when), make)
+    return pictures.cached(("satellite-fields", region, when), make)
 
 
 def infrared(pictures, region, when):
@@ -218,15 +218,15 @@ def outline_pixels(pictures, region):
 def picture(pictures, region, product, when):
     view = view_of(region)
     if product == "vis":
-        rows = pictures._cached(("vis-raster", region, when), lambda: visible(pictures, region, when))
+        rows = pictures.cached(("vis-raster", region, when), lambda: visible(pictures, region, when))
     elif product == "wv":
-        rows = pictures._cached(("wv-raster", region, when),
+        rows = pictures.cached(("wv-raster", region, when),
                                 lambda: water_vapour(pictures, region, when))
     else:
-        rows = pictures._cached(("ir-raster", region, when), lambda: infrared(pictures, region, when))
+        rows = pictures.cached(("ir-raster", region, when), lambda: infrared(pictures, region, when))
     canvas = raster.Canvas.from_rows(rows)
     if product != "wv":
-        for offset in pictures._cached(("outline", region), lambda: outline_pixels(pictures, region)):
+        for offset in pictures.cached(("outline", region), lambda: outline_pixels(pictures, region)):
             canvas.pixels[offset] = COAST
     caption = "%s %s %s" % (REGIONS[region][6], TITLES[product], when.strftime("%Y-%m-%d %H%MZ"))
     canvas.text(8, view.height - 16, caption, TEXT, shadow=SHADOW)
