@@ -65,7 +65,8 @@ def catalog_problems(data):
             if key not in keys:
                 problems.append("%s has an unknown key %s" % (name, key))
             if not re.match(r"http://[^/]+/", address):
-                problems.append("%s %s: %r is not an http://host/path address" % (name, key, address))
+                problems.append("%s %s: %r is not an http://host/path address"
+                                % (name, key, address))
             if not cache_file or "\\" in cache_file or ".." in cache_file:
                 problems.append("%s %s: bad cache file %r" % (name, key, cache_file))
             url, cache = address, cache_file

@@ -76,7 +76,7 @@ class Topics(unittest.TestCase):
         self.assertEqual(files, pages)
 
     def test_the_project_defines_the_windows_the_program_uses(self):
-        windows = {line.split("=", 1)[0]: line.split("=", 1)[1] for line in project_section("WINDOWS")}
+        windows = dict(line.split("=", 1) for line in project_section("WINDOWS"))
         self.assertEqual(set(windows), {"MainWindow", "AlertMapLegend"})
         self.assertTrue(windows["MainWindow"].startswith('"Cumulon Help"'))
         self.assertIn('"alertmaplegend.html"', windows["AlertMapLegend"])

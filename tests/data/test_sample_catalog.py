@@ -67,7 +67,8 @@ class CatalogWalk(unittest.TestCase):
             if section in SIZES:
                 self.assertEqual(support.picture_size(body), SIZES[section], key)
             elif section == "[ALERTMAPS]":
-                self.assertEqual(support.picture_size(body), (800, 500) if key == "us=" else (354, 274))
+                size = (800, 500) if key == "us=" else (354, 274)
+                self.assertEqual(support.picture_size(body), size)
 
     def test_radar_overlays_are_see_through(self):
         for key in ("sr.county=", "sr.river=", "sr.highway=", "sr.city=", "sr.warning=",
@@ -79,7 +80,8 @@ class CatalogWalk(unittest.TestCase):
             self.assertGreater(clear, width * height // 2, key)
 
     def test_the_relief_is_opaque_land_and_water(self):
-        width, height, rows, palette, alpha = support.png_info(self.answers["[RADAR]", "sr.topo="][2])
+        topo = self.answers["[RADAR]", "sr.topo="][2]
+        width, height, rows, palette, alpha = support.png_info(topo)
         self.assertEqual(alpha, b"")
         used = collections.Counter(i for row in rows for i in row)
         self.assertGreater(len(used), 20)

@@ -216,7 +216,8 @@ class Protocol(ServiceTest):
         self.assertEqual((status, body), ("HTTP/1.1 304 Not Modified", b""))
         self.assertEqual(fields["last-modified"], modified)
         earlier = email.utils.format_datetime(
-            email.utils.parsedate_to_datetime(modified) - datetime.timedelta(seconds=1), usegmt=True)
+            email.utils.parsedate_to_datetime(modified) - datetime.timedelta(seconds=1),
+            usegmt=True)
         self.assertEqual(self.get(OBSERVATION % "KSDF", ["If-Modified-Since: " + earlier])[0],
                          "HTTP/1.1 200 OK")
 
@@ -239,13 +240,15 @@ class Protocol(ServiceTest):
         self.assertEqual(self.get(path)[2], self.get(path)[2])
 
     def test_unknown_addresses_are_not_found(self):
-        for path in ("/nowhere.example/feed.xml", "/radar.weather.gov/ridge/RadarImg/N0R/QQQ_N0R_0.gif",
+        for path in ("/nowhere.example/feed.xml",
+                     "/radar.weather.gov/ridge/RadarImg/N0R/QQQ_N0R_0.gif",
                      "/www.ssd.noaa.gov/goes/east/mars/vis-l.jpg", RIVER % "zzzz9"):
             self.assertEqual(self.get(path)[0], "HTTP/1.1 404 Not Found", path)
 
     def test_the_catalog_route_points_at_this_port(self):
         body = self.get("/links.dat")[2]
-        self.assertIn(b"http://127.0.0.1:%d/w1.weather.gov/xml/current_obs/####.xml" % self.port, body)
+        address = b"http://127.0.0.1:%d/w1.weather.gov/xml/current_obs/####.xml" % self.port
+        self.assertIn(address, body)
 
 
 class SampleLists(ServiceTest):

@@ -220,7 +220,8 @@ def hourly_forecast(registry, lat_text, lon_text, now):
     out = ['<?xml version="1.0" encoding="ISO-8859-1"?>',
            '<dwml version="1.0" xmlns:xsd="http://www.w3.org/2001/XMLSchema" '
            'xmlns:xsi="http://www.w3.org/2001/XMLSchema-instance" '
-           'xsi:noNamespaceSchemaLocation="http://graphical.weather.gov/xml/DWMLgen/schema/DWML.xsd">',
+           'xsi:noNamespaceSchemaLocation='
+           '"http://graphical.weather.gov/xml/DWMLgen/schema/DWML.xsd">',
            "<head>",
            '<product srsName="WGS 1984" concise-name="time-series" operational-mode="operational">',
            "<title>NOAA's National Weather Service Forecast Data</title>",
@@ -390,7 +391,8 @@ def _cloud_layers(c):
     if c.sky < 0.1:
         return [("CLR", None)]
     spread_c = max(0.3, c.temp_c - c.dewpoint_c)
-    base = max(200, _round_to(spread_c * 400, 100) if c.rain <= 0 else _round_to(spread_c * 250, 100))
+    feet_per_degree = 400 if c.rain <= 0 else 250
+    base = max(200, _round_to(spread_c * feet_per_degree, 100))
     if c.sky < 0.35:
         layers = [("FEW", base)]
     elif c.sky < 0.65:
@@ -439,8 +441,10 @@ def metar(registry, code, now, hours_before=3):
     header = ['<?xml version="1.0" encoding="UTF-8"?>',
               '<response xmlns:xsd="http://www.w3.org/2001/XMLSchema" '
               'xmlns:xsi="http://www.w3.org/2001/XMLSchema-instance" version="1.2" '
-              'xsi:noNamespaceSchemaLocation="http://aviationweather.gov/adds/schema/metar1_2.xsd">',
-              "  <request_index>%d</request_index>" % (noise.stable_hash(code + str(now)) % 99999999),
+              'xsi:noNamespaceSchemaLocation='
+              '"http://aviationweather.gov/adds/schema/metar1_2.xsd">',
+              "  <request_index>%d</request_index>"
+              % (noise.stable_hash(code + str(now)) % 99999999),
               '  <data_source name="metars" />', '  <request type="retrieve" />',
               "  <errors />", "  <warnings />", "  <time_taken_ms>4</time_taken_ms>"]
     observed = latest_observation_time(now)
@@ -468,7 +472,8 @@ def metar(registry, code, now, hours_before=3):
     def metar_temp(v):
         return ("M%02d" % -v) if v < 0 else "%02d" % v
 
-    raw = [station.code, observed.strftime("%d%H%MZ"), "AUTO" if station.code[1:2].isdigit() else "",
+    automatic = "AUTO" if station.code[1:2].isdigit() else ""
+    raw = [station.code, observed.strftime("%d%H%MZ"), automatic,
            wind_text, vis_text] + wx + [sky_text, "%s/%s" % (metar_temp(temp_c), metar_temp(dew_c)),
                                          "A%04d" % round(altimeter * 100), "RMK AO2",
                                          "SLP%03d" % (round(c.pressure_mb * 10) % 1000),
@@ -498,7 +503,8 @@ def metar(registry, code, now, hours_before=3):
                      % (cover, "" if base is None else ' cloud_base_ft_agl="%d"' % base))
     if ceiling is not None and ceiling < 300 and visibility < 1:
         lines.append("      <vert_vis_ft>%d</vert_vis_ft>" % max(100, ceiling))
-    lines.append("      <flight_category>%s</flight_category>" % _flight_category(ceiling, visibility))
+    lines.append("      <flight_category>%s</flight_category>"
+                 % _flight_category(ceiling, visibility))
     earlier = weather.conditions(station.lat, station.lon, observed - datetime.timedelta(hours=3))
     lines.append("      <three_hr_pressure_tendency_mb>%.1f</three_hr_pressure_tendency_mb>"
                  % (c.pressure_mb - earlier.pressure_mb))
@@ -692,7 +698,8 @@ def _alert_entry(registry, zone, kind, index, now, warm, feed_id):
     title = "%s issued %s until %s by %s" % (event, stamp(li), stamp(le), office)
     city = office[4:].upper()
     summary = ("...%s IN EFFECT UNTIL %s %s...\r\nTHE NATIONAL WEATHER SERVICE IN %s HAS ISSUED "
-               "A %s FOR %s.\r\n%s" % (event.upper(), _clock(le).replace(":00", "").replace(":", ""),
+               "A %s FOR %s.\r\n%s" % (event.upper(),
+                                          _clock(le).replace(":00", "").replace(":", ""),
                                    letters, city, event.upper(), areas.upper(),
                                    _ALERT_DETAILS.get(event, "")))
     entry_id = "%s.%s.%d" % (feed_id, event.replace(" ", ""), index)
@@ -762,7 +769,8 @@ def alerts(registry, code, now):
         entry, issued = _alert_entry(registry, zone, kind, index, now, warm, feed_id)
         lines += entry
     if not kinds:
-        lines += ["<entry>", "<id>%s</id>" % feed_id, "<updated>%s</updated>" % _iso(updated, offset),
+        lines += ["<entry>", "<id>%s</id>" % feed_id,
+                  "<updated>%s</updated>" % _iso(updated, offset),
                   "<author>", "<name>w-nws.webmaster@noaa.gov</name>", "</author>",
                   "<title>%s</title>" % NO_ALERTS, "<link href='%s'/>" % feed_id,
                   "<summary></summary>", "<cap:severity></cap:severity>", "</entry>"]

@@ -98,7 +98,8 @@ class Pictures:
             "rivers": lambda: radar.rivers(self.registry, site, first),
             "highways": lambda: radar.highways(self.registry, self.weights(), self.majors(),
                                                site, first),
-            "cities": lambda: radar.cities(self.registry, self.weights(), self.majors(), site, first),
+            "cities": lambda: radar.cities(self.registry, self.weights(), self.majors(),
+                                           site, first),
         }[kind]
         body = self.cached((kind, first, code), make)
         return body, STATIC_TIME, PNG if kind == "topo" else GIF

@@ -162,7 +162,8 @@ def palette(product):
     elif product == "ir2":
         entries = [(min(255, int(v * 1.25)),) * 3 for v in range(251)]
     elif product == "avn":
-        entries = _grey_then(-30, [(0.0, (120, 200, 255)), (0.25, (0, 90, 255)), (0.45, (0, 200, 60)),
+        entries = _grey_then(-30, [(0.0, (120, 200, 255)), (0.25, (0, 90, 255)),
+                                   (0.45, (0, 200, 60)),
                                    (0.65, (255, 255, 0)), (0.85, (255, 0, 0)), (1.0, (20, 0, 0))])
     elif product == "bd":
         entries = _bands([(40, (30, 30, 30)), (9, (90, 90, 90)), (-30, (140, 140, 140)),
@@ -218,15 +219,18 @@ def outline_pixels(pictures, region):
 def picture(pictures, region, product, when):
     view = view_of(region)
     if product == "vis":
-        rows = pictures.cached(("vis-raster", region, when), lambda: visible(pictures, region, when))
+        rows = pictures.cached(("vis-raster", region, when),
+                               lambda: visible(pictures, region, when))
     elif product == "wv":
         rows = pictures.cached(("wv-raster", region, when),
                                 lambda: water_vapour(pictures, region, when))
     else:
-        rows = pictures.cached(("ir-raster", region, when), lambda: infrared(pictures, region, when))
+        rows = pictures.cached(("ir-raster", region, when),
+                               lambda: infrared(pictures, region, when))
     canvas = raster.Canvas.from_rows(rows)
     if product != "wv":
-        for offset in pictures.cached(("outline", region), lambda: outline_pixels(pictures, region)):
+        outline = pictures.cached(("outline", region), lambda: outline_pixels(pictures, region))
+        for offset in outline:
             canvas.pixels[offset] = COAST
     caption = "%s %s %s" % (REGIONS[region][6], TITLES[product], when.strftime("%Y-%m-%d %H%MZ"))
     canvas.text(8, view.height - 16, caption, TEXT, shadow=SHADOW)

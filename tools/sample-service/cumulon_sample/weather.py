@@ -47,8 +47,9 @@ def _blend(a, b, w):
 
 def evolving(lat, lon, t, seed, scale, octaves):
     x, y = (lon - DRIFT * t) / scale, lat / scale
-    return _blend(noise.fbm(x, y, seed, octaves), noise.fbm(x + 37.3, y - 11.1, seed + 1000, octaves),
-                  _blend_weight(t))
+    first = noise.fbm(x, y, seed, octaves)
+    second = noise.fbm(x + 37.3, y - 11.1, seed + 1000, octaves)
+    return _blend(first, second, _blend_weight(t))
 
 
 def evolving_grid(view, t, seed, scale, octaves):
