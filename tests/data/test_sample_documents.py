@@ -251,6 +251,28 @@ class Protocol(ServiceTest):
         self.assertIn(address, body)
 
 
+class TreeCoverage(ServiceTest):
+    """The service knows where every radar site and river gauge of the trees is."""
+
+    def codes(self, name):
+        tree, _ = support.read_tree(support.read(support.DATA + "/" + name))
+        return {leaf.split(" ", 1)[0] for _, _, leaf in support.tree_leaves(tree)}
+
+    def test_every_radar_site_and_gauge_has_a_place(self):
+        registry = self.server.service.registry
+        self.assertEqual(set(registry.radars), self.codes("radar.trv"))
+        self.assertEqual(set(registry.gauges), self.codes("river.trv"))
+        for site in list(registry.radars.values()) + list(registry.gauges.values()):
+            self.assertTrue(-15 < site.lat < 72 and (-180 < site.lon < -60 or site.lon > 140), site)
+
+    def test_every_radar_site_has_a_legend_and_every_gauge_a_feed(self):
+        for code in self.codes("radar.trv"):
+            path = "/radar.weather.gov/ridge/Legend/N0R/%s_N0R_Legend_0.gif" % code[1:]
+            self.assertEqual(self.get(path)[0], "HTTP/1.1 200 OK", code)
+        for code in self.codes("river.trv"):
+            self.assertEqual(self.get(RIVER % code.lower())[0], "HTTP/1.1 200 OK", code)
+
+
 class SampleLists(ServiceTest):
     """Every location of the sample list.dat is one the service answers for."""
 
