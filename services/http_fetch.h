@@ -1,0 +1,99 @@
+// The one downloader and its cache. HttpFetch sends one GET request over a new
+// connection, streams the raw response into "<cache path>.$$$" under a
+// watchdog, and turns it into the cache file (status test, plain or chunked
+// body), optionally conditional on the cache file's time. Every page worker and
+// the auto-alert thread use it; the pages display only from the cache files.
+//
+// A worker's protocol:
+//   FetchRequest* request = new FetchRequest;
+//   InitFetchRequest(request);
+//   PublishFetch(&page.Request, request);   // Stop can reach it from now on
+//   ...fill Url and CachePath, set kFetchConditional if wanted...
+//   HttpFetch(request);
+//   RetireFetch(&page.Request);             // no Stop can touch it after this
+//   delete request;
+#ifndef CUMULON_HTTP_FETCH_H
+#define CUMULON_HTTP_FETCH_H
+
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+
+// Flags bits.
+constexpr uint32_t kFetchConditional = 0x1; // caller: If-Modified-Since, keep the server's time
+constexpr uint32_t kFetchDone = 0x2;        // HttpFetch: the transfer is over, the watchdog ends
+constexpr uint32_t kFetchAborted = 0x4;     // AbortFetch: Stop or the watchdog ended the transfer
+
+// The watchdog gives up after 60 s without received data, looking once a second.
+constexpr uint32_t kWatchdogSilenceMs = 60000;
+constexpr uint32_t kWatchdogCheckMs = 1000;
+
+struct WatchdogLimits {
+    uint32_t SilenceMs = kWatchdogSilenceMs;
+    uint32_t CheckMs = kWatchdogCheckMs;
+};
+
+// The socket handle value of no socket (the Windows INVALID_SOCKET).
+constexpr uintptr_t kNoSocket = ~static_cast<uintptr_t>(0);
+
+// One download. Allocate it with new (it holds a lock and atomics), initialise
+// it with InitFetchRequest and release it after HttpFetch has returned.
+// LastActivity and Flags are written by the fetching thread and read by the
+// watchdog and by Stop, hence atomic.
+struct FetchRequest {
+    char Url[257] = {};       // http://host/path, or http://host:port/path
+    char CachePath[257] = {}; // empty: the URL's last path segment, in the current folder
+    std::atomic<uintptr_t> Socket{kNoSocket};
+    std::atomic<uint32_t> LastActivity{0}; // tick count of the last received data
+    std::atomic<uint32_t> Flags{0};
+    char DateText[1024] = {}; // the If-Modified-Since text
+    char Host[261] = {};      // as written in the URL, with its port if it has one
+    char Resource[261] = {};  // from the "/" after the host, query included
+    char RequestText[1024] = {};
+    char ReceiveBuffer[1024] = {};
+    uint64_t FileTime = 0; // the cache file's last-write time, UTC, Windows file-time units
+    uint32_t WatchdogId = 0;
+    void* Watchdog = nullptr; // thread handle
+    uint16_t Port = 80;
+    void* WatchdogWake = nullptr; // event that ends the watchdog's wait when the transfer ends
+    std::mutex SocketLock;        // AbortFetch against the closing of Socket
+};
+
+// Clears Url, CachePath, Flags and the response state; LastActivity = now.
+void InitFetchRequest(FetchRequest* request);
+
+// Downloads Url into CachePath on the caller's thread. 0 when the server closed
+// the connection normally, whatever the HTTP status (the cache file is then
+// replaced, or left as it was when the response did not pass the status test);
+// -1 when the URL is unusable (not "http:", no path after the host,
+// credentials, a bad port), the host is unknown, the connection, send,
+// temporary file or a receive fails, or Stop or the watchdog ended it. On -1
+// the cache file is untouched and the temporary file is gone.
+int HttpFetch(FetchRequest* request, const WatchdogLimits& limits = WatchdogLimits{});
+
+// Ends the request's transfer from any thread: marks it aborted, shuts its
+// socket down in both directions and cancels a receive in progress, which then
+// fails so that HttpFetch returns -1. The socket itself is closed by HttpFetch.
+void AbortFetch(FetchRequest* request);
+
+// Rewrites the file at CachePath with "&#x3C;", "&#x3E;", "&#x27;" and
+// "&#x26;" decoded (in that order, one pass each, so "&#x26;#x3C;" gives
+// "&#x3C;") and every 0x95 byte dropped, keeping the file's creation and
+// last-write times. 0, or -1 when the file is missing or cannot be read or
+// replaced.
+int DecodeCharacterReferences(FetchRequest* request);
+
+// The guard that keeps the Stop button and the release of a request apart. The
+// slot is the page's current-request pointer; all three take one lock, so once
+// RetireFetch has returned no StopFetch is using the request and it may be
+// released.
+void PublishFetch(FetchRequest** slot, FetchRequest* request); // worker, before HttpFetch
+void StopFetch(FetchRequest** slot);                           // main thread, Stop
+void RetireFetch(FetchRequest** slot);                         // worker, after HttpFetch
+
+// Socket library start-ups made by fetches and not yet released (0 whenever no
+// fetch runs), and all such start-ups since the program began.
+int OutstandingSocketStartups();
+long TotalSocketStartups();
+
+#endif

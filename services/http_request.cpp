@@ -1,0 +1,112 @@
+#include "services/http_request.h"
+
+#include "services/text_buffer.h"
+
+namespace {
+
+char Lower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool StartsWithAnyCase(std::string_view text, std::string_view prefix) {
+    if (text.size() < prefix.size())
+        return false;
+    for (size_t i = 0; i < prefix.size(); ++i)
+        if (Lower(text[i]) != Lower(prefix[i]))
+            return false;
+    return true;
+}
+
+bool IsHostNameCharacter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' ||
+           c == '-' || c == '_';
+}
+
+// "1" to "65535", digits only (leading zeros allowed, at most five digits).
+bool ParsePort(std::string_view text, uint16_t* port) {
+    if (text.empty() || text.size() > 5)
+        return false;
+    unsigned value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9')
+            return false;
+        value = value * 10 + static_cast<unsigned>(c - '0');
+    }
+    if (value < 1 || value > 65535)
+        return false;
+    *port = static_cast<uint16_t>(value);
+    return true;
+}
+
+} // namespace
+
+bool SplitHttpUrl(std::string_view url, HttpUrl* parts) {
+    for (char c : url)
+        if (static_cast<unsigned char>(c) <= 0x20 || c == 0x7F)
+            return false;
+    if (!StartsWithAnyCase(url, "http://"))
+        return false;
+    std::string_view rest = url.substr(7);
+    size_t slash = rest.find('/');
+    if (slash == std::string_view::npos)
+        return false;
+    HttpUrl result;
+    result.Host = rest.substr(0, slash);
+    result.Resource = rest.substr(slash);
+    result.LastSegment = url.substr(url.rfind('/') + 1);
+    result.Port = 80;
+    size_t colon = result.Host.find(':');
+    result.HostName = result.Host.substr(0, colon);
+    if (colon != std::string_view::npos && !ParsePort(result.Host.substr(colon + 1), &result.Port))
+        return false;
+    if (result.HostName.empty())
+        return false;
+    for (char c : result.HostName)
+        if (!IsHostNameCharacter(c)) // also refuses "user@host"
+            return false;
+    *parts = result;
+    return true;
+}
+
+bool PrepareFetchRequest(FetchRequest* request) {
+    request->DateText[0] = '\0';
+    request->Host[0] = '\0';
+    request->Resource[0] = '\0';
+    request->RequestText[0] = '\0';
+    request->FileTime = 0;
+    request->Port = 80;
+
+    // A field the caller filled to the last byte has lost its end: refused, not cut.
+    if (BoundedLength(request->Url, sizeof request->Url) == sizeof request->Url ||
+        BoundedLength(request->CachePath, sizeof request->CachePath) == sizeof request->CachePath)
+        return false;
+    HttpUrl url;
+    if (!SplitHttpUrl(TextOf(request->Url), &url))
+        return false;
+    if (!CopyText(request->Host, url.Host) || !CopyText(request->Resource, url.Resource))
+        return false;
+    request->Port = url.Port;
+    if (TextOf(request->CachePath).empty())
+        CopyText(request->CachePath, url.LastSegment);
+    return !TextOf(request->CachePath).empty();
+}
+
+bool ComposeRequestText(FetchRequest* request, bool ifModifiedSince) {
+    char* text = request->RequestText;
+    constexpr size_t size = sizeof request->RequestText;
+    text[0] = '\0';
+    bool fits = AppendText(text, size, "GET ") &&
+                AppendText(text, size, TextOf(request->Resource)) &&
+                AppendText(text, size, " HTTP/1.1\r\n") && AppendText(text, size, "Host: ") &&
+                AppendText(text, size, TextOf(request->Host)) && AppendText(text, size, "\r\n") &&
+                AppendText(text, size, "User-Agent: ") && AppendText(text, size, kHttpUserAgent) &&
+                AppendText(text, size, "\r\n") && AppendText(text, size, "Accept: *.*\r\n");
+    if (fits && ifModifiedSince)
+        fits = AppendText(text, size, "If-Modified-Since: ") &&
+               AppendText(text, size, TextOf(request->DateText)) && AppendText(text, size, "\r\n");
+    fits =
+        fits && AppendText(text, size, "Connection: close\r\n") && AppendText(text, size, "\r\n");
+    if (!fits)
+        text[0] = '\0';
+    return fits;
+}

@@ -1,0 +1,189 @@
+#include "services/http_response.h"
+
+#include "services/http_date.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+bool Contains(std::string_view text, std::string_view part) {
+    return text.find(part) != std::string_view::npos;
+}
+
+// Makes unread bytes available unless the source has ended; false at the end.
+bool Fill(ResponseReader* reader) {
+    if (reader->Start < reader->End)
+        return true;
+    if (reader->Ended)
+        return false;
+    size_t n = reader->Source.Read(reader->Source.Context, reader->Buffer, sizeof reader->Buffer);
+    if (n == 0) {
+        reader->Ended = true;
+        return false;
+    }
+    reader->Start = 0;
+    reader->End = std::min(n, sizeof reader->Buffer); // a source never gives more than asked
+    return true;
+}
+
+// Reads one line through its LF (or to the end), keeping its first `lineSize`
+// bytes in `line` and skipping the rest. False when nothing was left.
+bool ReadLine(ResponseReader* reader, char* line, size_t lineSize, size_t* kept) {
+    *kept = 0;
+    bool any = false;
+    while (Fill(reader)) {
+        any = true;
+        const char* begin = reader->Buffer + reader->Start;
+        size_t available = reader->End - reader->Start;
+        const void* lf = std::memchr(begin, '\n', available);
+        size_t take =
+            lf ? static_cast<size_t>(static_cast<const char*>(lf) - begin) + 1 : available;
+        size_t copy = std::min(take, lineSize - *kept);
+        std::memcpy(line + *kept, begin, copy);
+        *kept += copy;
+        reader->Start += take;
+        if (lf)
+            break;
+    }
+    return any;
+}
+
+// Reads up to `size` bytes, fewer only at the end.
+size_t ReadBytes(ResponseReader* reader, char* out, size_t size) {
+    size_t done = 0;
+    while (done < size && Fill(reader)) {
+        size_t copy = std::min(size - done, reader->End - reader->Start);
+        std::memcpy(out + done, reader->Buffer + reader->Start, copy);
+        reader->Start += copy;
+        done += copy;
+    }
+    return done;
+}
+
+int PeekByte(ResponseReader* reader) {
+    return Fill(reader) ? static_cast<unsigned char>(reader->Buffer[reader->Start]) : -1;
+}
+
+std::string_view CutAtLineEnd(std::string_view line) {
+    size_t end = line.find_first_of("\r\n");
+    return end == std::string_view::npos ? line : line.substr(0, end);
+}
+
+int HexValue(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+// The size at the start of a chunk line; anything after the digits (";name=
+// value" extensions) is ignored. False when the line starts with no digit
+// (a negative or missing size). A size too large for 64 bits saturates: the
+// copy stops at the end of the data anyway.
+bool ParseChunkSize(std::string_view line, uint64_t* size) {
+    size_t i = 0;
+    while (i < line.size() && (line[i] == ' ' || line[i] == '\t'))
+        ++i;
+    uint64_t value = 0;
+    bool any = false;
+    for (; i < line.size() && HexValue(line[i]) >= 0; ++i) {
+        any = true;
+        if (value > (UINT64_MAX >> 4))
+            value = UINT64_MAX;
+        else
+            value = (value << 4) | static_cast<uint64_t>(HexValue(line[i]));
+    }
+    *size = value;
+    return any;
+}
+
+// Copies `count` bytes (or what is left) in blocks; false when the sink fails.
+bool CopyBytes(ResponseReader* reader, uint64_t count, ByteSink sink, bool* ended) {
+    char block[kBodyBlockSize];
+    while (count > 0) {
+        size_t want = count < sizeof block ? static_cast<size_t>(count) : sizeof block;
+        size_t got = ReadBytes(reader, block, want);
+        if (got > 0 && !sink.Write(sink.Context, block, got))
+            return false;
+        if (got < want) {
+            *ended = true;
+            return true;
+        }
+        count -= got;
+    }
+    return true;
+}
+
+} // namespace
+
+void InitResponseReader(ResponseReader* reader, ByteSource source) {
+    reader->Source = source;
+    reader->Start = 0;
+    reader->End = 0;
+    reader->Ended = false;
+}
+
+bool IsSuccessLine(std::string_view line) {
+    return Contains(line, "HTTP") && Contains(line, "200") && Contains(line, "OK");
+}
+
+bool IsChunkedLine(std::string_view line) {
+    return Contains(line, "Transfer-Encoding") && Contains(line, "chunked");
+}
+
+bool ParseLastModifiedLine(std::string_view line, uint64_t* fileTime) {
+    line = CutAtLineEnd(line);
+    size_t name = line.find("Last-Modified");
+    if (name == std::string_view::npos)
+        return false;
+    size_t space = line.find(' ', name);
+    if (space == std::string_view::npos)
+        return false;
+    return ParseHttpDate(line.substr(space + 1), fileTime);
+}
+
+void ReadResponseHead(ResponseReader* reader, bool conditional, ResponseHead* head) {
+    *head = ResponseHead{};
+    char buffer[kHeaderLineMax];
+    size_t kept;
+    while (ReadLine(reader, buffer, sizeof buffer, &kept)) {
+        std::string_view line(buffer, kept);
+        if (line == "\r\n" || line == "\n")
+            break;
+        if (IsSuccessLine(line))
+            head->Success = true;
+        if (IsChunkedLine(line))
+            head->Chunked = true;
+        uint64_t modified;
+        if (conditional && Contains(line, "Last-Modified") &&
+            ParseLastModifiedLine(line, &modified)) {
+            head->HasLastModified = true;
+            head->LastModified = modified;
+        }
+    }
+}
+
+bool CopyResponseBody(ResponseReader* reader, bool chunked, ByteSink sink) {
+    bool ended = false;
+    if (!chunked)
+        return CopyBytes(reader, UINT64_MAX, sink, &ended);
+    char buffer[kHeaderLineMax];
+    size_t kept;
+    while (ReadLine(reader, buffer, sizeof buffer, &kept)) {
+        uint64_t size;
+        if (!ParseChunkSize(CutAtLineEnd(std::string_view(buffer, kept)), &size) || size == 0)
+            break; // the last chunk: trailer lines are not read
+        if (!CopyBytes(reader, size, sink, &ended))
+            return false;
+        if (ended)
+            break;
+        // The CR LF after the chunk's data (a bare LF is taken alone).
+        char skip[2];
+        ReadBytes(reader, skip, PeekByte(reader) == '\n' ? 1 : 2);
+    }
+    return true;
+}
