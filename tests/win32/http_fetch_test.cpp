@@ -146,6 +146,9 @@ class HttpFetchTest : public ::testing::Test {
 
     void TearDown() override {
         EXPECT_EQ(OutstandingSocketStartups(), 0);
+        // The library's own count agrees: nothing is left to release.
+        EXPECT_EQ(WSACleanup(), SOCKET_ERROR);
+        EXPECT_EQ(WSAGetLastError(), WSANOTINITIALISED);
         RemoveFolder();
     }
 
