@@ -1,6 +1,7 @@
 #include "app/data_files.h"
 
 #include "app/app_state.h"
+#include "services/file_io.h"
 #include "services/text_buffer.h"
 
 #include <windows.h>
@@ -12,11 +13,6 @@ namespace {
 
 constexpr const char* kDataFiles[] = {"links.dat",        "metar.trv", "radar.trv",   "observations.trv",
                                       "river.trv",        "alert.trv", "zipcodes.dat"};
-
-bool FileExists(const char* path) {
-    DWORD attributes = GetFileAttributesA(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
 
 void EnsureFolder(const char* path) {
     DWORD attributes = GetFileAttributesA(path);

@@ -1,0 +1,15 @@
+// Whole-file reads and writes, and existence checks.
+#ifndef CUMULON_FILE_IO_H
+#define CUMULON_FILE_IO_H
+
+#include <string>
+
+// More than any file the program reads ever holds: a larger one is refused.
+constexpr size_t kLargestFileRead = 64u << 20;
+
+bool FileExists(const char* path);
+bool ReadWholeFile(const char* path, std::string* content, size_t largest = kLargestFileRead);
+// Creates or truncates `path` and writes `content`, flushed to the disk.
+bool WriteWholeFile(const char* path, const std::string& content);
+
+#endif
