@@ -87,6 +87,15 @@ HANDLE* const kThreadsToWaitFor[] = {
     &SatellitePage.Worker, &AutoAlertThread,
 };
 
+// Waits for a thread while still answering the messages other threads send to
+// this thread's windows: a worker may be in the middle of showing its result.
+void WaitForThread(HANDLE thread) {
+    while (MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 1) {
+        MSG message;
+        PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+}
+
 void ShutDown() {
     KillTimer(HiddenWindow, kAutoAlertTimer);
     WSACleanup();
@@ -99,7 +108,7 @@ void ShutDown() {
     // watchdog gives up.
     for (HANDLE* thread : kThreadsToWaitFor)
         if (*thread)
-            WaitForSingleObject(*thread, INFINITE);
+            WaitForThread(*thread);
     WriteAllSettings();
     GdiplusShutdown(GdiplusToken);
     for (HWND* window : kWindowsToClose)
