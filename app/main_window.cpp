@@ -7,6 +7,7 @@
 #include "app/settings_store.h"
 #include "app/tab_pages.h"
 #include "app/tray_window.h"
+#include "pages/forecast/point_forecast_page.h"
 #include "resources/resource_ids.h"
 
 #include <commctrl.h>
@@ -28,7 +29,7 @@ struct PageEntry {
 
 // In the order the pages are created; tabIndex gives the order of the tabs.
 const PageEntry kPages[] = {
-    {IDD_POINT_FORECAST, &PointForecastPage, EmptyPageProc, "Point Forecast", 0},
+    {IDD_POINT_FORECAST, &PointForecastPage, PointForecastPageProc, "Point Forecast", 0},
     {IDD_HOURLY_POINT_FORECAST, &HourlyForecastPage, EmptyPageProc, "Hourly Point Forecast", 1},
     {IDD_RADAR, &RadarPage, EmptyPageProc, "Radar", 4},
     {IDD_OBSERVATIONS, &ObservationsPage, EmptyPageProc, "Current Observations", 2},

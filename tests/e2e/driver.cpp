@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 
 namespace {
 
@@ -311,6 +312,114 @@ void ClickButton(HWND button) { PostMessageA(button, BM_CLICK, 0, 0); }
 void TypeText(HWND edit, const std::string& text) {
     for (char c : text)
         PostMessageA(edit, WM_CHAR, static_cast<unsigned char>(c), 1);
+}
+
+namespace {
+
+bool ListRowCentre(HWND list, int row, LPARAM* at) {
+    RemoteBuffer remote(list, sizeof(RECT));
+    RECT rect{};
+    rect.left = LVIR_BOUNDS;
+    if (!remote.Write(&rect, sizeof rect) ||
+        !SendMessageA(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(remote.address)) ||
+        !remote.Read(&rect, sizeof rect))
+        return false;
+    // Near the left end: the first column is the one every list shows.
+    *at = MAKELPARAM(rect.left + 8, (rect.top + rect.bottom) / 2);
+    return true;
+}
+
+BOOL CALLBACK FindVisiblePage(HWND child, LPARAM context) {
+    char className[64] = "";
+    GetClassNameA(child, className, sizeof className);
+    if (lstrcmpiA(className, "#32770") == 0 && IsWindowVisible(child)) {
+        *reinterpret_cast<HWND*>(context) = child;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+std::string ReadSmallFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return text;
+}
+
+} // namespace
+
+bool ClickListRow(HWND list, int row) {
+    LPARAM at;
+    if (!ListRowCentre(list, row, &at))
+        return false;
+    PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageA(list, WM_LBUTTONUP, 0, at);
+    return true;
+}
+
+bool DoubleClickListRow(HWND list, int row) {
+    LPARAM at;
+    if (!ListRowCentre(list, row, &at))
+        return false;
+    PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageA(list, WM_LBUTTONUP, 0, at);
+    PostMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    PostMessageA(list, WM_LBUTTONUP, 0, at);
+    return true;
+}
+
+bool SelectListRows(HWND list, const std::vector<int>& rows) {
+    RemoteBuffer remote(list, sizeof(LVITEMA));
+    LVITEMA item{};
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    item.state = 0;
+    if (!remote.Write(&item, sizeof item) ||
+        !SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(remote.address)))
+        return false;
+    for (int row : rows) {
+        item.state = LVIS_SELECTED | LVIS_FOCUSED;
+        if (!remote.Write(&item, sizeof item) ||
+            !SendMessageA(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(remote.address)))
+            return false;
+    }
+    return true;
+}
+
+void SetText(HWND window, const std::string& text) {
+    SendMessageA(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void PostControlClick(HWND dialog, int id) {
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+void DoubleClickOnControl(HWND dialog, int id) {
+    RECT rect;
+    GetWindowRect(GetDlgItem(dialog, id), &rect);
+    POINT centre = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    ScreenToClient(dialog, &centre);
+    PostMessageA(dialog, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(centre.x, centre.y));
+}
+
+HWND VisiblePage(HWND main) {
+    HWND page = nullptr;
+    EnumChildWindows(main, FindVisiblePage, reinterpret_cast<LPARAM>(&page));
+    return page;
+}
+
+int SampleServicePort() {
+    const char* state = std::getenv("SAMPLE_SERVICE_STATE");
+    return state ? std::atoi(ReadSmallFile(WindowsPath(state) + "\\port").c_str()) : 0;
+}
+
+std::string SampleCatalog() {
+    const char* state = std::getenv("SAMPLE_SERVICE_STATE");
+    return state ? ReadSmallFile(WindowsPath(state) + "\\links.dat") : std::string();
+}
+
+bool WriteTextFile(const std::string& path, const std::string& text) {
+    std::ofstream out(path, std::ios::binary);
+    out << text;
+    return out.good();
 }
 
 bool SaveScreenshot(HWND window, const std::string& name) {

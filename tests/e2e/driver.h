@@ -60,6 +60,24 @@ bool ClickTab(HWND tab, int index);           // a left click on the tab's item
 void ClickButton(HWND button);                // BM_CLICK, posted
 void TypeText(HWND edit, const std::string& text); // one WM_CHAR per character
 
+// Clicks and double-clicks on a list view row; texts and row geometry.
+bool ClickListRow(HWND list, int row);
+bool DoubleClickListRow(HWND list, int row);
+// Selects exactly the given rows (empty: none) with list view messages.
+bool SelectListRows(HWND list, const std::vector<int>& rows);
+void SetText(HWND window, const std::string& text); // WM_SETTEXT
+// The click of an icon static or button of a dialog, as its parent receives it.
+void PostControlClick(HWND dialog, int id);
+// A double click at the centre of a control, as its dialog receives it.
+void DoubleClickOnControl(HWND dialog, int id);
+// The visible page dialog of the main window.
+HWND VisiblePage(HWND main);
+
+// The sample weather service started for the test run: its port and catalog.
+int SampleServicePort();
+std::string SampleCatalog();
+bool WriteTextFile(const std::string& path, const std::string& text);
+
 // Saves a screenshot of `window` (the whole screen when null) as NAME.bmp in
 // the work folder; the test runner turns it into NAME.png.
 bool SaveScreenshot(HWND window, const std::string& name);
