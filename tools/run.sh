@@ -38,6 +38,10 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 
 [ -f "$WINEPREFIX/system.reg" ] || { echo "Preparing the Wine prefix in $WINEPREFIX ..."; wineboot -i >/dev/null 2>&1; }
+# Xvfb has no window manager: then Wine draws the window frames itself.
+managed=Y
+[ -n "${pids[*]}" ] && managed=N
+wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d $managed /f >/dev/null 2>&1
 tools/sample-service/start-run-folder.sh start build/windows/bin "$program" || exit 1
 echo "Starting Cumulon from $program (Ctrl-C stops it)"
 ( cd "$program" && wine Cumulon.exe )
