@@ -199,3 +199,53 @@ TEST_F(Settings, AboutDialogOpensFromTheMainWindowAndCloses) {
 }
 
 } // namespace
+
+namespace {
+
+int TooltipCount(DWORD processId) {
+    return static_cast<int>(TopWindows(processId, "tooltips_class32", nullptr, false).size());
+}
+
+TEST_F(Settings, ToolbarTooltipsFollowTheSettingAndTheHoverHighlightWorksWithout) {
+    HWND main = Start();
+    ASSERT_NE(main, nullptr);
+    EXPECT_GE(TooltipCount(program_.info.dwProcessId), 8); // the eight icons of the first page
+
+    HWND dialog = OpenSettings(main);
+    ASSERT_NE(dialog, nullptr);
+    ClickButton(GetDlgItem(dialog, 5099)); // "Show Tooltips" off
+    Sleep(300);
+    PostMessageA(dialog, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 5000));
+    // The setting applies to windows made afterwards: reopen the main window.
+    PostMessageA(main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(main); }, 10000));
+    PostMessageA(HiddenWindow(), kTrayCallback, 0, WM_LBUTTONUP);
+    main = MainWindow();
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(TooltipCount(program_.info.dwProcessId), 0);
+
+    // The mouse over the update icon draws the highlight's blue frame on it;
+    // leaving it repaints the icon.
+    HWND page = VisiblePage(main);
+    HWND update = GetDlgItem(page, 5007);
+    RECT icon;
+    GetWindowRect(update, &icon);
+    SetCursorPos(icon.left + 100, icon.top + 100);
+    Sleep(300);
+    HDC screen = GetDC(nullptr);
+    COLORREF before = GetPixel(screen, icon.left + 7, icon.top);
+    SetCursorPos(icon.left + 5, icon.top + 5);
+    bool highlighted = WaitUntil(
+        [&] {
+            COLORREF now = GetPixel(screen, icon.left + 7, icon.top);
+            return now != before && GetBValue(now) > GetRValue(now) + 40;
+        },
+        5000);
+    EXPECT_TRUE(highlighted) << std::hex << GetPixel(screen, icon.left + 7, icon.top);
+    SetCursorPos(icon.left + 100, icon.top + 100);
+    EXPECT_TRUE(WaitUntil([&] { return GetPixel(screen, icon.left + 7, icon.top) == before; }, 5000));
+    ReleaseDC(nullptr, screen);
+}
+
+} // namespace
