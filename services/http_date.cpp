@@ -5,24 +5,6 @@
 
 namespace {
 
-const char* const kDayNames[7] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
-const char* const kMonthNames[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                     "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-
-bool ReadDigits(std::string_view text, size_t pos, size_t count, unsigned* value) {
-    if (pos > text.size() || count > text.size() - pos)
-        return false;
-    unsigned v = 0;
-    for (size_t i = 0; i < count; ++i) {
-        char c = text[pos + i];
-        if (c < '0' || c > '9')
-            return false;
-        v = v * 10 + static_cast<unsigned>(c - '0');
-    }
-    *value = v;
-    return true;
-}
-
 char Lower(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
@@ -32,7 +14,7 @@ unsigned MonthNumber(std::string_view name) {
     for (unsigned m = 0; m < 12; ++m) {
         bool same = true;
         for (size_t i = 0; i < 3; ++i)
-            same = same && Lower(name[i]) == Lower(kMonthNames[m][i]);
+            same = same && Lower(name[i]) == Lower(kMonthAbbreviations[m][i]);
         if (same)
             return m + 1;
     }
@@ -48,8 +30,8 @@ bool FormatHttpDate(uint64_t fileTime, char* out, size_t outSize) {
     if (fileTime > static_cast<uint64_t>(INT64_MAX) ||
         !TicksToCalendar(static_cast<int64_t>(fileTime), &t))
         return false;
-    if (!FormatText(out, outSize, "%s, %02i %s %04i %02i:%02i:%02i GMT", kDayNames[t.dayOfWeek],
-                    t.day, kMonthNames[t.month - 1], t.year, t.hour, t.minute, t.second)) {
+    if (!FormatText(out, outSize, "%s, %02i %s %04i %02i:%02i:%02i GMT", kWeekdayAbbreviations[t.dayOfWeek],
+                    t.day, kMonthAbbreviations[t.month - 1], t.year, t.hour, t.minute, t.second)) {
         if (outSize > 0)
             out[0] = '\0';
         return false;
@@ -61,9 +43,9 @@ bool ParseHttpDate(std::string_view text, uint64_t* fileTime) {
     // Thu, 08 Aug 2013 01:02:03 GMT
     // 0123456789012345678901234
     unsigned day, year, hour, minute, second;
-    if (!ReadDigits(text, 5, 2, &day) || !ReadDigits(text, 12, 4, &year) ||
-        !ReadDigits(text, 17, 2, &hour) || !ReadDigits(text, 20, 2, &minute) ||
-        !ReadDigits(text, 23, 2, &second))
+    if (!ReadDecimalDigits(text, 5, 2, &day) || !ReadDecimalDigits(text, 12, 4, &year) ||
+        !ReadDecimalDigits(text, 17, 2, &hour) || !ReadDecimalDigits(text, 20, 2, &minute) ||
+        !ReadDecimalDigits(text, 23, 2, &second))
         return false;
     unsigned month = MonthNumber(text.substr(8, 3)); // in range: offset 24 was read above
     if (month == 0)

@@ -304,12 +304,7 @@ void InitFetchRequest(FetchRequest* request) {
     std::memset(request->CachePath, 0, sizeof request->CachePath);
     request->LastActivity.store(GetTickCount());
     request->Flags.store(0);
-    request->Host[0] = '\0';
-    request->Resource[0] = '\0';
-    request->RequestText[0] = '\0';
-    request->DateText[0] = '\0';
-    request->FileTime = 0;
-    request->Port = 80;
+    ClearFetchResponseState(request);
     request->Socket.store(kNoSocket);
     request->Watchdog = nullptr;
     request->WatchdogWake = nullptr;

@@ -68,13 +68,17 @@ bool SplitHttpUrl(std::string_view url, HttpUrl* parts) {
     return true;
 }
 
-bool PrepareFetchRequest(FetchRequest* request) {
+void ClearFetchResponseState(FetchRequest* request) {
     request->DateText[0] = '\0';
     request->Host[0] = '\0';
     request->Resource[0] = '\0';
     request->RequestText[0] = '\0';
     request->FileTime = 0;
     request->Port = 80;
+}
+
+bool PrepareFetchRequest(FetchRequest* request) {
+    ClearFetchResponseState(request);
 
     // A field the caller filled to the last byte has lost its end: refused, not cut.
     if (BoundedLength(request->Url, sizeof request->Url) == sizeof request->Url ||

@@ -26,6 +26,10 @@ struct HttpUrl {
 // the request line).
 bool SplitHttpUrl(std::string_view url, HttpUrl* parts);
 
+// Clears what a fetch fills in: Host, Resource, RequestText, DateText,
+// FileTime and the port.
+void ClearFetchResponseState(FetchRequest* request);
+
 // The first steps of a fetch: clears the response state (Host, Resource,
 // RequestText, DateText, FileTime), splits Url into Host, Port and Resource,
 // and fills an empty CachePath with the URL's last path segment. False when

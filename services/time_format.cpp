@@ -82,22 +82,6 @@ void AppendToken(const CalendarTime& t, std::string_view name, char* out, size_t
     else if (name == "ampm") AppendText(out, outSize, t.hour < 12 ? "am" : "pm");
 }
 
-// Reads `count` decimal digits at `pos`; false unless all of them are digits
-// and lie inside the text.
-bool ReadDigits(std::string_view text, size_t pos, size_t count, unsigned* value) {
-    if (pos > text.size() || count > text.size() - pos)
-        return false;
-    unsigned v = 0;
-    for (size_t i = 0; i < count; ++i) {
-        char c = text[pos + i];
-        if (c < '0' || c > '9')
-            return false;
-        v = v * 10 + static_cast<unsigned>(c - '0');
-    }
-    *value = v;
-    return true;
-}
-
 bool IsLeapYear(unsigned year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
 
 unsigned DaysInMonth(unsigned year, unsigned month) {
@@ -140,6 +124,24 @@ bool FieldsToTicks(unsigned year, unsigned month, unsigned day, unsigned hour, u
 }
 
 } // namespace
+
+const char* const kMonthAbbreviations[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                            "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+const char* const kWeekdayAbbreviations[7] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+
+bool ReadDecimalDigits(std::string_view text, size_t pos, size_t count, unsigned* value) {
+    if (pos > text.size() || count > text.size() - pos)
+        return false;
+    unsigned v = 0;
+    for (size_t i = 0; i < count; ++i) {
+        char c = text[pos + i];
+        if (c < '0' || c > '9')
+            return false;
+        v = v * 10 + static_cast<unsigned>(c - '0');
+    }
+    *value = v;
+    return true;
+}
 
 void FormatTime(const CalendarTime& time, std::string_view format, char* out, size_t outSize) {
     if (outSize == 0)
@@ -212,9 +214,9 @@ bool ParseIsoTimeUtc(std::string_view text, int64_t* utcTicks) {
     // 2013-08-07T13:40:32-05:00
     // 0123456789012345678901234
     unsigned year, month, day, hour, minute, second;
-    if (!ReadDigits(text, 0, 4, &year) || !ReadDigits(text, 5, 2, &month) ||
-        !ReadDigits(text, 8, 2, &day) || !ReadDigits(text, 11, 2, &hour) ||
-        !ReadDigits(text, 14, 2, &minute) || !ReadDigits(text, 17, 2, &second))
+    if (!ReadDecimalDigits(text, 0, 4, &year) || !ReadDecimalDigits(text, 5, 2, &month) ||
+        !ReadDecimalDigits(text, 8, 2, &day) || !ReadDecimalDigits(text, 11, 2, &hour) ||
+        !ReadDecimalDigits(text, 14, 2, &minute) || !ReadDecimalDigits(text, 17, 2, &second))
         return false;
     int64_t ticks;
     if (!FieldsToTicks(year, month, day, hour, minute, second, &ticks))
@@ -222,7 +224,7 @@ bool ParseIsoTimeUtc(std::string_view text, int64_t* utcTicks) {
     // Without an offset ("Z", or nothing after the seconds) the time is UTC.
     if (text.size() > 24 && (text[19] == '-' || text[19] == '+')) {
         unsigned offsetHours, offsetMinutes;
-        if (!ReadDigits(text, 20, 2, &offsetHours) || !ReadDigits(text, 23, 2, &offsetMinutes) ||
+        if (!ReadDecimalDigits(text, 20, 2, &offsetHours) || !ReadDecimalDigits(text, 23, 2, &offsetMinutes) ||
             !ApplyOffset(text[19], offsetHours, offsetMinutes, &ticks))
             return false;
     }
@@ -233,16 +235,14 @@ bool ParseIsoTimeUtc(std::string_view text, int64_t* utcTicks) {
 bool ParseRfc822TimeUtc(std::string_view text, int64_t* utcTicks) {
     // Wed, 07 Aug 2013 13:40:32 -0500
     // 0123456789012345678901234567890
-    static const char* const kMonthNames[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                                "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
     unsigned year, month = 0, day, hour, minute, second;
-    if (!ReadDigits(text, 5, 2, &day) || !ReadDigits(text, 12, 4, &year) ||
-        !ReadDigits(text, 17, 2, &hour) || !ReadDigits(text, 20, 2, &minute) ||
-        !ReadDigits(text, 23, 2, &second))
+    if (!ReadDecimalDigits(text, 5, 2, &day) || !ReadDecimalDigits(text, 12, 4, &year) ||
+        !ReadDecimalDigits(text, 17, 2, &hour) || !ReadDecimalDigits(text, 20, 2, &minute) ||
+        !ReadDecimalDigits(text, 23, 2, &second))
         return false;
     std::string_view monthName = text.substr(8, 3); // in range: position 15 was read above
     for (unsigned i = 0; i < 12; ++i)
-        if (monthName == kMonthNames[i])
+        if (monthName == kMonthAbbreviations[i])
             month = i + 1;
     int64_t ticks;
     if (month == 0 || !FieldsToTicks(year, month, day, hour, minute, second, &ticks))
@@ -250,7 +250,7 @@ bool ParseRfc822TimeUtc(std::string_view text, int64_t* utcTicks) {
     // A zone written as letters (GMT, EDT) is not an offset: the time is UTC.
     if (text.size() > 30 && (text[26] == '-' || text[26] == '+')) {
         unsigned offsetHours, offsetMinutes;
-        if (!ReadDigits(text, 27, 2, &offsetHours) || !ReadDigits(text, 29, 2, &offsetMinutes) ||
+        if (!ReadDecimalDigits(text, 27, 2, &offsetHours) || !ReadDecimalDigits(text, 29, 2, &offsetMinutes) ||
             !ApplyOffset(text[26], offsetHours, offsetMinutes, &ticks))
             return false;
     }

@@ -50,6 +50,14 @@ bool ParseRfc822TimeUtc(std::string_view text, int64_t* utcTicks);
 bool CalendarToTicks(const CalendarTime& time, int64_t* ticks);
 bool TicksToCalendar(int64_t ticks, CalendarTime* time);
 
+// Reads `count` decimal digits at `pos` of a fixed-position time stamp; false
+// unless all of them are digits and lie inside the text.
+bool ReadDecimalDigits(std::string_view text, size_t pos, size_t count, unsigned* value);
+
+// "Jan" to "Dec" and "Sun" to "Sat", as the feeds and HTTP dates write them.
+extern const char* const kMonthAbbreviations[12];
+extern const char* const kWeekdayAbbreviations[7];
+
 constexpr int64_t kTicksPerSecond = 10000000;
 constexpr int64_t kTicksPerMinute = 60 * kTicksPerSecond;
 constexpr int64_t kTicksPerHour = 60 * kTicksPerMinute;

@@ -2,6 +2,7 @@
 // round-trip, positions are written and restored.
 #include "app/app_state.h"
 #include "app/settings_store.h"
+#include "services/text_buffer.h"
 
 #include <gtest/gtest.h>
 
@@ -45,7 +46,7 @@ TEST_F(SettingsStore, MissingKeyLeavesEveryDefault) {
 
 TEST_F(SettingsStore, GlobalValuesRoundTrip) {
     GlobalSettingsRecord settings = GlobalSettings;
-    std::strcpy(settings.TimeFormat, "%HH;:%mm;"); // NOLINT: test data that fits
+    CopyText(settings.TimeFormat, "%HH;:%mm;");
     settings.SettingsFlags = 0x5;
     settings.CurTab = 6;
     settings.CustomColors[15] = 0x123456;
@@ -100,7 +101,7 @@ TEST_F(SettingsStore, PageValuesRoundTrip) {
     char hourly[257];
     std::memcpy(hourly, HourlyForecastTimeFormat, sizeof hourly);
     RadarPage.Flags = 0x42;
-    std::strcpy(HourlyForecastTimeFormat, "%H;"); // NOLINT: test data that fits
+    CopyText(HourlyForecastTimeFormat, "%H;");
     WriteRadarSettings();
     WriteHourlyForecastSettings();
     RadarPage.Flags = 0;
