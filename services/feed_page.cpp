@@ -94,6 +94,8 @@ void OnInitDialog(const FeedPage& page, HWND window) {
 
 void LoadList(const FeedPage& page, HWND window) {
     HWND list = List(window);
+    if (!page.ListSection || page.SelectedSlot < 0)
+        return; // an image view has no list
     LoadSavedLists(page.ListSection);
     int remembered = Selected[page.SelectedSlot];
     if (remembered >= 0 && remembered < ListRowCount(list))
@@ -139,7 +141,8 @@ bool OnCommand(const FeedPage& page, HWND window, int id) {
         return true;
     case IDC_DELETE:
         DeleteSelectedItems(list);
-        Selected[page.SelectedSlot] = -1;
+        if (page.SelectedSlot >= 0)
+            Selected[page.SelectedSlot] = -1;
         return true;
     case IDC_UP:
     case IDC_DOWN:

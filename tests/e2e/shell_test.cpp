@@ -113,3 +113,31 @@ TEST_F(Shell, TheCloseBoxEndsTheProgramWithZeroAndSavesTheSettings) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(Shell, TrayExitEndsTheProgramAndAutoAlertsSurviveInTheAlertFlags) {
+    HWND main = Start();
+    ASSERT_NE(main, nullptr);
+    HWND hidden = HiddenWindow();
+    ASSERT_NE(hidden, nullptr);
+    constexpr WPARAM kAutoAlerts = 5102, kExit = 5003;
+    PostMessageA(hidden, WM_COMMAND, kAutoAlerts, 0);
+    PostMessageA(hidden, WM_COMMAND, kExit, 0);
+    DWORD code = 1234;
+    ASSERT_TRUE(program_.WaitForExit(20000, &code));
+    EXPECT_EQ(code, 0u);
+    DWORD flags = 0;
+    ASSERT_TRUE(ReadSettingDword("AlertFlags", &flags));
+    EXPECT_EQ(flags, 0x237u | 0x400u);
+
+    // Switched on at start from the saved flag; the tray item turns it off.
+    main = Start();
+    ASSERT_NE(main, nullptr);
+    PostMessageA(HiddenWindow(), WM_COMMAND, kAutoAlerts, 0);
+    ASSERT_TRUE(CloseMainWindow(main));
+    ASSERT_TRUE(ReadSettingDword("AlertFlags", &flags));
+    EXPECT_EQ(flags, 0x237u);
+}
+
+} // namespace
