@@ -14,13 +14,13 @@ namespace {
 constexpr const char* kDataFiles[] = {"links.dat",        "metar.trv", "radar.trv",   "observations.trv",
                                       "river.trv",        "alert.trv", "zipcodes.dat"};
 
+} // namespace
+
 void EnsureFolder(const char* path) {
     DWORD attributes = GetFileAttributesA(path);
     if (attributes == INVALID_FILE_ATTRIBUTES)
         SHCreateDirectoryExA(nullptr, path, nullptr);
 }
-
-} // namespace
 
 bool GetUserDataPath(char* path, size_t size, const char* relative) {
     char folder[MAX_PATH];

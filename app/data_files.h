@@ -9,6 +9,9 @@
 // one missing) and creates the per-user folders. 0, or -1 after a report.
 int CheckDataFiles();
 
+// Creates `path` with any missing folders above it, unless it exists.
+void EnsureFolder(const char* path);
+
 // The user's application-data folder joined with "Quillmoor\Cumulon" and, when
 // not empty, `relative` ("cache", "list.dat"). False when it does not fit.
 bool GetUserDataPath(char* path, size_t size, const char* relative);

@@ -63,8 +63,7 @@ int WriteSavedLists() {
     int result = -1;
     if (GetUserDataPath(folder, sizeof folder, nullptr) && GetUserDataPath(path, sizeof path, "list.dat") &&
         FormatText(temporary, sizeof temporary, "%s.$$$", path)) {
-        if (GetFileAttributesA(folder) == INVALID_FILE_ATTRIBUTES)
-            SHCreateDirectoryExA(nullptr, folder, nullptr);
+        EnsureFolder(folder);
         if (WriteWholeFile(temporary, FormatSavedLists(sections)) &&
             MoveFileExA(temporary, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
             result = 0;

@@ -4,6 +4,7 @@
 #include "app/saved_lists.h"
 #include "resources/resource_ids.h"
 #include "services/http_fetch.h"
+#include "services/http_request.h"
 #include "services/list_view.h"
 #include "services/local_time.h"
 #include "services/text_buffer.h"
@@ -189,10 +190,7 @@ INT_PTR HandleFeedPageMessage(const FeedPage& page, HWND window, UINT message, W
 int RunPageDownload(const FeedPage& page, HWND window, const char* url, const char* cachePath, bool conditional) {
     auto request = std::make_unique<FetchRequest>();
     InitFetchRequest(request.get());
-    CopyText(request->Url, url);
-    CopyText(request->CachePath, cachePath);
-    if (conditional)
-        request->Flags |= kFetchConditional;
+    SetFetchTarget(request.get(), url, cachePath, conditional); // refused: the fetch fails at once
     PublishFetch(&page.State->Request, request.get());
 
     SetRuntimeFlag(page.BusyBit);

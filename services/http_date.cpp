@@ -50,15 +50,8 @@ bool ParseHttpDate(std::string_view text, uint64_t* fileTime) {
     unsigned month = MonthNumber(text.substr(8, 3)); // in range: offset 24 was read above
     if (month == 0)
         return false;
-    CalendarTime t{};
-    t.year = static_cast<uint16_t>(year);
-    t.month = static_cast<uint16_t>(month);
-    t.day = static_cast<uint16_t>(day);
-    t.hour = static_cast<uint16_t>(hour);
-    t.minute = static_cast<uint16_t>(minute);
-    t.second = static_cast<uint16_t>(second);
     int64_t ticks;
-    if (!CalendarToTicks(t, &ticks))
+    if (!UtcFieldsToTicks(year, month, day, hour, minute, second, &ticks))
         return false;
     *fileTime = static_cast<uint64_t>(ticks);
     return true;

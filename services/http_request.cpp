@@ -77,6 +77,17 @@ void ClearFetchResponseState(FetchRequest* request) {
     request->Port = 80;
 }
 
+bool SetFetchTarget(FetchRequest* request, std::string_view url, std::string_view cachePath, bool conditional) {
+    if (!CopyText(request->Url, url) || !CopyText(request->CachePath, cachePath)) {
+        request->Url[0] = '\0';
+        request->CachePath[0] = '\0';
+        return false;
+    }
+    if (conditional)
+        request->Flags |= kFetchConditional;
+    return true;
+}
+
 bool PrepareFetchRequest(FetchRequest* request) {
     ClearFetchResponseState(request);
 

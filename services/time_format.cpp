@@ -111,7 +111,13 @@ bool ApplyOffset(char sign, unsigned hours, unsigned minutes, int64_t* ticks) {
     return *ticks >= 0;
 }
 
-bool FieldsToTicks(unsigned year, unsigned month, unsigned day, unsigned hour, unsigned minute,
+} // namespace
+
+const char* const kMonthAbbreviations[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                            "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+const char* const kWeekdayAbbreviations[7] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+
+bool UtcFieldsToTicks(unsigned year, unsigned month, unsigned day, unsigned hour, unsigned minute,
                    unsigned second, int64_t* ticks) {
     CalendarTime t{};
     t.year = static_cast<uint16_t>(year);
@@ -122,12 +128,6 @@ bool FieldsToTicks(unsigned year, unsigned month, unsigned day, unsigned hour, u
     t.second = static_cast<uint16_t>(second);
     return year <= 30827 && CalendarToTicks(t, ticks);
 }
-
-} // namespace
-
-const char* const kMonthAbbreviations[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                            "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-const char* const kWeekdayAbbreviations[7] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
 
 bool ReadDecimalDigits(std::string_view text, size_t pos, size_t count, unsigned* value) {
     if (pos > text.size() || count > text.size() - pos)
@@ -219,7 +219,7 @@ bool ParseIsoTimeUtc(std::string_view text, int64_t* utcTicks) {
         !ReadDecimalDigits(text, 14, 2, &minute) || !ReadDecimalDigits(text, 17, 2, &second))
         return false;
     int64_t ticks;
-    if (!FieldsToTicks(year, month, day, hour, minute, second, &ticks))
+    if (!UtcFieldsToTicks(year, month, day, hour, minute, second, &ticks))
         return false;
     // Without an offset ("Z", or nothing after the seconds) the time is UTC.
     if (text.size() > 24 && (text[19] == '-' || text[19] == '+')) {
@@ -245,7 +245,7 @@ bool ParseRfc822TimeUtc(std::string_view text, int64_t* utcTicks) {
         if (monthName == kMonthAbbreviations[i])
             month = i + 1;
     int64_t ticks;
-    if (month == 0 || !FieldsToTicks(year, month, day, hour, minute, second, &ticks))
+    if (month == 0 || !UtcFieldsToTicks(year, month, day, hour, minute, second, &ticks))
         return false;
     // A zone written as letters (GMT, EDT) is not an offset: the time is UTC.
     if (text.size() > 30 && (text[26] == '-' || text[26] == '+')) {

@@ -50,6 +50,11 @@ bool ParseRfc822TimeUtc(std::string_view text, int64_t* utcTicks);
 bool CalendarToTicks(const CalendarTime& time, int64_t* ticks);
 bool TicksToCalendar(int64_t ticks, CalendarTime* time);
 
+// The file-time ticks of a UTC date and time given field by field; false for a
+// date that does not exist or lies outside 1601-30827.
+bool UtcFieldsToTicks(unsigned year, unsigned month, unsigned day, unsigned hour, unsigned minute,
+                      unsigned second, int64_t* ticks);
+
 // Reads `count` decimal digits at `pos` of a fixed-position time stamp; false
 // unless all of them are digits and lie inside the text.
 bool ReadDecimalDigits(std::string_view text, size_t pos, size_t count, unsigned* value);

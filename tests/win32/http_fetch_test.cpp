@@ -3,6 +3,7 @@
 // cache file and with which time, the request it sends, the temporary file,
 // the watchdog, Stop, and the socket library's start-ups.
 #include "services/http_fetch.h"
+#include "services/http_request.h"
 #include "services/text_buffer.h"
 #include "services/time_format.h"
 
@@ -182,10 +183,7 @@ class HttpFetchTest : public ::testing::Test {
                                                  const std::string& cachePath, bool conditional) {
         auto request = std::make_unique<FetchRequest>();
         InitFetchRequest(request.get());
-        CopyText(request->Url, url);
-        CopyText(request->CachePath, cachePath);
-        if (conditional)
-            request->Flags |= kFetchConditional;
+        SetFetchTarget(request.get(), url, cachePath, conditional);
         return request;
     }
 
