@@ -1,9 +1,9 @@
 #include "app/about_dialog.h"
 
-#include "app/app_state.h"
-#include "app/settings_store.h"
-#include "app/tab_pages.h"
 #include "resources/resource_ids.h"
+#include "services/dialog_texture.h"
+#include "services/registry.h"
+#include "services/shared_state.h"
 
 #include <shellapi.h>
 
@@ -12,9 +12,13 @@ namespace {
 constexpr char kMakerSite[] = "http://www.quillmoor.example/";
 constexpr char kDonationPage[] = "http://www.quillmoor.example/donate";
 
-HFONT LinkFont;
-HICON SmallIcon;
-HICON LargeIcon;
+// What the open dialog created and releases when it closes, kept in its
+// window's user data.
+struct AboutState {
+    HFONT LinkFont;
+    HICON SmallIcon;
+    HICON LargeIcon;
+};
 
 bool CursorOver(HWND dialog, int id) {
     POINT cursor;
@@ -23,31 +27,28 @@ bool CursorOver(HWND dialog, int id) {
            PtInRect(&rect, cursor);
 }
 
-void OnInitDialog(HWND dialog) {
+void OnInitDialog(HWND dialog, AboutState* state) {
+    AboutDialog = dialog;
+    SetWindowLongPtrA(dialog, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
     EnableDialogTexture(dialog, true);
-    LinkFont = CreateFontA(14, 0, 0, 0, FW_NORMAL, FALSE, TRUE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "Arial");
-    SendDlgItemMessageA(dialog, IDC_WEB_LINK, WM_SETFONT, reinterpret_cast<WPARAM>(LinkFont), FALSE);
-    SmallIcon = static_cast<HICON>(LoadImageA(AppInstance, MAKEINTRESOURCEA(IDI_APP), IMAGE_ICON, 16, 16, 0));
-    LargeIcon = static_cast<HICON>(LoadImageA(AppInstance, MAKEINTRESOURCEA(IDI_APP), IMAGE_ICON, 32, 32, 0));
-    SendMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(SmallIcon));
-    SendMessageA(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(LargeIcon));
+    state->LinkFont =
+        CreateFontA(14, 0, 0, 0, FW_NORMAL, FALSE, TRUE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                    CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "Arial");
+    SendDlgItemMessageA(dialog, IDC_WEB_LINK, WM_SETFONT, reinterpret_cast<WPARAM>(state->LinkFont),
+                        FALSE);
+    state->SmallIcon = static_cast<HICON>(
+        LoadImageA(AppInstance, MAKEINTRESOURCEA(IDI_APP), IMAGE_ICON, 16, 16, 0));
+    state->LargeIcon = static_cast<HICON>(
+        LoadImageA(AppInstance, MAKEINTRESOURCEA(IDI_APP), IMAGE_ICON, 32, 32, 0));
+    SendMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(state->SmallIcon));
+    SendMessageA(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(state->LargeIcon));
     RestoreWindowPosition(dialog, "AboutXY");
-}
-
-void OnClose(HWND dialog) {
-    DestroyIcon(SmallIcon);
-    DestroyIcon(LargeIcon);
-    DeleteObject(LinkFont);
-    SmallIcon = LargeIcon = nullptr;
-    LinkFont = nullptr;
-    EndDialog(dialog, 0);
 }
 
 INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
-        OnInitDialog(dialog);
+        OnInitDialog(dialog, reinterpret_cast<AboutState*>(lParam));
         return TRUE;
     case WM_CTLCOLORSTATIC:
         if (reinterpret_cast<HWND>(lParam) == GetDlgItem(dialog, IDC_WEB_LINK)) {
@@ -73,7 +74,7 @@ INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
         SaveWindowPosition(dialog, "AboutXY");
         return TRUE;
     case WM_CLOSE:
-        OnClose(dialog);
+        EndDialog(dialog, 0);
         return TRUE;
     }
     return FALSE;
@@ -82,5 +83,19 @@ INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
 } // namespace
 
 void ShowAboutDialog(HWND owner) {
-    DialogBoxParamA(AppInstance, MAKEINTRESOURCEA(IDD_ABOUT), owner, AboutDialogProc, 0);
+    if (AboutDialog) { // one About at a time: the open one comes to the front
+        SetForegroundWindow(AboutDialog);
+        return;
+    }
+    AboutState state{};
+    DialogBoxParamA(AppInstance, MAKEINTRESOURCEA(IDD_ABOUT), owner, AboutDialogProc,
+                    reinterpret_cast<LPARAM>(&state));
+    AboutDialog = nullptr;
+    // The dialog is gone: nothing draws with its font and icons any more.
+    if (state.SmallIcon)
+        DestroyIcon(state.SmallIcon);
+    if (state.LargeIcon)
+        DestroyIcon(state.LargeIcon);
+    if (state.LinkFont)
+        DeleteObject(state.LinkFont);
 }

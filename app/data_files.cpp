@@ -1,36 +1,19 @@
 #include "app/data_files.h"
 
-#include "app/app_state.h"
 #include "services/file_io.h"
+#include "services/shared_state.h"
 #include "services/text_buffer.h"
 
 #include <windows.h>
-#include <shlobj.h>
 
 #include <cstring>
 
 namespace {
 
-constexpr const char* kDataFiles[] = {"links.dat",        "metar.trv", "radar.trv",   "observations.trv",
-                                      "river.trv",        "alert.trv", "zipcodes.dat"};
+constexpr const char* kDataFiles[] = {"links.dat", "metar.trv", "radar.trv",   "observations.trv",
+                                      "river.trv", "alert.trv", "zipcodes.dat"};
 
 } // namespace
-
-void EnsureFolder(const char* path) {
-    DWORD attributes = GetFileAttributesA(path);
-    if (attributes == INVALID_FILE_ATTRIBUTES)
-        SHCreateDirectoryExA(nullptr, path, nullptr);
-}
-
-bool GetUserDataPath(char* path, size_t size, const char* relative) {
-    char folder[MAX_PATH];
-    if (FAILED(SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_DEFAULT, folder)))
-        return false;
-    bool fits = CopyText(path, size, folder) && AppendText(path, size, "\\Quillmoor\\Cumulon");
-    if (relative && *relative)
-        fits = fits && AppendText(path, size, "\\") && AppendText(path, size, relative);
-    return fits;
-}
 
 int CheckDataFiles() {
     char folder[MAX_PATH];

@@ -1,10 +1,10 @@
 // Entry point and the fixed shutdown order of Cumulon.
-#include "app/app_state.h"
 #include "app/main_window.h"
 #include "app/saved_lists.h"
 #include "app/settings_store.h"
 #include "app/tray_window.h"
 #include "resources/resource_ids.h"
+#include "services/shared_state.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -20,38 +20,11 @@ struct GdiplusStartupInputRecord {
     BOOL SuppressBackgroundThread;
     BOOL SuppressExternalCodecs;
 };
-extern "C" int WINAPI GdiplusStartup(ULONG_PTR* token, const GdiplusStartupInputRecord* input, void* output);
+extern "C" int WINAPI GdiplusStartup(ULONG_PTR* token, const GdiplusStartupInputRecord* input,
+                                     void* output);
 extern "C" void WINAPI GdiplusShutdown(ULONG_PTR token);
 
 ULONG_PTR GdiplusToken;
-
-void ReadAllSettings() {
-    ReadGlobalSettings(&GlobalSettings);
-    ReadAlertSettings();
-    ReadAlertMapSettings();
-    ReadSatelliteSettings();
-    ReadSatelliteWideSettings();
-    ReadPointForecastSettings();
-    ReadHourlyForecastSettings();
-    ReadObservationsSettings();
-    ReadRadarSettings();
-    ReadMetarSettings();
-    ReadRiverSettings();
-}
-
-void WriteAllSettings() {
-    WriteGlobalSettings(GlobalSettings);
-    WriteAlertSettings();
-    WriteAlertMapSettings();
-    WriteSatelliteSettings();
-    WriteSatelliteWideSettings();
-    WritePointForecastSettings();
-    WriteHourlyForecastSettings();
-    WriteObservationsSettings();
-    WriteRadarSettings();
-    WriteMetarSettings();
-    WriteRiverSettings();
-}
 
 bool RegisterHiddenWindowClass(HINSTANCE instance) {
     WNDCLASSEXA windowClass{};
@@ -59,9 +32,9 @@ bool RegisterHiddenWindowClass(HINSTANCE instance) {
     windowClass.lpfnWndProc = HiddenWindowProc;
     windowClass.hInstance = instance;
     windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_APP));
-    windowClass.hIconSm = static_cast<HICON>(
-        LoadImageA(instance, MAKEINTRESOURCEA(IDI_APP), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                   GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+    windowClass.hIconSm = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_APP),
+                                                        IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                                        GetSystemMetrics(SM_CYSMICON), LR_SHARED));
     windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     windowClass.lpszClassName = "MainWindow";
@@ -71,26 +44,40 @@ bool RegisterHiddenWindowClass(HINSTANCE instance) {
 // The windows that may still be open when the program ends, in the order they
 // are hidden and then sent their close message.
 HWND* const kWindowsToClose[] = {
-    &PointForecastPage.AddDialog, &PointForecastPage.EditDialog, &RadarPage.AddDialog,
-    &RadarPage.EditDialog,        &ObservationsPage.AddDialog,   &ObservationsPage.EditDialog,
-    &MetarPage.AddDialog,         &MetarPage.EditDialog,         &AlertsPage.AddDialog,
-    &AlertsPage.EditDialog,       &RiverPage.AddDialog,          &RiverPage.EditDialog,
-    &HourlyForecastPage.AddDialog, &HourlyForecastPage.EditDialog, &SatelliteWidePage.Window,
-    &AlertMapPage.Window,         &SettingsDialog,               &MainWindow,
+    &PointForecastPage.AddDialog,
+    &PointForecastPage.EditDialog,
+    &RadarPage.AddDialog,
+    &RadarPage.EditDialog,
+    &ObservationsPage.AddDialog,
+    &ObservationsPage.EditDialog,
+    &MetarPage.AddDialog,
+    &MetarPage.EditDialog,
+    &AlertsPage.AddDialog,
+    &AlertsPage.EditDialog,
+    &RiverPage.AddDialog,
+    &RiverPage.EditDialog,
+    &HourlyForecastPage.AddDialog,
+    &HourlyForecastPage.EditDialog,
+    &SatelliteWidePage.Window,
+    &AlertMapPage.Window,
+    &SettingsDialog,
+    &AboutDialog,
+    &MainWindow,
 };
 
 // Every worker and the auto-alert thread, in the order shutdown waits for them.
 HANDLE* const kThreadsToWaitFor[] = {
-    &AlertsPage.Worker,    &HourlyForecastPage.Worker, &MetarPage.Worker,
-    &ObservationsPage.Worker, &PointForecastPage.Worker, &RadarPage.Worker,
-    &RiverPage.Worker,     &SatelliteWidePage.Worker,  &AlertMapPage.Worker,
-    &SatellitePage.Worker, &AutoAlertThread,
+    &AlertsPage.Worker,       &HourlyForecastPage.Worker, &MetarPage.Worker,
+    &ObservationsPage.Worker, &PointForecastPage.Worker,  &RadarPage.Worker,
+    &RiverPage.Worker,        &SatelliteWidePage.Worker,  &AlertMapPage.Worker,
+    &SatellitePage.Worker,    &AutoAlertThread,
 };
 
 // Waits for a thread while still answering the messages other threads send to
 // this thread's windows: a worker may be in the middle of showing its result.
 void WaitForThread(HANDLE thread) {
-    while (MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 1) {
+    while (MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_SENDMESSAGE) ==
+           WAIT_OBJECT_0 + 1) {
         MSG message;
         PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
     }
@@ -129,7 +116,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
 
     if (!RegisterHiddenWindowClass(instance))
         return 0;
-    HiddenWindow = CreateWindowExA(0, "MainWindow", "", 0, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
+    HiddenWindow =
+        CreateWindowExA(0, "MainWindow", "", 0, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
     if (!HiddenWindow)
         return 0;
     ShowWindow(HiddenWindow, SW_HIDE);
@@ -140,7 +128,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     GdiplusStartup(&GdiplusToken, &gdiplus, nullptr);
 
     if (GlobalSettings.SettingsFlags & kOpenMainWindowAtStart)
-        MainWindow = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainWindowProc, 0);
+        MainWindow =
+            CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainWindowProc, 0);
 
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0)

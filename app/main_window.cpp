@@ -1,14 +1,14 @@
 #include "app/main_window.h"
 
 #include "app/about_dialog.h"
-#include "app/app_state.h"
 #include "app/saved_lists.h"
 #include "app/settings_dialog.h"
-#include "app/settings_store.h"
 #include "app/tab_pages.h"
 #include "app/tray_window.h"
 #include "pages/forecast/point_forecast_page.h"
 #include "resources/resource_ids.h"
+#include "services/registry.h"
+#include "services/shared_state.h"
 
 #include <commctrl.h>
 
@@ -22,21 +22,21 @@ INT_PTR CALLBACK EmptyPageProc(HWND, UINT message, WPARAM, LPARAM) {
 struct PageEntry {
     int dialogId;
     PageState* state;
-    DLGPROC procedure;
+    const FeedPage* feed; // null: the page only hosts its template
     const char* caption;
     int tabIndex;
 };
 
 // In the order the pages are created; tabIndex gives the order of the tabs.
 const PageEntry kPages[] = {
-    {IDD_POINT_FORECAST, &PointForecastPage, PointForecastPageProc, "Point Forecast", 0},
-    {IDD_HOURLY_POINT_FORECAST, &HourlyForecastPage, EmptyPageProc, "Hourly Point Forecast", 1},
-    {IDD_RADAR, &RadarPage, EmptyPageProc, "Radar", 4},
-    {IDD_OBSERVATIONS, &ObservationsPage, EmptyPageProc, "Current Observations", 2},
-    {IDD_SATELLITE, &SatellitePage, EmptyPageProc, "Satellite", 5},
-    {IDD_METAR, &MetarPage, EmptyPageProc, "Metar", 6},
-    {IDD_ALERTS, &AlertsPage, EmptyPageProc, "Alerts", 3},
-    {IDD_RIVER, &RiverPage, EmptyPageProc, "River Gauges", 7},
+    {IDD_POINT_FORECAST, &PointForecastPage, &PointForecastFeed, "Point Forecast", 0},
+    {IDD_HOURLY_POINT_FORECAST, &HourlyForecastPage, nullptr, "Hourly Point Forecast", 1},
+    {IDD_RADAR, &RadarPage, nullptr, "Radar", 4},
+    {IDD_OBSERVATIONS, &ObservationsPage, nullptr, "Current Observations", 2},
+    {IDD_SATELLITE, &SatellitePage, nullptr, "Satellite", 5},
+    {IDD_METAR, &MetarPage, nullptr, "Metar", 6},
+    {IDD_ALERTS, &AlertsPage, nullptr, "Alerts", 3},
+    {IDD_RIVER, &RiverPage, nullptr, "River Gauges", 7},
 };
 constexpr int kPageCount = sizeof kPages / sizeof kPages[0];
 
@@ -50,8 +50,9 @@ HICON SmallIcon;
 HICON LargeIcon;
 
 HFONT MakeArialFont(int weight) {
-    return CreateFontA(16, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "Arial");
+    return CreateFontA(16, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                       DEFAULT_PITCH | FF_DONTCARE, "Arial");
 }
 
 void OnInitDialog(HWND window) {
@@ -68,8 +69,11 @@ void OnInitDialog(HWND window) {
     SendMessageA(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(LargeIcon));
 
     for (const PageEntry& page : kPages)
-        page.state->Window = CreateDialogParamA(AppInstance, MAKEINTRESOURCEA(page.dialogId), window,
-                                                page.procedure, 0);
+        page.state->Window =
+            page.feed ? CreateDialogParamA(AppInstance, MAKEINTRESOURCEA(page.dialogId), window,
+                                           FeedPageProc, reinterpret_cast<LPARAM>(page.feed))
+                      : CreateDialogParamA(AppInstance, MAKEINTRESOURCEA(page.dialogId), window,
+                                           EmptyPageProc, 0);
     for (int tab = 0; tab < kPageCount; ++tab)
         for (const PageEntry& page : kPages)
             if (page.tabIndex == tab && page.state->Window)
@@ -87,9 +91,10 @@ void OnClose(HWND window) {
     WriteSavedLists(); // still visible: the lists are written
     RemoveAllTabPages(TabControl);
     for (PageState* page : kDestroyOrder) {
-        if (page->Window)
-            DestroyWindow(page->Window);
-        page->Window = nullptr;
+        if (HWND pageWindow = page->Window) {
+            SetPageWindow(page, nullptr); // a worker ending now posts nowhere
+            DestroyWindow(pageWindow);
+        }
     }
     DestroyWindow(window);
     MainWindow = nullptr;

@@ -1,16 +1,15 @@
 #include "app/saved_lists.h"
 
-#include "app/app_state.h"
-#include "app/data_files.h"
-#include "app/saved_lists_format.h"
 #include "resources/resource_ids.h"
 #include "services/file_io.h"
 #include "services/list_view.h"
+#include "services/saved_lists_file.h"
+#include "services/saved_lists_format.h"
+#include "services/shared_state.h"
 #include "services/text_buffer.h"
 
 #include <windows.h>
 #include <commctrl.h>
-#include <shlobj.h>
 
 #include <string>
 
@@ -18,8 +17,8 @@ namespace {
 
 // The page of each section, in the file's order.
 PageState* const kSectionPages[kSavedListSectionCount] = {
-    &AlertsPage, &PointForecastPage, &HourlyForecastPage, &RadarPage,
-    &ObservationsPage, &MetarPage, &RiverPage};
+    &AlertsPage,       &PointForecastPage, &HourlyForecastPage, &RadarPage,
+    &ObservationsPage, &MetarPage,         &RiverPage};
 
 HWND SectionList(int section) {
     HWND page = kSectionPages[section]->Window;
@@ -28,14 +27,13 @@ HWND SectionList(int section) {
 
 std::vector<SavedListRow> ReadListRows(HWND list, int columns, bool checkMarks) {
     std::vector<SavedListRow> rows;
-    if (!list)
-        return rows;
     int count = ListRowCount(list);
     for (int item = 0; item < count; ++item) {
         SavedListRow row{true, {}};
         if (checkMarks) {
             // "0" only when the check box shows unchecked.
-            UINT state = static_cast<UINT>(SendMessageA(list, LVM_GETITEMSTATE, item, LVIS_STATEIMAGEMASK));
+            UINT state =
+                static_cast<UINT>(SendMessageA(list, LVM_GETITEMSTATE, item, LVIS_STATEIMAGEMASK));
             row.Checked = (state & LVIS_STATEIMAGEMASK) != INDEXTOSTATEIMAGEMASK(1);
         }
         for (int c = 0; c < columns; ++c)
@@ -52,19 +50,32 @@ int WriteSavedLists() {
         return -1;
     SetRuntimeFlag(kSavingLists);
 
-    std::vector<SavedListRow> sections[kSavedListSectionCount];
-    for (int s = 0; s < kSavedListSectionCount; ++s)
-        sections[s] = ReadListRows(SectionList(s), SavedListColumnCount(kSavedListSections[s]),
-                                   SavedListHasCheckMarks(kSavedListSections[s]));
-
-    // The file is the only copy of the user's lists: write a new one beside it
-    // and put it in place in one step, so a failed write leaves the old file.
     char folder[MAX_PATH], path[MAX_PATH], temporary[MAX_PATH];
     int result = -1;
-    if (GetUserDataPath(folder, sizeof folder, nullptr) && GetUserDataPath(path, sizeof path, "list.dat") &&
+    if (GetUserDataPath(folder, sizeof folder, nullptr) && SavedListsPath(path, sizeof path) &&
         FormatText(temporary, sizeof temporary, "%s.$$$", path)) {
+        // A list that was never built (its page is missing) keeps its section
+        // as the file holds it: the file is the only copy of the user's lists.
+        std::string old;
+        bool haveOld = ReadWholeFile(path, &old);
+        SavedListSection sections[kSavedListSectionCount];
+        bool complete = true;
+        for (int s = 0; s < kSavedListSectionCount; ++s) {
+            const char* name = kSavedListSections[s];
+            if (HWND list = SectionList(s)) {
+                sections[s].FromList = true;
+                sections[s].Rows =
+                    ReadListRows(list, SavedListColumnCount(name), SavedListHasCheckMarks(name));
+            } else if (haveOld) {
+                sections[s].KeptLines = SavedListSectionLines(old, name);
+            } else if (FileExists(path)) {
+                complete = false; // the old file exists but cannot be read: keep it whole
+            }
+        }
+        // Write a new file beside the old one and put it in place in one step,
+        // so a failed write leaves the old file.
         EnsureFolder(folder);
-        if (WriteWholeFile(temporary, FormatSavedLists(sections)) &&
+        if (complete && WriteWholeFile(temporary, FormatSavedLists(sections)) &&
             MoveFileExA(temporary, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
             result = 0;
         else
@@ -72,22 +83,4 @@ int WriteSavedLists() {
     }
     ClearRuntimeFlag(kSavingLists);
     return result;
-}
-
-int LoadSavedLists(const char* section) {
-    char path[MAX_PATH];
-    std::string file;
-    if (!GetUserDataPath(path, sizeof path, "list.dat") || !ReadWholeFile(path, &file))
-        return -1;
-    int index = SavedListSectionIndex(section);
-    HWND list = index >= 0 ? SectionList(index) : nullptr;
-    if (!list)
-        return 0;
-    for (const SavedListRow& row : ParseSavedListSection(file, section)) {
-        std::vector<std::string_view> columns(row.Columns.begin(), row.Columns.end());
-        int item = InsertListRow(list, -1, columns);
-        if (item >= 0 && row.Checked && SavedListHasCheckMarks(section))
-            SetListRowChecked(list, item, true);
-    }
-    return 0;
 }

@@ -1,10 +1,10 @@
 #include "app/settings_dialog.h"
 
-#include "app/app_state.h"
-#include "app/help.h"
-#include "app/settings_store.h"
-#include "app/tab_pages.h"
 #include "resources/resource_ids.h"
+#include "services/dialog_texture.h"
+#include "services/help.h"
+#include "services/registry.h"
+#include "services/shared_state.h"
 #include "services/local_time.h"
 #include "services/text_buffer.h"
 #include "services/toolbar_icon.h"
@@ -38,8 +38,7 @@ void SetRunValue(bool on) {
         char path[MAX_PATH];
         char quoted[MAX_PATH + 3];
         DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-        if (length > 0 && length < sizeof path &&
-            FormatText(quoted, sizeof quoted, "\"%s\"", path))
+        if (length > 0 && length < sizeof path && FormatText(quoted, sizeof quoted, "\"%s\"", path))
             RegSetValueExA(key, kRunValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(quoted),
                            static_cast<DWORD>(strlen(quoted) + 1));
     } else {
@@ -68,8 +67,10 @@ void OnInitDialog(HWND dialog) {
     SetWindowTextA(format, GlobalSettings.TimeFormat);
 
     const uint32_t flags = GlobalSettings.SettingsFlags;
-    CheckDlgButton(dialog, IDC_START_WITH_WINDOWS, flags & kStartWithWindows ? BST_CHECKED : BST_UNCHECKED);
-    CheckDlgButton(dialog, IDC_OPEN_MAIN_AT_START, flags & kOpenMainWindowAtStart ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(dialog, IDC_START_WITH_WINDOWS,
+                   flags & kStartWithWindows ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(dialog, IDC_OPEN_MAIN_AT_START,
+                   flags & kOpenMainWindowAtStart ? BST_CHECKED : BST_UNCHECKED);
     CheckDlgButton(dialog, IDC_SHOW_TOOLTIPS, flags & kShowTooltips ? BST_CHECKED : BST_UNCHECKED);
     RenderSample(dialog);
     SetFocus(dialog);
@@ -131,6 +132,10 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
 } // namespace
 
 void ShowSettingsDialog(HWND owner) {
+    if (SettingsDialog) { // one Settings at a time: the open one comes to the front
+        SetForegroundWindow(SettingsDialog);
+        return;
+    }
     DialogBoxParamA(AppInstance, MAKEINTRESOURCEA(IDD_SETTINGS), owner, SettingsDialogProc, 0);
     SettingsDialog = nullptr;
 }

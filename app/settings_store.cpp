@@ -1,171 +1,134 @@
 #include "app/settings_store.h"
 
+#include "services/shared_state.h"
 #include "services/text_buffer.h"
 
 #include <cstring>
 
-const char kSettingsKey[] = "Software\\Quillmoor\\Cumulon";
-
 namespace {
 
-bool QueryValue(const char* name, DWORD type, void* data, DWORD size, DWORD* got) {
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
-    DWORD actualType = 0;
-    DWORD actualSize = size;
-    LONG result = RegQueryValueExA(key, name, nullptr, &actualType, static_cast<BYTE*>(data),
-                                   &actualSize);
-    RegCloseKey(key);
-    *got = actualSize;
-    return result == ERROR_SUCCESS && actualType == type;
-}
+enum class SettingType { Text, Binary, Number };
 
-bool SetValue(const char* name, DWORD type, const void* data, size_t size) {
-    HKEY key;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key,
-                        nullptr) != ERROR_SUCCESS)
-        return false;
-    LONG result = RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data),
-                                 static_cast<DWORD>(size));
-    RegCloseKey(key);
-    return result == ERROR_SUCCESS;
-}
+// One value of the settings key: its registry name, its type, where it lives,
+// its size there, and its initial value (a text, a number, or every byte of a
+// binary value).
+struct Setting {
+    const char* Name;
+    SettingType Type;
+    void* Value;
+    size_t Size;
+    const char* InitialText;
+    uint32_t InitialNumber;
+};
+
+constexpr uint32_t kAllBytesSet = 0xFF; // "Selected": -1 for every page
+
+#define TEXT_SETTING(name, buffer, initial)                                                        \
+    { name, SettingType::Text, buffer, sizeof buffer, initial, 0 }
+#define NUMBER_SETTING(name, field, initial)                                                       \
+    { name, SettingType::Number, &field, sizeof field, nullptr, initial }
+#define BINARY_SETTING(name, field, fill)                                                          \
+    { name, SettingType::Binary, &field, sizeof field, nullptr, fill }
+
+// The global values, then the pages in the order their settings are read and
+// written: alerts, alert map, satellite, satellite wide view, point forecast,
+// hourly point forecast, current observations, radar, METAR, river gauges.
+const Setting kSettings[] = {
+    TEXT_SETTING("TimeFormat", GlobalSettings.TimeFormat,
+                 "%Dow; %Mon; %dd; %yyyy; - %hh;:%mm; %ampm;"),
+    BINARY_SETTING("CustomColors", GlobalSettings.CustomColors, 0),
+    BINARY_SETTING("Selected", Selected, kAllBytesSet),
+    NUMBER_SETTING("SettingsFlags", GlobalSettings.SettingsFlags,
+                   kShowTooltips | kOpenMainWindowAtStart),
+    NUMBER_SETTING("CurTab", GlobalSettings.CurTab, 0),
+    TEXT_SETTING("AlertWarningAlarm", AlertWarningAlarm, "sounds\\alarm.wav"),
+    TEXT_SETTING("AlertSevereAlarm", AlertSevereAlarm, "sounds\\severe.wav"),
+    TEXT_SETTING("AlertNotifyAlarm", AlertNotifyAlarm, "sounds\\beepbeep.wav"),
+    NUMBER_SETTING("AlertFlags", AlertsPage.Flags, 0x237),
+    NUMBER_SETTING("AlertTextColor", AlertTextColor, 0xFFFFFF),
+    NUMBER_SETTING("AlertBackColor", AlertBackColor, 0x000080),
+    NUMBER_SETTING("AlertMapFlags", AlertMapPage.Flags, 0x1),
+    NUMBER_SETTING("SatelliteFlags", SatellitePage.Flags, 0x28020),
+    NUMBER_SETTING("SatelliteWideFlags", SatelliteWidePage.Flags, 0x29),
+    NUMBER_SETTING("PointForecastFlags", PointForecastPage.Flags, 0),
+    TEXT_SETTING("HourlyPointForecastTimeFormat", HourlyForecastTimeFormat,
+                 "%Dow; %dd;, %hh; %ampm;"),
+    NUMBER_SETTING("HourlyPointForecastFlags", HourlyForecastPage.Flags, 0x1FFC),
+    NUMBER_SETTING("ObservationsFlags", ObservationsPage.Flags, 0x15),
+    NUMBER_SETTING("RadarFlags", RadarPage.Flags, 0x105FF),
+    NUMBER_SETTING("MetarFlags", MetarPage.Flags, 0x7FFFD5),
+    NUMBER_SETTING("RiverFlags", RiverPage.Flags, 0),
+};
+
+#undef TEXT_SETTING
+#undef NUMBER_SETTING
+#undef BINARY_SETTING
+
+static_assert(sizeof(uint32_t) == 4 && sizeof(COLORREF) == 4 && sizeof(int32_t) == 4);
 
 } // namespace
 
-bool ReadDwordSetting(const char* name, uint32_t* value) {
-    DWORD data, got;
-    if (!QueryValue(name, REG_DWORD, &data, sizeof data, &got) || got != sizeof data)
-        return false;
-    *value = data;
-    return true;
+void ResetAllSettings() {
+    for (const Setting& setting : kSettings) {
+        switch (setting.Type) {
+        case SettingType::Text:
+            CopyText(static_cast<char*>(setting.Value), setting.Size, setting.InitialText);
+            break;
+        case SettingType::Binary:
+            std::memset(setting.Value, static_cast<int>(setting.InitialNumber), setting.Size);
+            break;
+        case SettingType::Number:
+            std::memcpy(setting.Value, &setting.InitialNumber, sizeof setting.InitialNumber);
+            break;
+        }
+    }
 }
 
-bool WriteDwordSetting(const char* name, uint32_t value) {
-    DWORD data = value;
-    return SetValue(name, REG_DWORD, &data, sizeof data);
-}
-
-bool ReadBinarySetting(const char* name, void* data, size_t size) {
-    // Read into a scratch copy so that a value of the wrong size changes nothing.
-    BYTE scratch[256];
-    DWORD got;
-    if (size > sizeof scratch || !QueryValue(name, REG_BINARY, scratch, sizeof scratch, &got) ||
-        got != size)
-        return false;
-    std::memcpy(data, scratch, size);
-    return true;
-}
-
-bool WriteBinarySetting(const char* name, const void* data, size_t size) {
-    return SetValue(name, REG_BINARY, data, size);
-}
-
-bool ReadStringSetting(const char* name, char* text, size_t size) {
-    char scratch[1025];
-    DWORD got;
-    if (size == 0 || !QueryValue(name, REG_SZ, scratch, sizeof scratch - 1, &got) || got > size)
-        return false;
-    scratch[got < sizeof scratch ? got : sizeof scratch - 1] = '\0';
-    CopyText(text, size, scratch);
-    return true;
-}
-
-bool WriteStringSetting(const char* name, const char* text) {
-    return SetValue(name, REG_SZ, text, std::strlen(text) + 1);
-}
-
-bool DeleteSetting(const char* name) {
+void ReadAllSettings() {
+    ResetAllSettings();
     HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_WRITE, &key) != ERROR_SUCCESS)
-        return false;
-    LONG result = RegDeleteValueA(key, name);
-    RegCloseKey(key);
-    return result == ERROR_SUCCESS;
-}
-
-void SaveWindowPosition(HWND window, const char* name) {
-    RECT rect;
-    if (!GetWindowRect(window, &rect))
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
         return;
-    int32_t position[2] = {rect.left, rect.top};
-    WriteBinarySetting(name, position, sizeof position);
+    for (const Setting& setting : kSettings) {
+        switch (setting.Type) {
+        case SettingType::Text:
+            ReadStringValue(key, setting.Name, static_cast<char*>(setting.Value), setting.Size);
+            break;
+        case SettingType::Binary:
+            ReadBinaryValue(key, setting.Name, setting.Value, setting.Size);
+            break;
+        case SettingType::Number: {
+            uint32_t number;
+            if (ReadDwordValue(key, setting.Name, &number))
+                std::memcpy(setting.Value, &number, sizeof number);
+            break;
+        }
+        }
+    }
+    RegCloseKey(key);
 }
 
-bool RestoreWindowPosition(HWND window, const char* name) {
-    int32_t position[2];
-    if (!ReadBinarySetting(name, position, sizeof position))
-        return false;
-    SetWindowPos(window, HWND_TOP, position[0], position[1], 0, 0,
-                 SWP_NOSIZE | SWP_SHOWWINDOW | SWP_NOCOPYBITS);
-    return true;
+void WriteAllSettings() {
+    HKEY key;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS)
+        return;
+    for (const Setting& setting : kSettings) {
+        switch (setting.Type) {
+        case SettingType::Text: {
+            const char* text = static_cast<const char*>(setting.Value);
+            size_t length = BoundedLength(text, setting.Size);
+            SetRegistryValue(key, setting.Name, REG_SZ, text,
+                             length < setting.Size ? length + 1 : length);
+            break;
+        }
+        case SettingType::Binary:
+            SetRegistryValue(key, setting.Name, REG_BINARY, setting.Value, setting.Size);
+            break;
+        case SettingType::Number:
+            SetRegistryValue(key, setting.Name, REG_DWORD, setting.Value, sizeof(uint32_t));
+            break;
+        }
+    }
+    RegCloseKey(key);
 }
-
-void ReadGlobalSettings(GlobalSettingsRecord* settings) {
-    ReadStringSetting("TimeFormat", settings->TimeFormat, sizeof settings->TimeFormat);
-    ReadBinarySetting("CustomColors", settings->CustomColors, sizeof settings->CustomColors);
-    ReadBinarySetting("Selected", Selected, sizeof Selected);
-    ReadDwordSetting("SettingsFlags", &settings->SettingsFlags);
-    uint32_t tab;
-    if (ReadDwordSetting("CurTab", &tab))
-        settings->CurTab = static_cast<int32_t>(tab);
-}
-
-void WriteGlobalSettings(const GlobalSettingsRecord& settings) {
-    WriteStringSetting("TimeFormat", settings.TimeFormat);
-    WriteBinarySetting("CustomColors", settings.CustomColors, sizeof settings.CustomColors);
-    WriteBinarySetting("Selected", Selected, sizeof Selected);
-    WriteDwordSetting("SettingsFlags", settings.SettingsFlags);
-    WriteDwordSetting("CurTab", static_cast<uint32_t>(settings.CurTab));
-}
-
-void ReadAlertSettings() {
-    ReadStringSetting("AlertWarningAlarm", AlertWarningAlarm, sizeof AlertWarningAlarm);
-    ReadStringSetting("AlertSevereAlarm", AlertSevereAlarm, sizeof AlertSevereAlarm);
-    ReadStringSetting("AlertNotifyAlarm", AlertNotifyAlarm, sizeof AlertNotifyAlarm);
-    ReadDwordSetting("AlertFlags", &AlertsPage.Flags);
-    uint32_t color;
-    if (ReadDwordSetting("AlertTextColor", &color))
-        AlertTextColor = color;
-    if (ReadDwordSetting("AlertBackColor", &color))
-        AlertBackColor = color;
-}
-
-void WriteAlertSettings() {
-    WriteStringSetting("AlertWarningAlarm", AlertWarningAlarm);
-    WriteStringSetting("AlertSevereAlarm", AlertSevereAlarm);
-    WriteStringSetting("AlertNotifyAlarm", AlertNotifyAlarm);
-    WriteDwordSetting("AlertFlags", AlertsPage.Flags);
-    WriteDwordSetting("AlertTextColor", AlertTextColor);
-    WriteDwordSetting("AlertBackColor", AlertBackColor);
-}
-
-void ReadAlertMapSettings() { ReadDwordSetting("AlertMapFlags", &AlertMapPage.Flags); }
-void WriteAlertMapSettings() { WriteDwordSetting("AlertMapFlags", AlertMapPage.Flags); }
-void ReadSatelliteSettings() { ReadDwordSetting("SatelliteFlags", &SatellitePage.Flags); }
-void WriteSatelliteSettings() { WriteDwordSetting("SatelliteFlags", SatellitePage.Flags); }
-void ReadSatelliteWideSettings() { ReadDwordSetting("SatelliteWideFlags", &SatelliteWidePage.Flags); }
-void WriteSatelliteWideSettings() { WriteDwordSetting("SatelliteWideFlags", SatelliteWidePage.Flags); }
-void ReadPointForecastSettings() { ReadDwordSetting("PointForecastFlags", &PointForecastPage.Flags); }
-void WritePointForecastSettings() { WriteDwordSetting("PointForecastFlags", PointForecastPage.Flags); }
-
-void ReadHourlyForecastSettings() {
-    ReadStringSetting("HourlyPointForecastTimeFormat", HourlyForecastTimeFormat,
-                      sizeof HourlyForecastTimeFormat);
-    ReadDwordSetting("HourlyPointForecastFlags", &HourlyForecastPage.Flags);
-}
-
-void WriteHourlyForecastSettings() {
-    WriteStringSetting("HourlyPointForecastTimeFormat", HourlyForecastTimeFormat);
-    WriteDwordSetting("HourlyPointForecastFlags", HourlyForecastPage.Flags);
-}
-
-void ReadObservationsSettings() { ReadDwordSetting("ObservationsFlags", &ObservationsPage.Flags); }
-void WriteObservationsSettings() { WriteDwordSetting("ObservationsFlags", ObservationsPage.Flags); }
-void ReadRadarSettings() { ReadDwordSetting("RadarFlags", &RadarPage.Flags); }
-void WriteRadarSettings() { WriteDwordSetting("RadarFlags", RadarPage.Flags); }
-void ReadMetarSettings() { ReadDwordSetting("MetarFlags", &MetarPage.Flags); }
-void WriteMetarSettings() { WriteDwordSetting("MetarFlags", MetarPage.Flags); }
-void ReadRiverSettings() { ReadDwordSetting("RiverFlags", &RiverPage.Flags); }
-void WriteRiverSettings() { WriteDwordSetting("RiverFlags", RiverPage.Flags); }

@@ -1,7 +1,8 @@
 #include "app/tab_pages.h"
 
-#include "app/app_state.h"
 #include "resources/resource_ids.h"
+#include "services/dialog_texture.h"
+#include "services/shared_state.h"
 
 #include <commctrl.h>
 
@@ -36,7 +37,8 @@ int AddTabPage(HWND tab, HWND page, const char* caption, int index) {
     item.header.iImage = -1;
     item.page = page;
     int at = index == -1 ? static_cast<int>(SendMessageA(tab, TCM_GETITEMCOUNT, 0, 0)) : index;
-    int inserted = static_cast<int>(SendMessageA(tab, TCM_INSERTITEMA, at, reinterpret_cast<LPARAM>(&item)));
+    int inserted =
+        static_cast<int>(SendMessageA(tab, TCM_INSERTITEMA, at, reinterpret_cast<LPARAM>(&item)));
     if (inserted == -1)
         return -1;
 
@@ -102,36 +104,4 @@ bool RemoveAllTabPages(HWND tab) {
     for (int i = static_cast<int>(SendMessageA(tab, TCM_GETITEMCOUNT, 0, 0)) - 1; i >= 0; --i)
         all = RemoveTabPage(tab, i) && all;
     return all;
-}
-
-bool HasThemedControls() {
-    struct VersionInfo {
-        DWORD size, major, minor, build, platform;
-    };
-    using GetVersionFn = HRESULT(CALLBACK*)(VersionInfo*);
-    HMODULE comctl = GetModuleHandleA("comctl32.dll");
-    if (!comctl)
-        return false;
-    auto getVersion = reinterpret_cast<GetVersionFn>(
-        reinterpret_cast<void*>(GetProcAddress(comctl, "DllGetVersion")));
-    if (!getVersion)
-        return false;
-    VersionInfo info{};
-    info.size = sizeof info; // 20 bytes
-    return SUCCEEDED(getVersion(&info)) && info.major > 5;
-}
-
-void EnableDialogTexture(HWND dialog, bool on) {
-    constexpr DWORD kTextureDisable = 1;
-    constexpr DWORD kTextureEnableTab = 6;
-    if (!HasThemedControls())
-        return;
-    HMODULE uxtheme = GetModuleHandleA("uxtheme.dll"); // used only when already loaded
-    if (!uxtheme)
-        return;
-    using TextureFn = HRESULT(WINAPI*)(HWND, DWORD);
-    auto enableTexture = reinterpret_cast<TextureFn>(
-        reinterpret_cast<void*>(GetProcAddress(uxtheme, "EnableThemeDialogTexture")));
-    if (enableTexture)
-        enableTexture(dialog, on ? kTextureEnableTab : kTextureDisable);
 }

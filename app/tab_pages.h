@@ -1,5 +1,4 @@
-// Tab hosting for the main window, and the optional themed dialog texture that
-// every dialog turns on while it initialises.
+// Tab hosting for the main window.
 #ifndef CUMULON_TAB_PAGES_H
 #define CUMULON_TAB_PAGES_H
 
@@ -14,8 +13,5 @@ int AddTabPage(HWND tab, HWND page, const char* caption, int index);
 int SelectTab(HWND tab, int index);
 bool RemoveTabPage(HWND tab, int index);
 bool RemoveAllTabPages(HWND tab);
-
-void EnableDialogTexture(HWND dialog, bool on);
-bool HasThemedControls();
 
 #endif

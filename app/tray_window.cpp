@@ -1,14 +1,14 @@
 #include "app/tray_window.h"
 
 #include "app/about_dialog.h"
-#include "app/app_state.h"
 #include "app/data_files.h"
-#include "app/help.h"
 #include "app/main_window.h"
 #include "app/saved_lists.h"
 #include "app/settings_dialog.h"
 #include "pages/alerts/auto_alerts.h"
 #include "resources/resource_ids.h"
+#include "services/help.h"
+#include "services/shared_state.h"
 #include "services/text_buffer.h"
 
 #include <shellapi.h>
@@ -34,9 +34,9 @@ void AddTrayIcon(HWND window) {
     TrayIcon.uID = 0;
     TrayIcon.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_INFO;
     TrayIcon.uCallbackMessage = WM_TRAY_CALLBACK;
-    TrayIcon.hIcon = static_cast<HICON>(
-        LoadImageA(AppInstance, MAKEINTRESOURCEA(IDI_APP), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                   GetSystemMetrics(SM_CYSMICON), 0));
+    TrayIcon.hIcon = static_cast<HICON>(LoadImageA(AppInstance, MAKEINTRESOURCEA(IDI_APP),
+                                                   IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                                   GetSystemMetrics(SM_CYSMICON), 0));
     CopyText(TrayIcon.szTip, "Cumulon");
     TrayIcon.szInfo[0] = '\0';
     TrayIcon.uTimeout = 15000;
@@ -58,7 +58,7 @@ void OnStartUp(HWND window) {
     }
     if (AlertsPage.Flags & kAutoAlertsOn) {
         CheckMenuItem(TrayMenu, IDM_AUTO_ALERTS, MF_BYCOMMAND | MF_CHECKED);
-        SetTimer(window, kAutoAlertTimer, kAutoAlertFirstDelayMs, ShellTimerProc);
+        SetTimer(window, kAutoAlertTimer, kTimerPeriods.AutoAlertFirstMs, ShellTimerProc);
     }
 }
 
@@ -87,19 +87,26 @@ void OnCommand(HWND window, int command) {
 
 void OnAutoAlertTimer(HWND window) {
     if (RuntimeFlagSet(kAutoAlertRunning) || RuntimeFlagSet(kSavingLists)) {
-        SetTimer(window, kAutoAlertTimer, kAutoAlertFirstDelayMs, ShellTimerProc);
+        SetTimer(window, kAutoAlertTimer, kTimerPeriods.AutoAlertFirstMs, ShellTimerProc);
         return;
     }
-    SetRuntimeFlag(kAutoAlertRunning);
-    if (AutoAlertThread) { // the previous check has ended (its bit is clear)
-        WaitForSingleObject(AutoAlertThread, INFINITE);
+    if (AutoAlertThread) {
+        // The previous check has cleared its bit as its very last step; if its
+        // thread has not quite ended yet, try again shortly rather than wait
+        // on this thread, which would freeze every window.
+        if (WaitForSingleObject(AutoAlertThread, 0) == WAIT_TIMEOUT) {
+            SetTimer(window, kAutoAlertTimer, kTimerPeriods.AutoAlertFirstMs, ShellTimerProc);
+            return;
+        }
         CloseHandle(AutoAlertThread);
+        AutoAlertThread = nullptr;
     }
+    SetRuntimeFlag(kAutoAlertRunning);
     AutoAlertThread = CreateThread(nullptr, 0, AutoAlertThreadProc, nullptr, 0, nullptr);
     if (!AutoAlertThread)
         ClearRuntimeFlag(kAutoAlertRunning); // or every later tick would only re-arm
     if (AlertsPage.Flags & kAutoAlertsOn)
-        SetTimer(window, kAutoAlertTimer, kAutoAlertPeriodMs, ShellTimerProc);
+        SetTimer(window, kAutoAlertTimer, kTimerPeriods.AutoAlertPeriodMs, ShellTimerProc);
     else
         KillTimer(window, kAutoAlertTimer);
 }
@@ -129,15 +136,15 @@ void SetAutoAlerts(bool on) {
     if (AlertsPage.Window)
         CheckDlgButton(AlertsPage.Window, IDC_GET_AUTO_ALERTS, on ? BST_CHECKED : BST_UNCHECKED);
     if (on)
-        SetTimer(HiddenWindow, kAutoAlertTimer, kAutoAlertFirstDelayMs, ShellTimerProc);
+        SetTimer(HiddenWindow, kAutoAlertTimer, kTimerPeriods.AutoAlertFirstMs, ShellTimerProc);
     else
         KillTimer(HiddenWindow, kAutoAlertTimer);
 }
 
 void OpenMainWindow() {
     if (!MainWindow || !IsWindowVisible(MainWindow))
-        MainWindow = CreateDialogParamA(AppInstance, MAKEINTRESOURCEA(IDD_MAIN), nullptr,
-                                        MainWindowProc, 0);
+        MainWindow =
+            CreateDialogParamA(AppInstance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainWindowProc, 0);
     if (!MainWindow)
         return;
     constexpr UINT kKeepPlace = SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW | SWP_NOCOPYBITS;
@@ -161,6 +168,12 @@ LRESULT CALLBACK HiddenWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
         return 0;
     case WM_COMMAND:
         OnCommand(window, LOWORD(wParam));
+        return 0;
+    case WM_SHELL_AUTO_ALERTS:
+        SetAutoAlerts(wParam != 0);
+        return 0;
+    case WM_SHELL_SAVE_LISTS_SOON:
+        SetTimer(window, kSaveListsTimer, kTimerPeriods.SaveListsMs, ShellTimerProc);
         return 0;
     case WM_TRAY_CALLBACK:
         if (lParam == WM_LBUTTONUP)

@@ -7,9 +7,17 @@
 
 constexpr UINT_PTR kAutoAlertTimer = 500;
 constexpr UINT_PTR kSaveListsTimer = 501;
-constexpr UINT kAutoAlertFirstDelayMs = 5000;
-constexpr UINT kAutoAlertPeriodMs = 600000;
-constexpr UINT kSaveListsDelayMs = 5000;
+
+// The timers' periods: the first auto-alert check 5 s after Auto Alerts is
+// switched on (and every retry while a check is busy), then one every ten
+// minutes; the lists saved 5 s after a check mark changed. Defined in
+// app/timer_periods.cpp; a test build of the program links shorter ones.
+struct TimerPeriods {
+    UINT AutoAlertFirstMs;
+    UINT AutoAlertPeriodMs;
+    UINT SaveListsMs;
+};
+extern const TimerPeriods kTimerPeriods;
 
 void CALLBACK ShellTimerProc(HWND window, UINT message, UINT_PTR id, DWORD time);
 LRESULT CALLBACK HiddenWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -45,7 +45,7 @@
 #define WM_TRAY_CALLBACK 5002   // notification-area icon callback message
 #define IDM_EXIT 5003           // tray menu "Exit"
 #define IDC_SETTINGS 5004       // main window "Settings"; tray menu "Settings"
-#define IDC_HELP_TOPIC 5005           // help icon; tray menu "Help"
+#define IDC_HELP_TOPIC 5005     // help icon; tray menu "Help"
 #define IDC_DEFERRED_START 5006 // posted to itself: hidden window start-up, page list load
 #define IDC_UPDATE 5007
 #define IDC_OUTPUT 5008
@@ -58,9 +58,15 @@
 #define IDC_DOWN 5015
 #define IDC_ADD 5016
 #define IDC_TAB 5068
-#define IDM_AUTO_ALERTS 5102    // tray menu "Auto Alerts"
+#define IDM_AUTO_ALERTS 5102     // tray menu "Auto Alerts"
 #define IDC_GET_AUTO_ALERTS 5132 // alerts page check box mirroring "Auto Alerts"
 #define IDC_STOP 5144
+
+// Private messages of the hidden window, sent by the pages (user-interface
+// thread): Auto Alerts switched on (wParam 1) or off (0) from the alerts page,
+// and "save the lists in a few seconds" after a check mark changed.
+#define WM_SHELL_AUTO_ALERTS 0x8010
+#define WM_SHELL_SAVE_LISTS_SOON 0x8011
 
 // Settings dialog
 #define IDC_TIME_FORMAT 5098

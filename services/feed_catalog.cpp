@@ -1,26 +1,12 @@
 #include "services/feed_catalog.h"
 
+#include "services/text_scan.h"
+
 #include <cstdio>
 
 namespace {
 
 constexpr char kValueSeparator = '\xBB';
-
-bool NextLine(std::string_view* rest, std::string_view* line) {
-    if (rest->empty())
-        return false;
-    size_t end = rest->find('\n');
-    *line = end == std::string_view::npos ? *rest : rest->substr(0, end + 1);
-    rest->remove_prefix(line->size());
-    return true;
-}
-
-std::string_view CutAtLineEnd(std::string_view line) {
-    size_t end = line.find_first_of("\r\n");
-    return end == std::string_view::npos ? line : line.substr(0, end);
-}
-
-bool IsEmptyLine(std::string_view line) { return line == "\n" || line == "\r\n"; }
 
 std::string JoinPath(std::string_view folder, std::string_view file) {
     std::string path(folder);
@@ -30,7 +16,9 @@ std::string JoinPath(std::string_view folder, std::string_view file) {
     return path;
 }
 
-bool Fits(const std::string& name) { return name.size() <= kFeedNameMax; }
+bool Fits(const std::string& name) {
+    return name.size() <= kFeedNameMax;
+}
 
 } // namespace
 
@@ -56,7 +44,8 @@ std::vector<CatalogEntry> ReadCatalogSection(std::string_view catalog, std::stri
             if (separator == std::string_view::npos)
                 break;
             entries.push_back({std::string(text.substr(0, text.find('=') + 1)),
-                               std::string(value.substr(0, separator)), std::string(value.substr(separator + 1))});
+                               std::string(value.substr(0, separator)),
+                               std::string(value.substr(separator + 1))});
             break;
         }
     }
@@ -82,9 +71,10 @@ bool FillPlaceholder(std::string* text, std::string_view run, std::string_view c
     return true;
 }
 
-bool BuildCodeFeedNames(const CatalogEntry& entry, std::string_view urlRun, std::string_view urlCode,
-                        std::string_view fileRun, std::string_view fileCode, std::string_view cacheFolder,
-                        std::string* url, std::string* cachePath) {
+bool BuildCodeFeedNames(const CatalogEntry& entry, std::string_view urlRun,
+                        std::string_view urlCode, std::string_view fileRun,
+                        std::string_view fileCode, std::string_view cacheFolder, std::string* url,
+                        std::string* cachePath) {
     std::string builtUrl = entry.UrlTemplate;
     std::string file = entry.FileTemplate;
     // The file name is filled before it is joined to the folder, so a "#" in
@@ -113,8 +103,9 @@ std::string CoordinateCode(std::string_view coordinate, char plus, char minus) {
     return code;
 }
 
-bool BuildPointFeedNames(const CatalogEntry& entry, std::string_view latitude, std::string_view longitude,
-                         std::string_view cacheFolder, std::string* url, std::string* cachePath) {
+bool BuildPointFeedNames(const CatalogEntry& entry, std::string_view latitude,
+                         std::string_view longitude, std::string_view cacheFolder, std::string* url,
+                         std::string* cachePath) {
     std::string_view address = entry.UrlTemplate;
     size_t first = address.find('#');
     size_t second = first == std::string_view::npos ? first : address.find('#', first + 1);
@@ -122,10 +113,11 @@ bool BuildPointFeedNames(const CatalogEntry& entry, std::string_view latitude, s
     if (second == std::string_view::npos || fileSeparator == std::string::npos)
         return false;
     std::string builtUrl = std::string(address.substr(0, first)) + std::string(latitude) +
-                           std::string(address.substr(first + 1, second - first - 1)) + std::string(longitude) +
-                           std::string(address.substr(second + 1));
-    std::string file = entry.FileTemplate.substr(0, fileSeparator) + CoordinateCode(latitude, 'N', 'S') +
-                       CoordinateCode(longitude, 'E', 'W') + entry.FileTemplate.substr(fileSeparator + 1);
+                           std::string(address.substr(first + 1, second - first - 1)) +
+                           std::string(longitude) + std::string(address.substr(second + 1));
+    std::string file = entry.FileTemplate.substr(0, fileSeparator) +
+                       CoordinateCode(latitude, 'N', 'S') + CoordinateCode(longitude, 'E', 'W') +
+                       entry.FileTemplate.substr(fileSeparator + 1);
     std::string path = JoinPath(cacheFolder, file);
     if (!Fits(builtUrl) || !Fits(path))
         return false;

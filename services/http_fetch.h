@@ -23,6 +23,7 @@
 constexpr uint32_t kFetchConditional = 0x1; // caller: If-Modified-Since, keep the server's time
 constexpr uint32_t kFetchDone = 0x2;        // HttpFetch: the transfer is over, the watchdog ends
 constexpr uint32_t kFetchAborted = 0x4;     // AbortFetch: Stop or the watchdog ended the transfer
+constexpr uint32_t kFetchReplaced = 0x8; // HttpFetch: a successful answer replaced the cache file
 
 // The watchdog gives up after 60 s without received data, looking once a second.
 constexpr uint32_t kWatchdogSilenceMs = 60000;

@@ -247,10 +247,14 @@ void ConvertResponse(FetchRequest* request, const char* rawPath) {
     ReadResponseHead(&reader, conditional, &head);
     if (head.HasLastModified)
         request->FileTime = head.LastModified;
-    if (head.Success)
-        WriteCacheFile(request, &reader, head.Chunked, conditional);
-    else if (conditional && request->FileTime != 0)
+    // Only a new body or a not-modified answer speaks of the cached file: an
+    // error page's Last-Modified is the error page's own time.
+    if (head.Success) {
+        if (WriteCacheFile(request, &reader, head.Chunked, conditional))
+            request->Flags.fetch_or(kFetchReplaced);
+    } else if (head.NotModified && conditional && request->FileTime != 0) {
         SetLastWriteTime(request->CachePath, request->FileTime);
+    }
     CloseHandle(raw);
 }
 

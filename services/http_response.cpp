@@ -1,5 +1,7 @@
 #include "services/http_response.h"
 
+#include "services/text_scan.h"
+
 #include "services/http_date.h"
 
 #include <algorithm>
@@ -63,11 +65,6 @@ size_t ReadBytes(ResponseReader* reader, char* out, size_t size) {
 
 int PeekByte(ResponseReader* reader) {
     return Fill(reader) ? static_cast<unsigned char>(reader->Buffer[reader->Start]) : -1;
-}
-
-std::string_view CutAtLineEnd(std::string_view line) {
-    size_t end = line.find_first_of("\r\n");
-    return end == std::string_view::npos ? line : line.substr(0, end);
 }
 
 int HexValue(char c) {
@@ -146,14 +143,28 @@ bool ParseLastModifiedLine(std::string_view line, uint64_t* fileTime) {
     return ParseHttpDate(line.substr(space + 1), fileTime);
 }
 
+bool IsNotModifiedStatusLine(std::string_view line) {
+    // "HTTP/1.1 304 Not Modified": the code is the word after the protocol.
+    if (line.substr(0, 5) != "HTTP/")
+        return false;
+    size_t space = line.find(' ');
+    return space != std::string_view::npos && line.substr(space + 1, 3) == "304" &&
+           (line.size() == space + 4 || line[space + 4] == ' ' || line[space + 4] == '\r' ||
+            line[space + 4] == '\n');
+}
+
 void ReadResponseHead(ResponseReader* reader, bool conditional, ResponseHead* head) {
     *head = ResponseHead{};
     char buffer[kHeaderLineMax];
     size_t kept;
+    bool first = true;
     while (ReadLine(reader, buffer, sizeof buffer, &kept)) {
         std::string_view line(buffer, kept);
         if (line == "\r\n" || line == "\n")
             break;
+        if (first && IsNotModifiedStatusLine(line))
+            head->NotModified = true;
+        first = false;
         if (IsSuccessLine(line))
             head->Success = true;
         if (IsChunkedLine(line))

@@ -41,6 +41,7 @@ void InitResponseReader(ResponseReader* reader, ByteSource source);
 struct ResponseHead {
     bool Success;          // some header line holds "HTTP", "200" and "OK"
     bool Chunked;          // some header line holds "Transfer-Encoding" and "chunked"
+    bool NotModified;      // the status line is a 304 answer
     bool HasLastModified;  // conditional mode and a valid Last-Modified line
     uint64_t LastModified; // UTC, Windows file-time units; the last valid line wins
 };
@@ -57,6 +58,8 @@ bool CopyResponseBody(ResponseReader* reader, bool chunked, ByteSink sink);
 // The single-line tests, for a line as read (line end included or not).
 bool IsSuccessLine(std::string_view line);
 bool IsChunkedLine(std::string_view line);
+// "HTTP/1.1 304 Not Modified": the status line of a not-modified answer.
+bool IsNotModifiedStatusLine(std::string_view line);
 // "Last-Modified: Thu, 08 Aug 2013 01:02:03 GMT": the line is cut at its first
 // CR or LF, the date is what follows the first space after "Last-Modified".
 bool ParseLastModifiedLine(std::string_view line, uint64_t* fileTime);

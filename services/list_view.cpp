@@ -8,8 +8,11 @@ std::string ListItemText(HWND list, int item, int column, size_t maxLength) {
     request.iSubItem = column;
     request.pszText = text.data();
     request.cchTextMax = static_cast<int>(text.size());
-    int length = static_cast<int>(SendMessageA(list, LVM_GETITEMTEXTA, item, reinterpret_cast<LPARAM>(&request)));
-    text.resize(length < 0 ? 0 : static_cast<size_t>(length) < maxLength ? static_cast<size_t>(length) : maxLength);
+    int length = static_cast<int>(
+        SendMessageA(list, LVM_GETITEMTEXTA, item, reinterpret_cast<LPARAM>(&request)));
+    text.resize(length < 0                                ? 0
+                : static_cast<size_t>(length) < maxLength ? static_cast<size_t>(length)
+                                                          : maxLength);
     return text;
 }
 
@@ -19,7 +22,8 @@ int InsertListRow(HWND list, int index, const std::vector<std::string_view>& col
     item.mask = LVIF_TEXT;
     item.iItem = index < 0 ? ListRowCount(list) : index;
     item.pszText = text.data();
-    int inserted = static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+    int inserted =
+        static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
     if (inserted < 0)
         return -1;
     for (size_t c = 1; c < columns.size(); ++c) {
@@ -32,7 +36,9 @@ int InsertListRow(HWND list, int index, const std::vector<std::string_view>& col
     return inserted;
 }
 
-int ListRowCount(HWND list) { return static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)); }
+int ListRowCount(HWND list) {
+    return static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+}
 
 bool ListRowChecked(HWND list, int item) {
     UINT state = static_cast<UINT>(SendMessageA(list, LVM_GETITEMSTATE, item, LVIS_STATEIMAGEMASK));
@@ -102,12 +108,20 @@ int MoveListItem(HWND list, int columns, int direction) {
         return -1;
     const bool checks = UsesCheckBoxes(list);
     if (direction < 0 && item == 0) {
-        // Up from the top: the row goes to the bottom.
-        int added = InsertListRow(list, count, {});
-        CopyRow(list, 0, added, columns);
-        SelectListRow(list, added);
+        // Up from the top: the row goes to the bottom. It is taken out first,
+        // so the selection lands on its final index and the page remembers a
+        // row that exists.
+        std::vector<std::string> texts;
+        for (int c = 0; c < columns; ++c)
+            texts.push_back(ListItemText(list, 0, c));
+        bool checked = checks && ListRowChecked(list, 0);
         SendMessageA(list, LVM_DELETEITEM, 0, 0);
-        return added - 1;
+        int added = InsertListRow(list, count - 1,
+                                  std::vector<std::string_view>(texts.begin(), texts.end()));
+        if (checks)
+            SetListRowChecked(list, added, checked);
+        SelectListRow(list, added);
+        return added;
     }
     if (direction > 0 && item == count - 1) {
         // Down from the bottom: the row goes to the top.

@@ -1,6 +1,6 @@
 #include "services/toolbar_icon.h"
 
-#include "app/app_state.h"
+#include "services/shared_state.h"
 #include "resources/resource_ids.h"
 
 void SetUpToolbarIcon(ToolbarIcon* icon, HWND iconWindow, const char* text) {
@@ -8,9 +8,9 @@ void SetUpToolbarIcon(ToolbarIcon* icon, HWND iconWindow, const char* text) {
     icon->Icon = iconWindow;
     if (!(GlobalSettings.SettingsFlags & kShowTooltips) || !iconWindow)
         return;
-    icon->Tooltip = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                                    iconWindow, nullptr, AppInstance, nullptr);
+    icon->Tooltip = CreateWindowExA(
+        0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, iconWindow, nullptr, AppInstance, nullptr);
     if (!icon->Tooltip)
         return;
     icon->Tool.cbSize = TTTOOLINFOA_V1_SIZE;

@@ -1,6 +1,6 @@
 #include "pages/alerts/auto_alerts.h"
 
-#include "app/app_state.h"
+#include "services/shared_state.h"
 
 // The polling of the marked zones arrives with the alerts page; until then a
 // check has nothing to poll and ends at once, releasing the hand-shake bit.

@@ -1,8 +1,9 @@
 #include "pages/forecast/forecast_text.h"
 
+#include "services/text_scan.h"
+
 namespace {
 
-constexpr size_t kNotFound = std::string_view::npos;
 constexpr std::string_view kLineEnd = "\r\n";
 
 constexpr std::string_view kLocation = "<Forecast location=";
@@ -15,40 +16,6 @@ constexpr std::string_view kValidOpen = "<valid>";
 constexpr std::string_view kValidClose = "</valid>";
 constexpr std::string_view kTextOpen = "<text>";
 constexpr std::string_view kTextClose = "</text>";
-
-// The page holds the document as a zero-terminated text, so its first NUL
-// byte ends what is searched.
-std::string_view UpToFirstNul(std::string_view document) {
-    size_t end = document.find('\0');
-    return end == kNotFound ? document : document.substr(0, end);
-}
-
-// The value of the first attribute `name` ("name=" with its equals sign): it
-// starts one character past the name, where the opening quote stands, whatever
-// that character is, and ends before the next double quote. Without that
-// quote the value is unfinished and counts as absent.
-std::string_view AttributeValue(std::string_view text, std::string_view name) {
-    size_t at = text.find(name);
-    if (at == kNotFound || text.size() - at <= name.size())
-        return {};
-    size_t start = at + name.size() + 1;
-    size_t end = text.find('"', start);
-    if (end == kNotFound)
-        return {};
-    return text.substr(start, end - start);
-}
-
-// The text between the first `open` in `text` and the first `close` after it.
-std::string_view ElementText(std::string_view text, std::string_view open, std::string_view close) {
-    size_t at = text.find(open);
-    if (at == kNotFound)
-        return {};
-    size_t start = at + open.size();
-    size_t end = text.find(close, start);
-    if (end == kNotFound)
-        return {};
-    return text.substr(start, end - start);
-}
 
 // One part of a period: `period` runs from its "<period>" up to (not
 // including) its "</period>". Both tags are searched from the period's start;

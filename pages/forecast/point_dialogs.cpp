@@ -1,13 +1,12 @@
 #include "pages/forecast/point_dialogs.h"
 
-#include "app/app_state.h"
-#include "app/settings_store.h"
-#include "app/tab_pages.h"
 #include "pages/forecast/point_input.h"
 #include "pages/forecast/zip_search.h"
 #include "resources/resource_ids.h"
+#include "services/dialog_texture.h"
 #include "services/file_io.h"
 #include "services/list_view.h"
+#include "services/registry.h"
 
 #include <commctrl.h>
 
@@ -24,12 +23,21 @@ constexpr int kSearch = 5091;
 constexpr int kSave = 5095;
 constexpr int kResults = IDC_LIST;
 
-// The page whose list the open dialog fills; one dialog is open at a time.
-PageState* OwnerPage;
-// The row Edit Point changes, shared by both forecast pages.
-int EditedRow = -1;
+// What an open dialog works on, kept in its window's user data: the page
+// whose list it fills, and for Edit Point the row it changes (-1 for none).
+struct PointDialog {
+    PageState* Page;
+    HWND List;
+    int EditedRow;
+};
 
-HWND PageList() { return OwnerPage && OwnerPage->Window ? GetDlgItem(OwnerPage->Window, IDC_LIST) : nullptr; }
+PointDialog* DialogOf(HWND dialog) {
+    return reinterpret_cast<PointDialog*>(GetWindowLongPtrA(dialog, GWLP_USERDATA));
+}
+
+HWND PageList(HWND dialog) {
+    return DialogOf(dialog)->List;
+}
 
 std::string FieldText(HWND dialog, int id) {
     char text[1024] = "";
@@ -56,13 +64,17 @@ bool CoordinatesAccepted(HWND dialog, const std::string& latitude, const std::st
 
 // The dialog keeps its window in its page's record while it lives, so that the
 // shell can close it at exit.
-void Track(HWND dialog, UINT message, bool add) {
-    if (!OwnerPage)
+void Track(HWND dialog, UINT message, LPARAM lParam, bool add) {
+    if (message == WM_INITDIALOG)
+        SetWindowLongPtrA(dialog, GWLP_USERDATA, lParam);
+    PointDialog* state = DialogOf(dialog);
+    if (!state)
         return;
-    bool ending = message == WM_DESTROY || message == WM_NCDESTROY;
-    (add ? OwnerPage->AddDialog : OwnerPage->EditDialog) = ending ? nullptr : dialog;
-    if (ending)
-        OwnerPage = nullptr;
+    HWND& slot = add ? state->Page->AddDialog : state->Page->EditDialog;
+    if (message == WM_INITDIALOG)
+        slot = dialog;
+    else if (message == WM_DESTROY && slot == dialog)
+        slot = nullptr;
 }
 
 // --- Add Point ---
@@ -98,8 +110,7 @@ void OnAdd(HWND dialog) {
     if (!CoordinatesAccepted(dialog, latitude, longitude))
         return;
     std::string name = FieldText(dialog, kNameField);
-    if (HWND list = PageList())
-        InsertListRow(list, -1, {PointNameOrDefault(name), latitude, longitude});
+    InsertListRow(PageList(dialog), -1, {PointNameOrDefault(name), latitude, longitude});
 }
 
 void OnSearch(HWND dialog) {
@@ -130,8 +141,8 @@ void OnResultChosen(HWND dialog) {
 void OnResultDoubleClicked(HWND dialog) {
     HWND results = GetDlgItem(dialog, kResults);
     int row = GetSelectedIndex(results);
-    HWND list = PageList();
-    if (row < 0 || !list)
+    HWND list = PageList(dialog);
+    if (row < 0)
         return;
     std::string name = ListItemText(results, row, 0);
     std::string latitude = ListItemText(results, row, 1);
@@ -143,13 +154,12 @@ void OnResultDoubleClicked(HWND dialog) {
 
 void OnEditInit(HWND dialog) {
     OpenAt(dialog, "PointEditXY");
-    HWND list = PageList();
-    EditedRow = list ? GetSelectedIndex(list) : -1;
-    if (EditedRow >= 0) {
-        SetDlgItemTextA(dialog, kNameField, ListItemText(list, EditedRow, 0).c_str());
-        SetDlgItemTextA(dialog, kLatitudeField, ListItemText(list, EditedRow, 1).c_str());
-        SetDlgItemTextA(dialog, kLongitudeField, ListItemText(list, EditedRow, 2).c_str());
-    }
+    PointDialog* state = DialogOf(dialog);
+    state->EditedRow = GetSelectedIndex(state->List);
+    if (state->EditedRow >= 0)
+        for (int c = 0; c < 3; ++c)
+            SetDlgItemTextA(dialog, kNameField + c,
+                            ListItemText(state->List, state->EditedRow, c).c_str());
     SetFocus(dialog);
 }
 
@@ -159,25 +169,22 @@ void OnSave(HWND dialog) {
     if (!CoordinatesAccepted(dialog, latitude, longitude))
         return;
     std::string name(PointNameOrDefault(FieldText(dialog, kNameField)));
-    HWND list = PageList();
-    if (list && EditedRow >= 0 && EditedRow < ListRowCount(list)) {
+    HWND list = PageList(dialog);
+    const int row = DialogOf(dialog)->EditedRow;
+    if (row >= 0 && row < ListRowCount(list)) {
         const std::string* texts[] = {&name, &latitude, &longitude};
         for (int c = 0; c < 3; ++c) {
             LVITEMA sub{};
             sub.iSubItem = c;
             sub.pszText = const_cast<char*>(texts[c]->c_str());
-            SendMessageA(list, LVM_SETITEMTEXTA, EditedRow, reinterpret_cast<LPARAM>(&sub));
+            SendMessageA(list, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&sub));
         }
     }
     EndDialog(dialog, 0);
 }
 
-} // namespace
-
 INT_PTR CALLBACK AddPointDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_INITDIALOG)
-        OwnerPage = reinterpret_cast<PageState*>(lParam);
-    Track(dialog, message, true);
+    Track(dialog, message, lParam, true);
     switch (message) {
     case WM_INITDIALOG:
         OnAddInit(dialog);
@@ -214,9 +221,7 @@ INT_PTR CALLBACK AddPointDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
 }
 
 INT_PTR CALLBACK EditPointDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_INITDIALOG)
-        OwnerPage = reinterpret_cast<PageState*>(lParam);
-    Track(dialog, message, false);
+    Track(dialog, message, lParam, false);
     switch (message) {
     case WM_INITDIALOG:
         OnEditInit(dialog);
@@ -233,4 +238,20 @@ INT_PTR CALLBACK EditPointDialogProc(HWND dialog, UINT message, WPARAM wParam, L
         return TRUE;
     }
     return FALSE;
+}
+
+void Open(HWND pageWindow, const FeedPage& page, int dialogId, DLGPROC procedure) {
+    PointDialog state{page.State, GetDlgItem(pageWindow, IDC_LIST), -1};
+    DialogBoxParamA(AppInstance, MAKEINTRESOURCEA(dialogId), pageWindow, procedure,
+                    reinterpret_cast<LPARAM>(&state));
+}
+
+} // namespace
+
+void OpenAddPoint(HWND pageWindow, const FeedPage& page) {
+    Open(pageWindow, page, IDD_ADD_POINT, AddPointDialogProc);
+}
+
+void OpenEditPoint(HWND pageWindow, const FeedPage& page) {
+    Open(pageWindow, page, IDD_EDIT_POINT, EditPointDialogProc);
 }

@@ -1,13 +1,13 @@
 // Add Point (7009) and Edit Point (7010): the dialogs that fill the lists of
 // the two forecast pages with places by name, latitude and longitude, and
-// find places in the ZIP code table. Opened modally by a page with its
-// PageState as the dialog's parameter.
+// find places in the ZIP code table. Opened modally over a page.
 #ifndef CUMULON_POINT_DIALOGS_H
 #define CUMULON_POINT_DIALOGS_H
 
-#include <windows.h>
+#include "services/feed_page.h"
 
-INT_PTR CALLBACK AddPointDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
-INT_PTR CALLBACK EditPointDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+void OpenAddPoint(HWND pageWindow, const FeedPage& page);
+// Only when exactly one row of the page's list is selected.
+void OpenEditPoint(HWND pageWindow, const FeedPage& page);
 
 #endif

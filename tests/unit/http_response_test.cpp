@@ -94,31 +94,35 @@ const char kChunkedHead[] = "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r
 
 // --- the status test -----------------------------------------------------------
 
-TEST(ResponseStatus, Http200OkIsASuccess) {
-    EXPECT_TRUE(Convert("HTTP/1.1 200 OK\r\n\r\nx").Head.Success);
-    EXPECT_TRUE(Convert("HTTP/1.0 200 OK\r\nServer: y\r\n\r\nx").Head.Success);
-}
-
-TEST(ResponseStatus, A200WithoutOkIsNot) {
-    Converted c = Convert("HTTP/1.1 200\r\nContent-Length: 1\r\n\r\nx");
-    EXPECT_FALSE(c.Head.Success);
-    EXPECT_FALSE(c.Copied);
-    EXPECT_FALSE(Convert("HTTP/1.1 200 Okay\r\n\r\nx").Head.Success); // letter case counts
-}
-
-TEST(ResponseStatus, OtherStatusesAreNot) {
-    EXPECT_FALSE(Convert("HTTP/1.1 304 Not Modified\r\n\r\n").Head.Success);
-    EXPECT_FALSE(Convert("HTTP/1.1 404 Not Found\r\n\r\nerror page OK 200").Head.Success);
-    EXPECT_FALSE(Convert("HTTP/1.1 500 Internal Server Error\r\n\r\n").Head.Success);
-    EXPECT_FALSE(Convert("").Head.Success);
-}
-
-TEST(ResponseStatus, TheThreeWordsMustShareOneHeaderLine) {
-    EXPECT_FALSE(Convert("HTTP/1.1 200 Fine\r\nX-Status: OK\r\n\r\n").Head.Success);
-    // Any header line counts, not only the status line.
-    EXPECT_TRUE(Convert("HTTP/1.1 404 Not Found\r\nX-Note: HTTP 200 OK\r\n\r\n").Head.Success);
-    // The body is not a header.
-    EXPECT_FALSE(Convert("HTTP/1.1 404 Not Found\r\n\r\nHTTP/1.1 200 OK\r\n").Head.Success);
+// Success: "HTTP", "200" and "OK" on one header line (any line, not the
+// body). Not modified: only a status line whose code is 304.
+TEST(ResponseStatus, SuccessAndNotModifiedAsTheHeadSaysThem) {
+    struct Case {
+        const char* raw;
+        bool success, notModified;
+    } cases[] = {
+        {"HTTP/1.1 200 OK\r\n\r\nx", true, false},
+        {"HTTP/1.0 200 OK\r\nServer: y\r\n\r\nx", true, false},
+        {"HTTP/1.1 200\r\nContent-Length: 1\r\n\r\nx", false, false},
+        {"HTTP/1.1 200 Okay\r\n\r\nx", false, false}, // letter case counts
+        {"HTTP/1.1 304 Not Modified\r\n\r\n", false, true},
+        {"HTTP/1.0 304\r\n\r\n", false, true},
+        {"HTTP/1.1 3040 Odd\r\n\r\n", false, false},
+        {"HTTP/1.1 404 Not Found\r\nX-Note: 304\r\n\r\n", false, false},
+        {"HTTP/1.1 200 OK\r\nX-Old: HTTP/1.1 304 x\r\n\r\n", true, false},
+        {"HTTP/1.1 404 Not Found\r\n\r\nerror page OK 200", false, false},
+        {"HTTP/1.1 500 Internal Server Error\r\n\r\n", false, false},
+        {"", false, false},
+        {"HTTP/1.1 200 Fine\r\nX-Status: OK\r\n\r\n", false, false},
+        {"HTTP/1.1 404 Not Found\r\nX-Note: HTTP 200 OK\r\n\r\n", true, false},
+        {"HTTP/1.1 404 Not Found\r\n\r\nHTTP/1.1 200 OK\r\n", false, false},
+    };
+    for (const Case& c : cases) {
+        Converted converted = Convert(c.raw);
+        EXPECT_EQ(converted.Head.Success, c.success) << c.raw;
+        EXPECT_EQ(converted.Copied, c.success) << c.raw;
+        EXPECT_EQ(converted.Head.NotModified, c.notModified) << c.raw;
+    }
 }
 
 // --- plain bodies ---------------------------------------------------------------

@@ -267,11 +267,15 @@ TEST_F(HttpFetchTest, AnEmptyCachePathWritesTheLastSegmentIntoTheCurrentFolder) 
 
 // --- the status test -----------------------------------------------------------------
 
+// Content and time: an error page's Last-Modified is the error page's own.
 TEST_F(HttpFetchTest, AFailedStatusLeavesTheCacheFileAsItWas) {
-    for (const char* path : {"/status?code=404", "/status?code=500", "/no-ok"}) {
+    const std::string withTime = std::string("&") + kServerTimeQuery;
+    for (const std::string& path : std::vector<std::string>{
+             "/status?code=404", "/status?code=500", "/no-ok?", "/status?code=404" + withTime,
+             "/status?code=500" + withTime, "/status?code=301" + withTime}) {
         WriteWholeFile(Path("feed.xml"), "old content\r\n");
         SetTimes(Path("feed.xml"), kOldTime, kOldTime);
-        EXPECT_EQ(Fetch(Url(path), "feed.xml"), 0) << path;
+        EXPECT_EQ(Fetch(Url(path), "feed.xml", path.find("lm=") != std::string::npos), 0) << path;
         EXPECT_EQ(ReadWholeFile(Path("feed.xml")), "old content\r\n") << path;
         EXPECT_EQ(LastWriteTime(Path("feed.xml")), kOldTime) << path;
         EXPECT_EQ(Files(), std::vector<std::string>{"feed.xml"}) << path;

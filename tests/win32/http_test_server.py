@@ -119,7 +119,8 @@ class Handler(socketserver.BaseRequestHandler):
         code = query.get("code", "404")
         reasons = {"404": "Not Found", "500": "Internal Server Error", "301": "Moved Permanently"}
         body = b"error page"
-        self.send(head("HTTP/1.1 %s %s" % (code, reasons.get(code, "Other")), length=len(body)) + body)
+        extra = ["Last-Modified: " + query["lm"]] if "lm" in query else []
+        self.send(head("HTTP/1.1 %s %s" % (code, reasons.get(code, "Other")), extra, len(body)) + body)
 
     def route_no_ok(self, query, raw):
         body = b"a 200 without its reason phrase"

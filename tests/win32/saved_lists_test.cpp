@@ -1,9 +1,9 @@
 // list.dat written from real list views and loaded back into them.
-#include "app/app_state.h"
-#include "app/data_files.h"
 #include "app/saved_lists.h"
-#include "app/saved_lists_format.h"
 #include "resources/resource_ids.h"
+#include "services/saved_lists_file.h"
+#include "services/saved_lists_format.h"
+#include "services/shared_state.h"
 
 #include <gtest/gtest.h>
 
@@ -15,13 +15,13 @@
 
 namespace {
 
-PageState* const kPages[kSavedListSectionCount] = {&AlertsPage,       &PointForecastPage, &HourlyForecastPage,
-                                                    &RadarPage,        &ObservationsPage,  &MetarPage,
-                                                    &RiverPage};
+PageState* const kPages[kSavedListSectionCount] = {
+    &AlertsPage,       &PointForecastPage, &HourlyForecastPage, &RadarPage,
+    &ObservationsPage, &MetarPage,         &RiverPage};
 
 std::string ListPath() {
     char path[MAX_PATH];
-    EXPECT_TRUE(GetUserDataPath(path, sizeof path, "list.dat"));
+    EXPECT_TRUE(SavedListsPath(path, sizeof path));
     return path;
 }
 
@@ -39,15 +39,17 @@ class SavedLists : public ::testing::Test {
     void SetUp() override {
         INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};
         InitCommonControlsEx(&controls);
-        main_ = CreateWindowExA(0, "STATIC", "main", WS_POPUP | WS_VISIBLE, 0, 0, 400, 300, nullptr, nullptr,
-                                nullptr, nullptr);
+        main_ = CreateWindowExA(0, "STATIC", "main", WS_POPUP | WS_VISIBLE, 0, 0, 400, 300, nullptr,
+                                nullptr, nullptr, nullptr);
         MainWindow = main_;
         for (int s = 0; s < kSavedListSectionCount; ++s) {
-            HWND page = CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 300, 200, main_, nullptr, nullptr, nullptr);
-            HWND list = CreateWindowExA(0, WC_LISTVIEWA, "", WS_CHILD | LVS_REPORT, 0, 0, 300, 200, page,
-                                        reinterpret_cast<HMENU>(IDC_LIST), nullptr, nullptr);
+            HWND page = CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 300, 200, main_, nullptr,
+                                        nullptr, nullptr);
+            HWND list = CreateWindowExA(0, WC_LISTVIEWA, "", WS_CHILD | LVS_REPORT, 0, 0, 300, 200,
+                                        page, reinterpret_cast<HMENU>(IDC_LIST), nullptr, nullptr);
             if (s == 0)
-                SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_CHECKBOXES, LVS_EX_CHECKBOXES);
+                SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_CHECKBOXES,
+                             LVS_EX_CHECKBOXES);
             for (int c = 0; c < SavedListColumnCount(kSavedListSections[s]); ++c) {
                 LVCOLUMNA column{};
                 column.mask = LVCF_WIDTH;
@@ -79,7 +81,8 @@ class SavedLists : public ::testing::Test {
         item.mask = LVIF_TEXT;
         item.iItem = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
         item.pszText = columns[0].data();
-        int index = static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+        int index = static_cast<int>(
+            SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
         for (size_t c = 1; c < columns.size(); ++c) {
             LVITEMA sub{};
             sub.iSubItem = static_cast<int>(c);
@@ -110,8 +113,8 @@ TEST_F(SavedLists, WriteThenLoadGivesTheSameRowsOrderAndCheckMarks) {
     AddRow(6, {"LOUK2", "Ohio River at Louisville"});
     ASSERT_EQ(WriteSavedLists(), 0);
     ClearLists();
-    for (const char* section : kSavedListSections)
-        ASSERT_EQ(LoadSavedLists(section), 0);
+    for (int s = 0; s < kSavedListSectionCount; ++s)
+        ASSERT_EQ(LoadSavedListSection(List(s), kSavedListSections[s]), 0);
 
     ASSERT_EQ(ListView_GetItemCount(List(0)), 3);
     EXPECT_EQ(Text(0, 0, 0), "ILZ014");
@@ -131,11 +134,12 @@ TEST_F(SavedLists, FileHoldsTheExactFormat) {
     AddRow(0, {"ILZ014", "Cook"}, true);
     AddRow(1, {"Home", "38.25", "-85.76"});
     ASSERT_EQ(WriteSavedLists(), 0);
-    EXPECT_EQ(ReadFile(ListPath()),
-              "Cumulon 3.0.7.143\r\n\r\n[ALERTS]\r\n1\xBBILZ014\xBB"
-              "Cook\r\n\r\n[POINTFORECAST]\r\nHome\xBB"
-              "38.25\xBB-85.76\r\n\r\n[HOURLYPOINTFORECAST]\r\n\r\n[RADAR]\r\n\r\n[OBSERVATIONS]\r\n\r\n"
-              "[METAR]\r\n\r\n[RIVERGAUGES]\r\n\r\n");
+    EXPECT_EQ(
+        ReadFile(ListPath()),
+        "Cumulon 3.0.7.143\r\n\r\n[ALERTS]\r\n1\xBBILZ014\xBB"
+        "Cook\r\n\r\n[POINTFORECAST]\r\nHome\xBB"
+        "38.25\xBB-85.76\r\n\r\n[HOURLYPOINTFORECAST]\r\n\r\n[RADAR]\r\n\r\n[OBSERVATIONS]\r\n\r\n"
+        "[METAR]\r\n\r\n[RIVERGAUGES]\r\n\r\n");
 }
 
 TEST_F(SavedLists, NothingIsWrittenWhileTheMainWindowIsHidden) {
@@ -157,7 +161,8 @@ TEST_F(SavedLists, AFailedWriteLeavesTheOldFileIntact) {
 
     // The new file cannot be written: another program holds it open.
     std::string temporary = ListPath() + ".$$$";
-    HANDLE blocker = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    HANDLE blocker =
+        CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     ASSERT_NE(blocker, INVALID_HANDLE_VALUE);
     EXPECT_EQ(WriteSavedLists(), -1);
     CloseHandle(blocker);
@@ -175,18 +180,36 @@ TEST_F(SavedLists, AFailedWriteLeavesTheOldFileIntact) {
     EXPECT_EQ(GetFileAttributesA(temporary.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
-TEST_F(SavedLists, LoadingWithoutAFileFailsAndLeavesListsEmpty) {
-    EXPECT_EQ(LoadSavedLists("[RADAR]"), -1);
-    EXPECT_EQ(ListView_GetItemCount(List(3)), 0);
-}
-
-TEST_F(SavedLists, LoadAppendsAndAnUnknownSectionLoadsNothing) {
+TEST_F(SavedLists, LoadAppendsAndAnUnknownSectionOrNoFileLoadsNothing) {
+    EXPECT_EQ(LoadSavedListSection(List(3), "[RADAR]"), -1);
     AddRow(3, {"KLOT", "Chicago"});
     ASSERT_EQ(WriteSavedLists(), 0);
-    ASSERT_EQ(LoadSavedLists("[RADAR]"), 0);
+    ASSERT_EQ(LoadSavedListSection(List(3), "[RADAR]"), 0);
     EXPECT_EQ(ListView_GetItemCount(List(3)), 2);
-    EXPECT_EQ(LoadSavedLists("[NOSUCH]"), 0);
+    EXPECT_EQ(LoadSavedListSection(List(3), "[NOSUCH]"), 0);
     EXPECT_EQ(ListView_GetItemCount(List(3)), 2);
+}
+
+// A page whose list does not exist (not built, or its dialog failed) keeps
+// its section as the file holds it.
+TEST_F(SavedLists, SectionsOfPagesWithoutAListAreWrittenBackAsRead) {
+    const std::string old = "Cumulon 3.0.7.143\r\n\r\n[ALERTS]\r\n1\xBBILZ014\xBB"
+                            "Cook\r\n\r\n[RADAR]\r\nKLOT\xBB"
+                            "Chicago\r\n\r\n";
+    HANDLE file =
+        CreateFileA(ListPath().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written;
+    WriteFile(file, old.data(), static_cast<DWORD>(old.size()), &written, nullptr);
+    CloseHandle(file);
+    for (int s : {0, 3})
+        kPages[s]->Window = nullptr;
+    AddRow(1, {"Home", "38.25", "-85.76"});
+    ASSERT_EQ(WriteSavedLists(), 0);
+    EXPECT_EQ(ReadFile(ListPath()),
+              "Cumulon 3.0.7.143\r\n\r\n[ALERTS]\r\n1\xBBILZ014\xBB"
+              "Cook\r\n\r\n[POINTFORECAST]\r\nHome\xBB"
+              "38.25\xBB-85.76\r\n\r\n[HOURLYPOINTFORECAST]\r\n\r\n[RADAR]\r\nKLOT\xBB"
+              "Chicago\r\n\r\n[OBSERVATIONS]\r\n\r\n[METAR]\r\n\r\n[RIVERGAUGES]\r\n\r\n");
 }
 
 } // namespace

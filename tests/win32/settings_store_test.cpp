@@ -1,7 +1,8 @@
-// The registry store: defaults survive missing and malformed values, values
-// round-trip, positions are written and restored.
-#include "app/app_state.h"
+// The settings table and the registry store: initial values survive missing
+// and malformed values, every value round-trips, positions are written and
+// restored (and pulled back onto the screen).
 #include "app/settings_store.h"
+#include "services/shared_state.h"
 #include "services/text_buffer.h"
 
 #include <gtest/gtest.h>
@@ -12,110 +13,111 @@ namespace {
 
 class SettingsStore : public ::testing::Test {
   protected:
-    GlobalSettingsRecord saved_ = GlobalSettings;
-    int32_t savedSelected_[kSelectedCount];
-
-    void SetUp() override {
-        std::memcpy(savedSelected_, Selected, sizeof Selected);
-        RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quillmoor");
-    }
+    void SetUp() override { RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quillmoor"); }
     void TearDown() override {
-        GlobalSettings = saved_;
-        std::memcpy(Selected, savedSelected_, sizeof Selected);
         RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quillmoor");
+        ResetAllSettings();
     }
 
     static void Put(const char* name, DWORD type, const void* data, DWORD size) {
         HKEY key;
-        ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
+        ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_WRITE,
+                                  nullptr, &key, nullptr),
                   ERROR_SUCCESS);
         RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size);
         RegCloseKey(key);
     }
 };
 
-TEST_F(SettingsStore, MissingKeyLeavesEveryDefault) {
-    GlobalSettingsRecord settings = GlobalSettings;
-    ReadGlobalSettings(&settings);
-    EXPECT_STREQ(settings.TimeFormat, "%Dow; %Mon; %dd; %yyyy; - %hh;:%mm; %ampm;");
-    EXPECT_EQ(settings.SettingsFlags, 3u);
-    EXPECT_EQ(settings.CurTab, 0);
+void ExpectInitialValues() {
+    EXPECT_STREQ(GlobalSettings.TimeFormat, "%Dow; %Mon; %dd; %yyyy; - %hh;:%mm; %ampm;");
+    EXPECT_EQ(GlobalSettings.SettingsFlags, 3u);
+    EXPECT_EQ(GlobalSettings.CurTab, 0);
+    EXPECT_EQ(GlobalSettings.CustomColors[0], 0u);
     for (int32_t index : Selected)
         EXPECT_EQ(index, -1);
+    const uint32_t flags[] = {PointForecastPage.Flags, HourlyForecastPage.Flags,
+                              ObservationsPage.Flags,  RadarPage.Flags,
+                              SatellitePage.Flags,     SatelliteWidePage.Flags,
+                              AlertsPage.Flags,        AlertMapPage.Flags,
+                              MetarPage.Flags,         RiverPage.Flags};
+    EXPECT_EQ(
+        std::vector<uint32_t>(std::begin(flags), std::end(flags)),
+        (std::vector<uint32_t>{0, 0x1FFC, 0x15, 0x105FF, 0x28020, 0x29, 0x237, 1, 0x7FFFD5, 0}));
+    EXPECT_STREQ(HourlyForecastTimeFormat, "%Dow; %dd;, %hh; %ampm;");
+    EXPECT_STREQ(AlertNotifyAlarm, "sounds\\beepbeep.wav");
+    EXPECT_EQ(AlertBackColor, 0x000080u);
 }
 
-TEST_F(SettingsStore, GlobalValuesRoundTrip) {
-    GlobalSettingsRecord settings = GlobalSettings;
-    CopyText(settings.TimeFormat, "%HH;:%mm;");
-    settings.SettingsFlags = 0x5;
-    settings.CurTab = 6;
-    settings.CustomColors[15] = 0x123456;
+TEST_F(SettingsStore, AFirstRunKeepsEveryInitialValueAndWritesThemAll) {
+    ReadAllSettings();
+    ExpectInitialValues();
+    WriteAllSettings();
+    uint32_t value = 0;
+    EXPECT_TRUE(ReadDwordSetting("MetarFlags", &value));
+    EXPECT_EQ(value, 0x7FFFD5u);
+    char text[261];
+    EXPECT_TRUE(ReadStringSetting("AlertSevereAlarm", text, sizeof text));
+    EXPECT_STREQ(text, "sounds\\severe.wav");
+}
+
+TEST_F(SettingsStore, EveryKindOfValueRoundTrips) {
+    ReadAllSettings();
+    CopyText(GlobalSettings.TimeFormat, "%HH;:%mm;");
+    GlobalSettings.CustomColors[15] = 0x123456;
     Selected[3] = 2;
-    WriteGlobalSettings(settings);
-
-    GlobalSettingsRecord read = saved_;
-    Selected[3] = -1;
-    ReadGlobalSettings(&read);
-    EXPECT_STREQ(read.TimeFormat, "%HH;:%mm;");
-    EXPECT_EQ(read.SettingsFlags, 0x5u);
-    EXPECT_EQ(read.CurTab, 6);
-    EXPECT_EQ(read.CustomColors[15], 0x123456u);
+    GlobalSettings.CurTab = 6;
+    RadarPage.Flags = 0x42;
+    CopyText(HourlyForecastTimeFormat, "%H;");
+    CopyText(AlertWarningAlarm, std::string(260, 'w'));
+    WriteAllSettings();
+    ResetAllSettings();
+    ReadAllSettings();
+    EXPECT_STREQ(GlobalSettings.TimeFormat, "%HH;:%mm;");
+    EXPECT_EQ(GlobalSettings.CustomColors[15], 0x123456u);
     EXPECT_EQ(Selected[3], 2);
+    EXPECT_EQ(GlobalSettings.CurTab, 6);
+    EXPECT_EQ(RadarPage.Flags, 0x42u);
+    EXPECT_STREQ(HourlyForecastTimeFormat, "%H;");
+    EXPECT_EQ(std::string(AlertWarningAlarm), std::string(260, 'w'));
 }
 
-TEST_F(SettingsStore, ValuesOfTheWrongTypeOrSizeAreIgnored) {
-    Put("SettingsFlags", REG_SZ, "7", 2);
+TEST_F(SettingsStore, ValuesOfTheWrongTypeOrSizeKeepTheirInitialValue) {
     DWORD number = 9;
-    Put("TimeFormat", REG_DWORD, &number, sizeof number);
-    BYTE shortSelected[12] = {};
-    Put("Selected", REG_BINARY, shortSelected, sizeof shortSelected);
     WORD shortTab = 4;
-    Put("CurTab", REG_BINARY, &shortTab, sizeof shortTab);
-    BYTE longColors[80] = {1};
-    Put("CustomColors", REG_BINARY, longColors, sizeof longColors);
-
-    GlobalSettingsRecord settings = GlobalSettings;
-    ReadGlobalSettings(&settings);
-    EXPECT_EQ(settings.SettingsFlags, 3u);
-    EXPECT_STREQ(settings.TimeFormat, GlobalSettings.TimeFormat);
-    EXPECT_EQ(settings.CurTab, 0);
-    EXPECT_EQ(settings.CustomColors[0], 0u);
-    EXPECT_EQ(Selected[0], -1);
-}
-
-TEST_F(SettingsStore, OverlongStringsLeaveTheFieldAsItWas) {
+    BYTE shortSelected[12] = {}, longColors[80] = {1};
     std::string longFormat(600, 'x');
-    Put("TimeFormat", REG_SZ, longFormat.c_str(), static_cast<DWORD>(longFormat.size() + 1));
-    GlobalSettingsRecord settings = GlobalSettings;
-    ReadGlobalSettings(&settings);
-    EXPECT_STREQ(settings.TimeFormat, GlobalSettings.TimeFormat);
+    Put("SettingsFlags", REG_SZ, "7", 2);
+    Put("TimeFormat", REG_DWORD, &number, sizeof number);
+    Put("Selected", REG_BINARY, shortSelected, sizeof shortSelected);
+    Put("CurTab", REG_BINARY, &shortTab, sizeof shortTab);
+    Put("CustomColors", REG_BINARY, longColors, sizeof longColors);
+    Put("HourlyPointForecastTimeFormat", REG_SZ, longFormat.c_str(),
+        static_cast<DWORD>(longFormat.size() + 1));
+    ReadAllSettings();
+    ExpectInitialValues();
 
     // A string stored without its terminator is still read terminated.
     Put("TimeFormat", REG_SZ, "abc", 3);
-    ReadGlobalSettings(&settings);
-    EXPECT_STREQ(settings.TimeFormat, "abc");
+    ReadAllSettings();
+    EXPECT_STREQ(GlobalSettings.TimeFormat, "abc");
 }
 
-TEST_F(SettingsStore, PageValuesRoundTrip) {
-    uint32_t radar = RadarPage.Flags;
-    char hourly[257];
-    std::memcpy(hourly, HourlyForecastTimeFormat, sizeof hourly);
-    RadarPage.Flags = 0x42;
-    CopyText(HourlyForecastTimeFormat, "%H;");
-    WriteRadarSettings();
-    WriteHourlyForecastSettings();
-    RadarPage.Flags = 0;
-    HourlyForecastTimeFormat[0] = '\0';
-    ReadRadarSettings();
-    ReadHourlyForecastSettings();
-    EXPECT_EQ(RadarPage.Flags, 0x42u);
-    EXPECT_STREQ(HourlyForecastTimeFormat, "%H;");
-    RadarPage.Flags = radar;
-    std::memcpy(HourlyForecastTimeFormat, hourly, sizeof hourly);
+TEST_F(SettingsStore, FontRecordsAreReadOnlyWholeAndTerminated) {
+    LOGFONTA font{};
+    BYTE shortFont[20] = {};
+    Put("TreeViewFont", REG_BINARY, shortFont, sizeof shortFont);
+    EXPECT_FALSE(ReadFontSetting("TreeViewFont", &font));
+    LOGFONTA stored;
+    std::memset(&stored, 'A', sizeof stored);
+    Put("TreeViewFont", REG_BINARY, &stored, sizeof stored);
+    ASSERT_TRUE(ReadFontSetting("TreeViewFont", &font));
+    EXPECT_EQ(std::strlen(font.lfFaceName), static_cast<size_t>(LF_FACESIZE - 1));
 }
 
-TEST_F(SettingsStore, WindowPositionsAreWrittenAndRestored) {
-    HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 123, 45, 200, 100, nullptr, nullptr, nullptr, nullptr);
+TEST_F(SettingsStore, WindowPositionsAreWrittenAndRestoredOnTheScreen) {
+    HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 123, 45, 200, 100, nullptr, nullptr,
+                                  nullptr, nullptr);
     ASSERT_NE(window, nullptr);
     EXPECT_FALSE(RestoreWindowPosition(window, "TestXY"));
     SaveWindowPosition(window, "TestXY");
@@ -131,6 +133,14 @@ TEST_F(SettingsStore, WindowPositionsAreWrittenAndRestored) {
     EXPECT_EQ(rect.left, 123);
     EXPECT_EQ(rect.top, 45);
     EXPECT_EQ(rect.right - rect.left, 200); // size unchanged
+
+    // A position far off the screen comes back onto it.
+    int32_t away[2] = {-30000, 40000};
+    WriteBinarySetting("TestXY", away, sizeof away);
+    ASSERT_TRUE(RestoreWindowPosition(window, "TestXY"));
+    GetWindowRect(window, &rect);
+    EXPECT_GE(rect.left, 0);
+    EXPECT_LT(rect.top, GetSystemMetrics(SM_CYSCREEN));
     DestroyWindow(window);
 }
 

@@ -24,8 +24,21 @@ int SavedListSectionIndex(std::string_view section);
 int SavedListColumnCount(std::string_view section);
 bool SavedListHasCheckMarks(std::string_view section);
 
-// The whole file for the seven sections' rows, given in the fixed order.
-std::string FormatSavedLists(const std::vector<SavedListRow> (&sections)[kSavedListSectionCount]);
+// What the writer puts in one section: the rows of its page's list, or, for a
+// page whose list does not exist, the section's item lines exactly as the file
+// held them (without their line ends), so that a list never built is never
+// emptied.
+struct SavedListSection {
+    bool FromList = false;
+    std::vector<SavedListRow> Rows;
+    std::vector<std::string> KeptLines;
+};
+
+// The whole file for the seven sections, given in the fixed order.
+std::string FormatSavedLists(const SavedListSection (&sections)[kSavedListSectionCount]);
+
+// The item lines of `section` as they stand in `file`, without their line ends.
+std::vector<std::string> SavedListSectionLines(std::string_view file, std::string_view section);
 
 // The rows of one section of a file's text. Fields are split at 0xBB, CR and
 // LF, and runs of separators count as one, so empty fields collapse. A line of

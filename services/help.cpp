@@ -1,4 +1,4 @@
-#include "app/help.h"
+#include "services/help.h"
 
 #include "services/text_buffer.h"
 
@@ -13,8 +13,8 @@ constexpr UINT kDisplayTopic = 0;
 HtmlHelpFn LoadHtmlHelp() {
     static HtmlHelpFn entry = [] {
         HMODULE viewer = LoadLibraryA("hhctrl.ocx");
-        return viewer ? reinterpret_cast<HtmlHelpFn>(reinterpret_cast<void*>(
-                            GetProcAddress(viewer, MAKEINTRESOURCEA(14))))
+        return viewer ? reinterpret_cast<HtmlHelpFn>(
+                            reinterpret_cast<void*>(GetProcAddress(viewer, MAKEINTRESOURCEA(14))))
                       : nullptr;
     }();
     return entry;

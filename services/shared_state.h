@@ -1,8 +1,8 @@
-// Process-wide records shared by the windows and the worker threads. They are
-// created before the entry point runs, hold their initial values until the
-// settings are read, and live for the whole run.
-#ifndef CUMULON_APP_STATE_H
-#define CUMULON_APP_STATE_H
+// Process-wide records shared by the windows and the worker threads. They live
+// for the whole run; the settings among them get their initial values from the
+// settings table before the registry is read.
+#ifndef CUMULON_SHARED_STATE_H
+#define CUMULON_SHARED_STATE_H
 
 #include <windows.h>
 
@@ -47,11 +47,19 @@ constexpr uint32_t kBusyAlertMap = 0x1000;
 constexpr uint32_t kBusyHourlyForecast = 0x2000;
 constexpr uint32_t kClosingToTray = 0x4000;
 
-inline void SetRuntimeFlag(uint32_t bit) { RuntimeFlags.fetch_or(bit); }
-inline void ClearRuntimeFlag(uint32_t bit) { RuntimeFlags.fetch_and(~bit); }
-inline bool RuntimeFlagSet(uint32_t bit) { return (RuntimeFlags.load() & bit) != 0; }
+inline void SetRuntimeFlag(uint32_t bit) {
+    RuntimeFlags.fetch_or(bit);
+}
+inline void ClearRuntimeFlag(uint32_t bit) {
+    RuntimeFlags.fetch_and(~bit);
+}
+inline bool RuntimeFlagSet(uint32_t bit) {
+    return (RuntimeFlags.load() & bit) != 0;
+}
 // Sets the bit and tells whether it was clear before (the caller now owns it).
-inline bool TakeRuntimeFlag(uint32_t bit) { return (RuntimeFlags.fetch_or(bit) & bit) == 0; }
+inline bool TakeRuntimeFlag(uint32_t bit) {
+    return (RuntimeFlags.fetch_or(bit) & bit) == 0;
+}
 
 // Selected: the list index shown by each list page, -1 for none.
 enum SelectedSlot {
@@ -67,6 +75,11 @@ enum SelectedSlot {
 extern int32_t Selected[kSelectedCount];
 
 // One record per page. Image views leave AddDialog and EditDialog null.
+// Window, AddDialog and EditDialog are written by the user-interface thread;
+// a worker reads Window (through PageWindow) to post its "fetch ended"
+// message to the page that is current at that moment. Flags is the page's
+// flags word: the user-interface thread alone changes it, except the stop
+// bit of the radar page, which a worker reads.
 struct PageState {
     HWND Window;
     HWND AddDialog;
@@ -75,6 +88,23 @@ struct PageState {
     uint32_t Flags;
     FetchRequest* Request;
 };
+
+inline HWND PageWindow(PageState* page) {
+    return std::atomic_ref<HWND>(page->Window).load();
+}
+inline void SetPageWindow(PageState* page, HWND window) {
+    std::atomic_ref<HWND>(page->Window).store(window);
+}
+inline uint32_t PageFlags(PageState* page) {
+    return std::atomic_ref<uint32_t>(page->Flags).load();
+}
+inline void SetPageFlags(PageState* page, uint32_t bits, bool on) {
+    std::atomic_ref<uint32_t> flags(page->Flags);
+    if (on)
+        flags.fetch_or(bits);
+    else
+        flags.fetch_and(~bits);
+}
 
 extern PageState PointForecastPage;
 extern PageState HourlyForecastPage;
@@ -103,6 +133,7 @@ extern HINSTANCE AppInstance;
 extern HWND HiddenWindow;
 extern HWND MainWindow;
 extern HWND SettingsDialog;
+extern HWND AboutDialog;
 extern HMENU TrayMenu;
 extern HANDLE AutoAlertThread;
 extern HFONT BoldFont;

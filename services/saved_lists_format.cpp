@@ -1,34 +1,18 @@
-#include "app/saved_lists_format.h"
+#include "services/saved_lists_format.h"
+
+#include "services/text_scan.h"
 
 const char* const kSavedListSections[kSavedListSectionCount] = {
-    "[ALERTS]", "[POINTFORECAST]", "[HOURLYPOINTFORECAST]", "[RADAR]",
-    "[OBSERVATIONS]", "[METAR]", "[RIVERGAUGES]"};
+    "[ALERTS]",       "[POINTFORECAST]", "[HOURLYPOINTFORECAST]", "[RADAR]",
+    "[OBSERVATIONS]", "[METAR]",         "[RIVERGAUGES]"};
 
 namespace {
 
 constexpr char kHeader[] = "Cumulon 3.0.7.143\r\n\r\n";
 
-// Cuts the next line (without its LF) off `rest`; false at the end.
-bool NextLine(std::string_view* rest, std::string_view* line) {
-    if (rest->empty())
-        return false;
-    size_t end = rest->find('\n');
-    if (end == std::string_view::npos) {
-        *line = *rest;
-        *rest = {};
-    } else {
-        *line = rest->substr(0, end);
-        rest->remove_prefix(end + 1);
-    }
-    return true;
+bool IsSeparator(char c) {
+    return c == kFieldSeparator || c == '\r' || c == '\n';
 }
-
-std::string_view CutAtLineEnd(std::string_view line) {
-    size_t end = line.find_first_of("\r\n");
-    return end == std::string_view::npos ? line : line.substr(0, end);
-}
-
-bool IsSeparator(char c) { return c == kFieldSeparator || c == '\r' || c == '\n'; }
 
 std::vector<std::string_view> SplitFields(std::string_view line) {
     std::vector<std::string_view> fields;
@@ -58,15 +42,24 @@ int SavedListColumnCount(std::string_view section) {
     return section == "[POINTFORECAST]" || section == "[HOURLYPOINTFORECAST]" ? 3 : 2;
 }
 
-bool SavedListHasCheckMarks(std::string_view section) { return section == "[ALERTS]"; }
+bool SavedListHasCheckMarks(std::string_view section) {
+    return section == "[ALERTS]";
+}
 
-std::string FormatSavedLists(const std::vector<SavedListRow> (&sections)[kSavedListSectionCount]) {
+std::string FormatSavedLists(const SavedListSection (&sections)[kSavedListSectionCount]) {
     std::string file = kHeader;
     for (int s = 0; s < kSavedListSectionCount; ++s) {
         std::string_view name = kSavedListSections[s];
         file += name;
         file += "\r\n";
-        for (const SavedListRow& row : sections[s]) {
+        if (!sections[s].FromList) {
+            for (const std::string& line : sections[s].KeptLines) {
+                file += line;
+                file += "\r\n";
+            }
+        }
+        for (const SavedListRow& row :
+             sections[s].FromList ? sections[s].Rows : std::vector<SavedListRow>()) {
             if (SavedListHasCheckMarks(name)) {
                 file += row.Checked ? '1' : '0';
                 file += kFieldSeparator;
@@ -83,23 +76,41 @@ std::string FormatSavedLists(const std::vector<SavedListRow> (&sections)[kSavedL
     return file;
 }
 
-std::vector<SavedListRow> ParseSavedListSection(std::string_view file, std::string_view section) {
-    std::vector<SavedListRow> rows;
+namespace {
+
+// The item lines of `section` (each cut before its LF), up to the empty line
+// that ends the section or the end of the file.
+std::vector<std::string_view> SectionLines(std::string_view file, std::string_view section) {
+    std::vector<std::string_view> lines;
     if (SavedListSectionIndex(section) < 0)
-        return rows;
+        return lines;
     std::string_view rest = file;
     std::string_view line;
     bool found = false;
     while (!found && NextLine(&rest, &line))
         found = CutAtLineEnd(line) == section;
-    if (!found)
-        return rows;
+    while (found && NextLine(&rest, &line)) {
+        if (IsEmptyLine(line))
+            break; // an empty line ends the section
+        lines.push_back(line);
+    }
+    return lines;
+}
 
+} // namespace
+
+std::vector<std::string> SavedListSectionLines(std::string_view file, std::string_view section) {
+    std::vector<std::string> lines;
+    for (std::string_view line : SectionLines(file, section))
+        lines.emplace_back(CutAtLineEnd(line));
+    return lines;
+}
+
+std::vector<SavedListRow> ParseSavedListSection(std::string_view file, std::string_view section) {
+    std::vector<SavedListRow> rows;
     const bool checkMarks = SavedListHasCheckMarks(section);
     const size_t columns = static_cast<size_t>(SavedListColumnCount(section));
-    while (NextLine(&rest, &line)) {
-        if (line.empty() || line == "\r")
-            break; // an empty line ends the section
+    for (std::string_view line : SectionLines(file, section)) {
         std::vector<std::string_view> fields = SplitFields(line);
         SavedListRow row{false, {}};
         size_t next = 0;
