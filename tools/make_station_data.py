@@ -207,15 +207,18 @@ def zipcode_lines(zctas, places, postal):
     regions = {prefix: wt.NearestIndex(points, lambda p: p) for prefix, points in regions.items()}
 
     def in_region(place, prefix):
-        lat, lon = regions[prefix].nearest(place.lat, place.lon)
-        return wt.degrees_apart(lat, lon, place.lat, place.lon) < REGION_REACH
+        # Two rings of half-degree cells reach a degree of longitude, which is
+        # more than REGION_REACH even as far north as Alaska goes.
+        index = regions.get(prefix)
+        area = index.nearest(place.lat, place.lon, max_rings=2) if index else None
+        return area is not None and wt.degrees_apart(*area, place.lat, place.lon) < REGION_REACH
 
     def location(code, city, state, name):
         points = town_areas.get((state, name, code[:3]))
         if points:
             return statistics.median(p[0] for p in points), statistics.median(p[1] for p in points)
         for place in census_places(city, state):
-            if code[:3] in regions and in_region(place, code[:3]):
+            if in_region(place, code[:3]):
                 return place.lat, place.lon
         return None
 

@@ -110,10 +110,14 @@ description = Lynchburg, Moore County metropolitan government, TN
 [fips2181876]
 centroid = %(west_louisville)s
 description = West Louisville CDP, KY
+
+[fips2124274]
+centroid = %(elizabethtown)s
+description = Elizabethtown city, KY
 """ % {"jefferson": rad(38.19, -85.66), "louisville": rad(38.25, -85.75),
        "shively": rad(38.19, -85.82), "cousub": rad(38.22, -85.70), "el_paso": rad(38.83, -104.52),
        "canon": rad(38.44, -105.24), "lynchburg": rad(35.28, -86.37),
-       "west_louisville": rad(37.70, -87.29)}
+       "west_louisville": rad(37.70, -87.29), "elizabethtown": rad(37.69, -85.86)}
 
 ZCTAS = HEADER + """
 [40202]
@@ -146,15 +150,15 @@ centroid = %(z1)s
        "z6": rad(37.74, -87.12)}
 
 # The post office's names.  37352 is missing (the census names it); 40201,
-# 40256 and 42377 have no area of their own; 42302 is named after a town of
-# its state that lies in another region, and APO has no place at all.
+# 40256 and 42377 have no area of their own; 40298 is named after a town of
+# its state 55 km from its region's areas, and APO has no place at all.
 POSTAL = """ZIP,CITY,ST
 40201,LOUISVILLE,KY
 40202,LOUISVILLE,KY
 40216,LOUISVILLE,KY
 40256,SHIVELY,KY
 42301,OWENSBORO,KY
-42302,SHIVELY,KY
+40298,ELIZABETHTOWN,KY
 42377,WEST LOUISVILLE,KY
 47150,NEW ALBANY,IN
 81212,CANON CITY,CO
