@@ -7,7 +7,9 @@ From Debian's weather-util-data tables it makes:
   observations.trv  observing stations of the United States, grouped by state
   metar.trv         every station by country, the United States by state
   alert.trv         public forecast zones by state ("ILZ103 Northern Cook County")
-  zipcodes.dat      one line per ZIP code: zip,place,state,zone,county,lat,lon
+  zipcodes.dat      one line per ZIP code: zip,town,state,zone,county,lat,lon
+The ZIP codes are named by their post office (town and state) from the table
+in postal/ beside this script (MIT licence, see postal/LICENSE.txt).
 
 Tree files hold "+" lines (first-level headings), "++" lines (second-level
 headings) and leaves "CODE free text".  Every file is code page 1252 with CR LF
@@ -15,13 +17,20 @@ line ends, the way the program reads its installed data.
 """
 
 import argparse
+import gzip
 import os
+import re
+import statistics
 import sys
+import unicodedata
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import weather_tables as wt  # noqa: E402
 
 MAX_LINE = 1023
+REGION_REACH = 0.3  # degrees of latitude, about 33 km
+POSTAL_TABLE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "postal",
+                            "zip_codes.csv.gz")
 
 
 def _state_name(code):
@@ -86,13 +95,55 @@ def _field(text):
     return " ".join(text.replace(",", " ").split())
 
 
-def zipcode_lines(zctas, places):
-    """One line per ZIP code, in ZIP order.
+def load_postal_names(path=POSTAL_TABLE):
+    """{zip: (CITY, ST)} from the post office table, lines "ZIP,CITY,ST"."""
+    names = {}
+    opener = gzip.open if path.endswith(".gz") else open
+    with opener(path, "rt", encoding="cp1252", errors="replace", newline="") as handle:
+        for line in handle:
+            fields = [f.strip() for f in line.split(",")]
+            if (len(fields) == 3 and re.fullmatch(r"[0-9]{5}", fields[0]) and fields[1]
+                    and re.fullmatch(r"[A-Z]{2}", fields[2])):
+                names.setdefault(fields[0], (fields[1], fields[2]))
+    return names
 
-    The place is the nearest census place (city, town, village or designated
-    place).  The county is the county of the nearest county subdivision when
-    that lies close by (within about half a degree) in the place's state, else
-    the county of that state whose centroid is nearest, else none.
+
+def title_case(name):
+    """'WILKES-BARRE' -> 'Wilkes-Barre'; "LINCOLN'S NEW SALEM" -> "Lincoln's New Salem"."""
+    return re.sub(r"(^|[ ./-])([a-z])", lambda m: m.group(1) + m.group(2).upper(), name.lower())
+
+
+_SPELLED_OUT = {"N": "NORTH", "S": "SOUTH", "E": "EAST", "W": "WEST", "FT": "FORT",
+                "MT": "MOUNT", "PT": "POINT", "ST": "SAINT"}
+
+
+def spelled_out(city):
+    """'W HARTFORD' -> 'WEST HARTFORD': the post office's short words written out."""
+    return " ".join(_SPELLED_OUT.get(word, word) for word in city.split(" "))
+
+
+def name_key(name):
+    """Letters and digits only, lower case, without accents: 'Cañon City' and
+    'CANON CITY', 'St. Louis' and 'ST LOUIS' share a key."""
+    plain = unicodedata.normalize("NFKD", name)
+    return "".join(c for c in plain if c.isalnum() and c.isascii()).lower()
+
+
+def zipcode_lines(zctas, places, postal):
+    """One line per ZIP code, in ZIP order: zip,town,state,zone,county,lat,lon.
+
+    postal maps ZIP codes to their post office's (CITY, ST).  The town is that
+    city as the census spells a place of that name in that state ("McAllen",
+    "West Hartford" for W HARTFORD), else in title case; a ZIP code the post
+    office table lacks takes the nearest census place and its state.  The
+    coordinates are the census centroid of the ZIP code's area; a ZIP code
+    without one (post office boxes, single addresses) has no zone and lies
+    amid its town's areas, else at the census place of its name, else it is
+    left out.
+
+    The county is the county of the nearest county subdivision when that lies
+    close by (within about half a degree) in the ZIP code's state, else the
+    county of that state whose centroid is nearest, else none.
     """
     counties = {p.fips: p for p in places if len(p.fips) == 5}
     towns = [p for p in places if len(p.fips) == 7]
@@ -109,24 +160,83 @@ def zipcode_lines(zctas, places):
     county_indexes = {state: wt.NearestIndex(items, position, cell=1.0)
                       for state, items in county_indexes.items()}
 
-    def county_of(z, state):
-        subdivision = subdivision_index.nearest(z.lat, z.lon, max_rings=1)
+    def county_of(lat, lon, state):
+        subdivision = subdivision_index.nearest(lat, lon, max_rings=1)
         if subdivision is not None and subdivision.state == state:
             return counties[subdivision.fips[:5]]
         index = county_indexes.get(state)
-        return index.nearest(z.lat, z.lon) if index else None
+        return index.nearest(lat, lon) if index else None
+
+    # Census places by spelling key; towns come before county subdivisions.
+    census = {}
+    for place in towns + subdivisions:
+        key = name_key(wt.clean_place_name(place.name))
+        census.setdefault((place.state, key), []).append(place)
+
+    def census_places(city, state):
+        for key in (name_key(city), name_key(spelled_out(city))):
+            if (state, key) in census:
+                return census[(state, key)]
+        return []
+
+    def postal_name(city, state):
+        found = census_places(city, state)
+        return wt.clean_place_name(found[0].name) if found else wt.to_ansi(title_case(city))
+
+    records = {}
+    for z in zctas:
+        if z.zip in postal:
+            city, state = postal[z.zip]
+            name = postal_name(city, state)
+        else:
+            town = town_index.nearest(z.lat, z.lon)
+            if town is None:
+                continue
+            name, state = wt.clean_place_name(town.name), town.state
+        records[z.zip] = (name, state, z.zone, z.lat, z.lon)
+
+    # A ZIP code without an area of its own lies amid the areas of its town
+    # that share its first three digits (one mail processing region), else at
+    # the census place of its name that lies within about 30 km of an area of
+    # that region (a place of the same name elsewhere in the state is another
+    # town).
+    town_areas, regions = {}, {}
+    for code, (name, state, _, lat, lon) in records.items():
+        town_areas.setdefault((state, name, code[:3]), []).append((lat, lon))
+        regions.setdefault(code[:3], []).append((lat, lon))
+    regions = {prefix: wt.NearestIndex(points, lambda p: p) for prefix, points in regions.items()}
+
+    def in_region(place, prefix):
+        # Two rings of half-degree cells reach a degree of longitude, which is
+        # more than REGION_REACH even as far north as Alaska goes.
+        index = regions.get(prefix)
+        area = index.nearest(place.lat, place.lon, max_rings=2) if index else None
+        return area is not None and wt.degrees_apart(*area, place.lat, place.lon) < REGION_REACH
+
+    def location(code, city, state, name):
+        points = town_areas.get((state, name, code[:3]))
+        if points:
+            return statistics.median(p[0] for p in points), statistics.median(p[1] for p in points)
+        for place in census_places(city, state):
+            if in_region(place, code[:3]):
+                return place.lat, place.lon
+        return None
+
+    for code, (city, state) in postal.items():
+        if code in records:
+            continue
+        name = postal_name(city, state)
+        found = location(code, city, state, name)
+        if found is not None:
+            records[code] = (name, state, "", found[0], found[1])
 
     lines = []
-    for z in sorted(zctas, key=lambda z: z.zip):
-        town = town_index.nearest(z.lat, z.lon)
-        if town is None:
-            continue
-        state = town.state
-        county = county_of(z, state)
-        name = wt.clean_place_name(town.name)
+    for code in sorted(records):
+        name, state, zone, lat, lon = records[code]
+        county = county_of(lat, lon, state)
         county_name = county.name if county else ""
-        lines.append(",".join([z.zip, _field(name), state, z.zone, _field(county_name),
-                               "%.4f" % z.lat, "%.4f" % z.lon]))
+        lines.append(",".join([code, _field(name), state, zone, _field(county_name),
+                               "%.4f" % lat, "%.4f" % lon]))
     return lines
 
 
@@ -143,7 +253,7 @@ def write_lines(path, lines):
     return len(data)
 
 
-def generate(source, out_dir):
+def generate(source, out_dir, postal_table=POSTAL_TABLE):
     """Writes the four files into out_dir and returns {file name: (lines, bytes)}."""
     os.makedirs(out_dir, exist_ok=True)
     stations = wt.load_stations(source)
@@ -154,7 +264,7 @@ def generate(source, out_dir):
         "observations.trv": observation_tree(stations),
         "metar.trv": metar_tree(stations),
         "alert.trv": alert_tree(zones),
-        "zipcodes.dat": zipcode_lines(zctas, places),
+        "zipcodes.dat": zipcode_lines(zctas, places, load_postal_names(postal_table)),
     }
     summary = {}
     for name, lines in outputs.items():
@@ -166,10 +276,12 @@ def main(argv=None):
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     parser.add_argument("--source", default=wt.DEFAULT_SOURCE,
                         help="folder of the weather-util-data tables")
+    parser.add_argument("--postal", default=POSTAL_TABLE,
+                        help="post office table of ZIP codes (ZIP,CITY,ST lines, may be gzip)")
     parser.add_argument("--out", required=True, help="folder to write the files into")
     parser.add_argument("--quiet", action="store_true")
     args = parser.parse_args(argv)
-    summary = generate(args.source, args.out)
+    summary = generate(args.source, args.out, args.postal)
     if not args.quiet:
         for name, (count, size) in summary.items():
             print("%-17s %6d lines %9d bytes" % (name, count, size))

@@ -270,6 +270,12 @@ def load_zctas(source=DEFAULT_SOURCE):
     return zctas
 
 
+def degrees_apart(lat1, lon1, lat2, lon2):
+    """Equirectangular distance in degrees of latitude: exact enough nearby."""
+    scale = math.cos(math.radians((lat1 + lat2) / 2))
+    return math.hypot(lat2 - lat1, (lon2 - lon1) * scale)
+
+
 class NearestIndex:
     """Nearest-neighbour search over points on the globe, bucketed by degree cells.
 

@@ -106,9 +106,18 @@ description = Cañon City city, CO
 [fips4763140]
 centroid = %(lynchburg)s
 description = Lynchburg, Moore County metropolitan government, TN
+
+[fips2181876]
+centroid = %(west_louisville)s
+description = West Louisville CDP, KY
+
+[fips2124274]
+centroid = %(elizabethtown)s
+description = Elizabethtown city, KY
 """ % {"jefferson": rad(38.19, -85.66), "louisville": rad(38.25, -85.75),
        "shively": rad(38.19, -85.82), "cousub": rad(38.22, -85.70), "el_paso": rad(38.83, -104.52),
-       "canon": rad(38.44, -105.24), "lynchburg": rad(35.28, -86.37)}
+       "canon": rad(38.44, -105.24), "lynchburg": rad(35.28, -86.37),
+       "west_louisville": rad(37.70, -87.29), "elizabethtown": rad(37.69, -85.86)}
 
 ZCTAS = HEADER + """
 [40202]
@@ -127,10 +136,34 @@ centroid = %(z3)s
 centroid = %(z4)s
 zone = ('tnz096', 0.002)
 
+[47150]
+centroid = %(z5)s
+zone = ('kyz030', 0.001)
+
+[42301]
+centroid = %(z6)s
+
 [9999]
 centroid = %(z1)s
-""" % {"z1": rad(38.2528, -85.7519), "z2": rad(38.1861, -85.8388),
-       "z3": rad(38.47, -105.30), "z4": rad(35.28, -86.37)}
+""" % {"z1": rad(38.2528, -85.7519), "z2": rad(38.1860, -85.8387),
+       "z3": rad(38.47, -105.30), "z4": rad(35.28, -86.37), "z5": rad(38.28, -85.82),
+       "z6": rad(37.74, -87.12)}
+
+# The post office's names.  37352 is missing (the census names it); 40201,
+# 40256 and 42377 have no area of their own; 40298 is named after a town of
+# its state 55 km from its region's areas, and APO has no place at all.
+POSTAL = """ZIP,CITY,ST
+40201,LOUISVILLE,KY
+40202,LOUISVILLE,KY
+40216,LOUISVILLE,KY
+40256,SHIVELY,KY
+42301,OWENSBORO,KY
+40298,ELIZABETHTOWN,KY
+42377,WEST LOUISVILLE,KY
+47150,NEW ALBANY,IN
+81212,CANON CITY,CO
+09001,APO,AE
+"""
 
 
 class Generator(unittest.TestCase):
@@ -140,11 +173,12 @@ class Generator(unittest.TestCase):
         source = os.path.join(cls.folder.name, "tables")
         os.makedirs(source)
         for name, text in (("stations", STATIONS), ("zones", ZONES), ("places", PLACES),
-                           ("zctas", ZCTAS)):
+                           ("zctas", ZCTAS), ("postal", POSTAL)):
             with gzip.open(os.path.join(source, name + ".gz"), "wt", encoding="utf-8") as out:
                 out.write(text)
         cls.out = os.path.join(cls.folder.name, "out")
-        cls.summary = make_station_data.generate(source, cls.out)
+        cls.summary = make_station_data.generate(source, cls.out,
+                                                 os.path.join(source, "postal.gz"))
 
     @classmethod
     def tearDownClass(cls):
@@ -188,12 +222,17 @@ class Generator(unittest.TestCase):
             "KYZ030 Jefferson County",
         ])
 
-    def test_zip_lines_take_the_nearest_town_and_the_county(self):
+    def test_zip_lines_name_the_post_office_at_the_census_centroid(self):
         self.assertEqual(self.lines("zipcodes.dat"), [
-            "37352,Lynchburg,TN,TNZ096,,35.2800,-86.3700",
+            "37352,Lynchburg,TN,TNZ096,,35.2800,-86.3700",  # nearest census place
+            "40201,Louisville,KY,,Jefferson County,38.2194,-85.7953",  # amid its town's areas
             "40202,Louisville,KY,KYZ030,Jefferson County,38.2528,-85.7519",
-            "40216,Shively,KY,KYZ030,Jefferson County,38.1861,-85.8388",
-            "81212,Cañon City,CO,,El Paso County,38.4700,-105.3000",
+            "40216,Louisville,KY,KYZ030,Jefferson County,38.1860,-85.8387",  # not Shively
+            "40256,Shively,KY,,Jefferson County,38.1900,-85.8200",  # at the census place
+            "42301,Owensboro,KY,,Jefferson County,37.7400,-87.1200",
+            "42377,West Louisville,KY,,Jefferson County,37.7000,-87.2900",
+            "47150,New Albany,IN,KYZ030,,38.2800,-85.8200",  # no county across the river
+            "81212,Cañon City,CO,,El Paso County,38.4700,-105.3000",  # the census spelling
         ])
 
     def test_summary_counts_lines_and_bytes(self):
@@ -227,6 +266,20 @@ class TableReaders(unittest.TestCase):
         self.assertEqual(weather_tables.to_ansi("Utqiaġvik"), "Utqiagvik")
         self.assertEqual(weather_tables.to_ansi("Cañon"), "Cañon")
         self.assertEqual(weather_tables.to_ansi("東京"), "??")
+
+    def test_post_office_names_become_keys_and_title_case(self):
+        for postal, key, title in [
+            ("CANON CITY", "canoncity", "Canon City"),
+            ("ST LOUIS", "stlouis", "St Louis"),
+            ("WILKES-BARRE", "wilkesbarre", "Wilkes-Barre"),
+            ("LINCOLN'S NEW SALEM", "lincolnsnewsalem", "Lincoln's New Salem"),
+        ]:
+            self.assertEqual(make_station_data.name_key(postal), key)
+            self.assertEqual(make_station_data.title_case(postal), title)
+        self.assertEqual(make_station_data.name_key("Cañon City"), "canoncity")
+        self.assertEqual(make_station_data.name_key("St. Louis"), "stlouis")
+        self.assertEqual(make_station_data.spelled_out("W HARTFORD"), "WEST HARTFORD")
+        self.assertEqual(make_station_data.spelled_out("STANTON"), "STANTON")
 
     def test_nearest_search_looks_past_empty_cells(self):
         points = [(10.0, 10.0), (10.0, 14.0), (40.0, -100.0)]
@@ -270,7 +323,8 @@ class InstalledZipTable(unittest.TestCase):
 
     def test_searching_louisville_ky_finds_louisville(self):
         found = zip_search(self.lines, "Louisville KY")
-        self.assertIn("40202", [line[:5] for line in found])
+        self.assertIn("40205,Louisville,KY,", "\n".join(found))
+        self.assertGreater(len([line for line in found if ",Louisville,KY," in line]), 30)
         self.assertTrue(all(",KY," in line for line in found))
         self.assertEqual(zip_search(self.lines, "40202"), [line for line in self.lines
                                                            if line.startswith("40202")])
