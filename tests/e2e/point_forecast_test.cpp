@@ -153,8 +153,9 @@ TEST_F(PointForecast, FindsLouisvilleByZipSearchAndAddsItWithADoubleClick) {
     PostControlClick(dialog, kSearch);
     ASSERT_TRUE(WaitUntil([&] { return ListItemCount(results) > 0; }, 10000));
     int found = ListItemCount(results);
+    EXPECT_GT(found, 30); // the ZIP codes of the town on the user's mail
     for (int row = 0; row < found; ++row)
-        EXPECT_NE(ListItemText(results, row, 0).find("Louisville, KY 40"), std::string::npos)
+        EXPECT_NE(ListItemText(results, row, 0).find("Louisville, KY 4"), std::string::npos)
             << ListItemText(results, row, 0);
     std::string display = ListItemText(results, 0, 0);
     std::string latitude = ListItemText(results, 0, 1);
