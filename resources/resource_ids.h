@@ -74,6 +74,14 @@
 #define IDC_OPEN_MAIN_AT_START 5100
 #define IDC_START_WITH_WINDOWS 5103
 
+// Station tree picker: Add Location and Edit Location
+#define IDC_SAVE 5095
+#define IDC_STATION_TREE 5096
+#define IDC_STATION_ID 5097
+#define IDC_NAME_FIELD 5011 // the display name of Edit Location
+#define IDM_CHANGE_FONT 5134
+#define IDM_DEFAULT_FONT 5135
+
 // About dialog
 #define IDC_DONATE 5092
 #define IDC_WEB_LINK 5094

@@ -1,5 +1,7 @@
 #include "tests/e2e/driver.h"
 
+#include <algorithm>
+
 #include <commctrl.h>
 #include <shlobj.h>
 
@@ -10,7 +12,7 @@
 
 namespace {
 
-constexpr const char* kDataFiles[] = {"links.dat", "metar.trv", "radar.trv", "observations.trv",
+constexpr const char* kDataFiles[] = {"links.dat", "metar.trv", "radar.trv",   "observations.trv",
                                       "river.trv", "alert.trv", "zipcodes.dat"};
 
 std::string EnvPath(const char* name) {
@@ -50,7 +52,8 @@ struct RemoteBuffer {
     RemoteBuffer(HWND window, size_t size) {
         DWORD pid = 0;
         GetWindowThreadProcessId(window, &pid);
-        process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+        process =
+            OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
         if (process)
             address = VirtualAllocEx(process, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
     }
@@ -61,10 +64,12 @@ struct RemoteBuffer {
             CloseHandle(process);
     }
     bool Write(const void* data, size_t size, size_t offset = 0) {
-        return address && WriteProcessMemory(process, static_cast<char*>(address) + offset, data, size, nullptr);
+        return address && WriteProcessMemory(process, static_cast<char*>(address) + offset, data,
+                                             size, nullptr);
     }
     bool Read(void* data, size_t size, size_t offset = 0) {
-        return address && ReadProcessMemory(process, static_cast<char*>(address) + offset, data, size, nullptr);
+        return address && ReadProcessMemory(process, static_cast<char*>(address) + offset, data,
+                                            size, nullptr);
     }
     template <typename T> T* At(size_t offset) {
         return reinterpret_cast<T*>(static_cast<char*>(address) + offset);
@@ -116,8 +121,12 @@ std::string WindowsPath(const std::string& unixPath) {
     return path;
 }
 
-std::string WorkFolder() { return EnvPath("E2E_WORK"); }
-std::string BuiltProgramsFolder() { return EnvPath("CUMULON_BIN"); }
+std::string WorkFolder() {
+    return EnvPath("E2E_WORK");
+}
+std::string BuiltProgramsFolder() {
+    return EnvPath("CUMULON_BIN");
+}
 
 bool PrepareProgramFolder(const std::string& folder, const std::vector<std::string>& omit) {
     DeleteTree(folder);
@@ -154,14 +163,19 @@ std::string UserDataFolder() {
 void ForgetUserState() {
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quillmoor");
     HKEY run;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", 0, KEY_SET_VALUE,
-                      &run) == ERROR_SUCCESS) {
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", 0,
+                      KEY_SET_VALUE, &run) == ERROR_SUCCESS) {
         RegDeleteValueA(run, "Quillmoor - Cumulon");
         RegCloseKey(run);
     }
     std::string folder = UserDataFolder();
     DeleteTree(folder);
     DeleteTree(folder.substr(0, folder.rfind('\\')));
+}
+
+bool SeedListFile(const std::string& text) {
+    SHCreateDirectoryExA(nullptr, UserDataFolder().c_str(), nullptr);
+    return WriteTextFile(UserDataFolder() + "\\list.dat", text);
 }
 
 bool RunningProgram::Running() const {
@@ -211,7 +225,8 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
     }
 }
 
-std::vector<HWND> TopWindows(DWORD processId, const char* className, const char* title, bool visibleOnly) {
+std::vector<HWND> TopWindows(DWORD processId, const char* className, const char* title,
+                             bool visibleOnly) {
     WindowSearch search{processId, className, title, visibleOnly, {}};
     EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
@@ -231,8 +246,8 @@ HWND WaitForTopWindow(DWORD processId, const char* className, const char* title,
 
 std::string WindowText(HWND window) {
     char text[1024] = "";
-    SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
-                        2000, nullptr);
+    SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
+                        SMTO_ABORTIFHUNG, 2000, nullptr);
     text[sizeof text - 1] = '\0';
     return text;
 }
@@ -266,9 +281,13 @@ std::vector<std::string> TabCaptions(HWND tab) {
     return captions;
 }
 
-int TabSelection(HWND tab) { return static_cast<int>(SendMessageA(tab, TCM_GETCURSEL, 0, 0)); }
+int TabSelection(HWND tab) {
+    return static_cast<int>(SendMessageA(tab, TCM_GETCURSEL, 0, 0));
+}
 
-int ListItemCount(HWND list) { return static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)); }
+int ListItemCount(HWND list) {
+    return static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+}
 
 std::string ListItemText(HWND list, int item, int column) {
     constexpr size_t kTextOffset = 256;
@@ -295,19 +314,66 @@ bool ListItemSelected(HWND list, int item) {
     return (SendMessageA(list, LVM_GETITEMSTATE, item, LVIS_SELECTED) & LVIS_SELECTED) != 0;
 }
 
+// --- mouse input, as a user gives it ----------------------------------------------
+
+namespace {
+
+// Moves the pointer to `screen` and presses and releases `button` there,
+// `clicks` times. The click reaches whatever window is under the pointer,
+// through the system's own input handling.
+bool MouseClick(POINT screen, bool right = false, int clicks = 1) {
+    if (!SetCursorPos(screen.x, screen.y))
+        return false;
+    Sleep(30);
+    INPUT inputs[4] = {};
+    const DWORD down = right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
+    const DWORD up = right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
+    int count = 0;
+    for (int i = 0; i < clicks && count < 4; ++i) {
+        inputs[count].type = INPUT_MOUSE;
+        inputs[count++].mi.dwFlags = down;
+        inputs[count].type = INPUT_MOUSE;
+        inputs[count++].mi.dwFlags = up;
+    }
+    return SendInput(count, inputs, sizeof(INPUT)) == static_cast<UINT>(count);
+}
+
+POINT ClientToScreenPoint(HWND window, int x, int y) {
+    POINT point = {x, y};
+    ClientToScreen(window, &point);
+    return point;
+}
+
+POINT CentreOf(HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
+
+} // namespace
+
 bool ClickTab(HWND tab, int index) {
     RemoteBuffer remote(tab, sizeof(RECT));
     RECT rect{};
     if (!SendMessageA(tab, TCM_GETITEMRECT, index, reinterpret_cast<LPARAM>(remote.address)) ||
         !remote.Read(&rect, sizeof rect))
         return false;
-    LPARAM at = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
-    PostMessageA(tab, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    PostMessageA(tab, WM_LBUTTONUP, 0, at);
-    return true;
+    return MouseClick(
+        ClientToScreenPoint(tab, (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2));
 }
 
-void ClickButton(HWND button) { PostMessageA(button, BM_CLICK, 0, 0); }
+bool ClickWindow(HWND window) {
+    return window && MouseClick(CentreOf(window));
+}
+bool RightClickWindow(HWND window) {
+    return window && MouseClick(CentreOf(window), true);
+}
+bool ClickControl(HWND dialog, int id) {
+    return ClickWindow(GetDlgItem(dialog, id));
+}
+bool ClickAt(HWND window, int x, int y, bool right) {
+    return MouseClick(ClientToScreenPoint(window, x, y), right);
+}
 
 void TypeText(HWND edit, const std::string& text) {
     for (char c : text)
@@ -316,7 +382,7 @@ void TypeText(HWND edit, const std::string& text) {
 
 namespace {
 
-bool ListRowCentre(HWND list, int row, LPARAM* at) {
+bool ListRowPoint(HWND list, int row, POINT* at) {
     RemoteBuffer remote(list, sizeof(RECT));
     RECT rect{};
     rect.left = LVIR_BOUNDS;
@@ -324,8 +390,9 @@ bool ListRowCentre(HWND list, int row, LPARAM* at) {
         !SendMessageA(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(remote.address)) ||
         !remote.Read(&rect, sizeof rect))
         return false;
-    // Near the left end: the first column is the one every list shows.
-    *at = MAKELPARAM(rect.left + 8, (rect.top + rect.bottom) / 2);
+    // Near the left end of the row's visible part (a first column of width 0
+    // hides nothing there), on the screen.
+    *at = ClientToScreenPoint(list, std::max<LONG>(rect.left, 0) + 8, (rect.top + rect.bottom) / 2);
     return true;
 }
 
@@ -339,32 +406,22 @@ BOOL CALLBACK FindVisiblePage(HWND child, LPARAM context) {
     return TRUE;
 }
 
-std::string ReadSmallFile(const std::string& path) {
+} // namespace
+
+std::string ReadTextFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     return text;
 }
 
-} // namespace
-
 bool ClickListRow(HWND list, int row) {
-    LPARAM at;
-    if (!ListRowCentre(list, row, &at))
-        return false;
-    PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    PostMessageA(list, WM_LBUTTONUP, 0, at);
-    return true;
+    POINT at;
+    return ListRowPoint(list, row, &at) && MouseClick(at);
 }
 
 bool DoubleClickListRow(HWND list, int row) {
-    LPARAM at;
-    if (!ListRowCentre(list, row, &at))
-        return false;
-    PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    PostMessageA(list, WM_LBUTTONUP, 0, at);
-    PostMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
-    PostMessageA(list, WM_LBUTTONUP, 0, at);
-    return true;
+    POINT at;
+    return ListRowPoint(list, row, &at) && MouseClick(at, false, 2);
 }
 
 bool SelectListRows(HWND list, const std::vector<int>& rows) {
@@ -373,7 +430,8 @@ bool SelectListRows(HWND list, const std::vector<int>& rows) {
     item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
     item.state = 0;
     if (!remote.Write(&item, sizeof item) ||
-        !SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(remote.address)))
+        !SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
+                      reinterpret_cast<LPARAM>(remote.address)))
         return false;
     for (int row : rows) {
         item.state = LVIS_SELECTED | LVIS_FOCUSED;
@@ -388,16 +446,8 @@ void SetText(HWND window, const std::string& text) {
     SendMessageA(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
-void PostControlClick(HWND dialog, int id) {
-    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
-}
-
-void DoubleClickOnControl(HWND dialog, int id) {
-    RECT rect;
-    GetWindowRect(GetDlgItem(dialog, id), &rect);
-    POINT centre = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-    ScreenToClient(dialog, &centre);
-    PostMessageA(dialog, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(centre.x, centre.y));
+bool DoubleClickOnControl(HWND dialog, int id) {
+    return MouseClick(CentreOf(GetDlgItem(dialog, id)), false, 2);
 }
 
 HWND VisiblePage(HWND main) {
@@ -408,12 +458,12 @@ HWND VisiblePage(HWND main) {
 
 int SampleServicePort() {
     const char* state = std::getenv("SAMPLE_SERVICE_STATE");
-    return state ? std::atoi(ReadSmallFile(WindowsPath(state) + "\\port").c_str()) : 0;
+    return state ? std::atoi(ReadTextFile(WindowsPath(state) + "\\port").c_str()) : 0;
 }
 
 std::string SampleCatalog() {
     const char* state = std::getenv("SAMPLE_SERVICE_STATE");
-    return state ? ReadSmallFile(WindowsPath(state) + "\\links.dat") : std::string();
+    return state ? ReadTextFile(WindowsPath(state) + "\\links.dat") : std::string();
 }
 
 bool WriteTextFile(const std::string& path, const std::string& text) {
@@ -443,7 +493,8 @@ bool SaveScreenshot(HWND window, const std::string& name) {
     header.biBitCount = 24;
     header.biCompression = BI_RGB;
     void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS, &bits, nullptr, 0);
+    HBITMAP bitmap = CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(&header),
+                                      DIB_RGB_COLORS, &bits, nullptr, 0);
     bool ok = false;
     if (bitmap) {
         HGDIOBJ old = SelectObject(memory, bitmap);
@@ -471,25 +522,25 @@ bool SaveScreenshot(HWND window, const std::string& name) {
 
 bool ReadSettingDword(const char* name, DWORD* value) {
     DWORD size = sizeof *value, type = 0;
-    return RegGetValueA(HKEY_CURRENT_USER, "Software\\Quillmoor\\Cumulon", name, RRF_RT_REG_DWORD, &type, value,
-                        &size) == ERROR_SUCCESS;
+    return RegGetValueA(HKEY_CURRENT_USER, "Software\\Quillmoor\\Cumulon", name, RRF_RT_REG_DWORD,
+                        &type, value, &size) == ERROR_SUCCESS;
 }
 
 bool ReadSettingBinary(const char* name, std::vector<BYTE>* data) {
     DWORD size = 0;
-    if (RegGetValueA(HKEY_CURRENT_USER, "Software\\Quillmoor\\Cumulon", name, RRF_RT_REG_BINARY, nullptr, nullptr,
-                     &size) != ERROR_SUCCESS)
+    if (RegGetValueA(HKEY_CURRENT_USER, "Software\\Quillmoor\\Cumulon", name, RRF_RT_REG_BINARY,
+                     nullptr, nullptr, &size) != ERROR_SUCCESS)
         return false;
     data->resize(size);
-    return RegGetValueA(HKEY_CURRENT_USER, "Software\\Quillmoor\\Cumulon", name, RRF_RT_REG_BINARY, nullptr,
-                        data->data(), &size) == ERROR_SUCCESS;
+    return RegGetValueA(HKEY_CURRENT_USER, "Software\\Quillmoor\\Cumulon", name, RRF_RT_REG_BINARY,
+                        nullptr, data->data(), &size) == ERROR_SUCCESS;
 }
 
 bool ReadSettingString(const char* name, std::string* text) {
     char value[2048];
     DWORD size = sizeof value;
-    if (RegGetValueA(HKEY_CURRENT_USER, "Software\\Quillmoor\\Cumulon", name, RRF_RT_REG_SZ, nullptr, value,
-                     &size) != ERROR_SUCCESS)
+    if (RegGetValueA(HKEY_CURRENT_USER, "Software\\Quillmoor\\Cumulon", name, RRF_RT_REG_SZ,
+                     nullptr, value, &size) != ERROR_SUCCESS)
         return false;
     *text = value;
     return true;
@@ -507,7 +558,8 @@ bool ReadRunValue(std::string* command) {
 
 bool SettingsKeyExists() {
     HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Quillmoor\\Cumulon", 0, KEY_READ, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Quillmoor\\Cumulon", 0, KEY_READ, &key) !=
+        ERROR_SUCCESS)
         return false;
     RegCloseKey(key);
     return true;

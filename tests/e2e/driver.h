@@ -25,6 +25,8 @@ bool PrepareProgramFolder(const std::string& folder, const std::vector<std::stri
 // The per-user state of the program: settings key, application-data folder.
 void ForgetUserState();
 std::string UserDataFolder(); // ...\AppData\Roaming\Quillmoor\Cumulon
+// Writes the user's saved lists "list.dat", making its folder.
+bool SeedListFile(const std::string& text);
 
 struct RunningProgram {
     PROCESS_INFORMATION info{};
@@ -40,7 +42,8 @@ RunningProgram StartProgram(const std::string& exePath);
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs);
 
 // Top-level windows of a process, by class and (when not null) exact title.
-std::vector<HWND> TopWindows(DWORD processId, const char* className, const char* title, bool visibleOnly = true);
+std::vector<HWND> TopWindows(DWORD processId, const char* className, const char* title,
+                             bool visibleOnly = true);
 HWND WaitForTopWindow(DWORD processId, const char* className, const char* title, DWORD timeoutMs);
 
 std::string WindowText(HWND window);
@@ -55,21 +58,24 @@ std::string ListItemText(HWND list, int item, int column);
 bool ListItemChecked(HWND list, int item);
 bool ListItemSelected(HWND list, int item);
 
-// User input through window messages.
-bool ClickTab(HWND tab, int index);           // a left click on the tab's item
-void ClickButton(HWND button);                // BM_CLICK, posted
-void TypeText(HWND edit, const std::string& text); // one WM_CHAR per character
-
-// Clicks and double-clicks on a list view row; texts and row geometry.
+// User input as a user gives it: the mouse pointer is moved and its buttons
+// pressed (SendInput), so the click reaches the window under the pointer
+// through the control's own handling.
+bool ClickTab(HWND tab, int index);
+bool ClickWindow(HWND window); // the centre of a window (button, icon, check box)
+bool RightClickWindow(HWND window);
+bool ClickControl(HWND dialog, int id);
+bool ClickAt(HWND window, int x, int y, bool right = false); // client coordinates
 bool ClickListRow(HWND list, int row);
 bool DoubleClickListRow(HWND list, int row);
-// Selects exactly the given rows (empty: none) with list view messages.
+// A double click at the centre of a control (a static passes it to its dialog).
+bool DoubleClickOnControl(HWND dialog, int id);
+void TypeText(HWND edit, const std::string& text); // one WM_CHAR per character
+
+// Selects exactly the given rows (empty: none) with list view messages: the
+// one way to select several rows without a keyboard modifier.
 bool SelectListRows(HWND list, const std::vector<int>& rows);
 void SetText(HWND window, const std::string& text); // WM_SETTEXT
-// The click of an icon static or button of a dialog, as its parent receives it.
-void PostControlClick(HWND dialog, int id);
-// A double click at the centre of a control, as its dialog receives it.
-void DoubleClickOnControl(HWND dialog, int id);
 // The visible page dialog of the main window.
 HWND VisiblePage(HWND main);
 
@@ -77,6 +83,7 @@ HWND VisiblePage(HWND main);
 int SampleServicePort();
 std::string SampleCatalog();
 bool WriteTextFile(const std::string& path, const std::string& text);
+std::string ReadTextFile(const std::string& path); // empty when missing
 
 // Saves a screenshot of `window` (the whole screen when null) as NAME.bmp in
 // the work folder; the test runner turns it into NAME.png.

@@ -13,8 +13,8 @@ namespace {
 
 constexpr int kUpdate = 5007, kEdit = 5011, kDelete = 5012, kUp = 5014, kDown = 5015, kStop = 5144;
 constexpr int kAdd = 5016, kList = 5013, kStatus = 5009, kOutput = 5008;
-constexpr int kName = 5086, kLatitude = 5087, kLongitude = 5088, kSearchText = 5089, kClearList = 5090,
-              kSearch = 5091, kSave = 5095;
+constexpr int kName = 5086, kLatitude = 5087, kLongitude = 5088, kSearchText = 5089,
+              kClearList = 5090, kSearch = 5091, kSave = 5095;
 
 class PointForecast : public CumulonTest {
   protected:
@@ -36,7 +36,9 @@ class PointForecast : public CumulonTest {
         ASSERT_NE(GetDlgItem(page_, kList), nullptr);
     }
 
-    void UseCatalog(const std::string& text) { ASSERT_TRUE(WriteTextFile(folder_ + "\\links.dat", text)); }
+    void UseCatalog(const std::string& text) {
+        ASSERT_TRUE(WriteTextFile(folder_ + "\\links.dat", text));
+    }
 
     // A catalog whose point forecast comes from `address` (with its two "#").
     void UsePointForecastAddress(const std::string& address) {
@@ -46,16 +48,27 @@ class PointForecast : public CumulonTest {
     HWND List() const { return GetDlgItem(page_, kList); }
     std::string Status() const { return WindowText(GetDlgItem(page_, kStatus)); }
     std::string Output() const { return WindowText(GetDlgItem(page_, kOutput)); }
+    std::string Names() const {
+        std::string names;
+        for (int row = 0; row < ListItemCount(List()); ++row) {
+            if (row > 0)
+                names += '|';
+            names += ListItemText(List(), row, 0);
+        }
+        return names;
+    }
     std::string Row(int row) const {
-        return ListItemText(List(), row, 0) + "|" + ListItemText(List(), row, 1) + "|" + ListItemText(List(), row, 2);
+        return ListItemText(List(), row, 0) + "|" + ListItemText(List(), row, 1) + "|" +
+               ListItemText(List(), row, 2);
     }
 
     HWND OpenAddPoint() {
-        PostControlClick(page_, kAdd);
+        ClickControl(page_, kAdd);
         return Dialog("Add Point");
     }
 
-    void Fill(HWND dialog, const std::string& name, const std::string& latitude, const std::string& longitude) {
+    void Fill(HWND dialog, const std::string& name, const std::string& latitude,
+              const std::string& longitude) {
         SetText(GetDlgItem(dialog, kName), name);
         SetText(GetDlgItem(dialog, kLatitude), latitude);
         SetText(GetDlgItem(dialog, kLongitude), longitude);
@@ -67,8 +80,9 @@ class PointForecast : public CumulonTest {
         for (const auto& place : places) {
             int before = ListItemCount(List());
             Fill(dialog, place[0], place[1], place[2]);
-            PostControlClick(dialog, kAdd);
-            ASSERT_TRUE(WaitUntil([&] { return ListItemCount(List()) == before + 1; }, 5000)) << place[0];
+            ClickControl(dialog, kAdd);
+            ASSERT_TRUE(WaitUntil([&] { return ListItemCount(List()) == before + 1; }, 5000))
+                << place[0];
         }
         PostMessageA(dialog, WM_CLOSE, 0, 0);
         ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 5000));
@@ -87,19 +101,21 @@ class PointForecast : public CumulonTest {
 
     bool ShowsForecast() const {
         std::string output = Output();
-        return output.find("Elevation: ") != std::string::npos && output.find("\r\n\r\n") != std::string::npos;
+        return output.find("Elevation: ") != std::string::npos &&
+               output.find("\r\n\r\n") != std::string::npos;
     }
 
     bool StatusIsAFileTime() const {
         // The default format: "Wednesday Aug 07 2013 - 01:40 pm"
-        static const std::regex time(R"([A-Z][a-z]+day [A-Z][a-z]{2} \d\d \d{4} - \d\d:\d\d [ap]m)");
+        static const std::regex time(
+            R"([A-Z][a-z]+day [A-Z][a-z]{2} \d\d \d{4} - \d\d:\d\d [ap]m)");
         return std::regex_match(Status(), time);
     }
 
     void Update(int row) {
         ASSERT_TRUE(ClickListRow(List(), row));
         ASSERT_TRUE(WaitUntil([&] { return ListItemSelected(List(), row); }, 5000));
-        PostControlClick(page_, kUpdate);
+        ClickControl(page_, kUpdate);
     }
 
     void UpdateAndWaitForForecast(int row) {
@@ -117,23 +133,24 @@ TEST_F(PointForecast, AddsPlacesByCoordinatesAndRefusesBadInputWithItsMessage) {
         const char* longitude;
         const char* message;
     };
-    for (const Refusal& refusal : {Refusal{"+40.5", "-74.2", "invalid characters in latitude field"},
-                                   {"40,5", "-74.2", "invalid characters in latitude field"},
-                                   {"N40", "-74.2", "invalid characters in latitude field"},
-                                   {"", "-74.2", "latitude field is empty"},
-                                   {"40.5", "", "longitude field is empty"},
-                                   {"40.5", "74 W", "invalid characters in longitude field"}}) {
+    for (const Refusal& refusal :
+         {Refusal{"+40.5", "-74.2", "invalid characters in latitude field"},
+          {"40,5", "-74.2", "invalid characters in latitude field"},
+          {"N40", "-74.2", "invalid characters in latitude field"},
+          {"", "-74.2", "latitude field is empty"},
+          {"40.5", "", "longitude field is empty"},
+          {"40.5", "74 W", "invalid characters in longitude field"}}) {
         Fill(dialog, "Newark", refusal.latitude, refusal.longitude);
-        PostControlClick(dialog, kAdd);
+        ClickControl(dialog, kAdd);
         EXPECT_EQ(ErrorMessage(), refusal.message) << refusal.latitude << " " << refusal.longitude;
         EXPECT_EQ(ListItemCount(List()), 0);
         EXPECT_TRUE(IsWindow(dialog)); // the dialog stays open
     }
     Fill(dialog, "Newark", "40.5", "-74.2");
-    PostControlClick(dialog, kAdd);
+    ClickControl(dialog, kAdd);
     ASSERT_TRUE(WaitUntil([&] { return ListItemCount(List()) == 1; }, 5000));
     Fill(dialog, "", "40.5", "-74.2");
-    PostControlClick(dialog, kAdd);
+    ClickControl(dialog, kAdd);
     ASSERT_TRUE(WaitUntil([&] { return ListItemCount(List()) == 2; }, 5000));
     EXPECT_EQ(Row(0), "Newark|40.5|-74.2");
     EXPECT_EQ(Row(1), "Unnamed Location|40.5|-74.2");
@@ -145,12 +162,12 @@ TEST_F(PointForecast, FindsLouisvilleByZipSearchAndAddsItWithADoubleClick) {
     ASSERT_NE(dialog, nullptr);
     HWND results = GetDlgItem(dialog, kList);
     SetText(GetDlgItem(dialog, kSearchText), "ky");
-    PostControlClick(dialog, kSearch);
+    ClickControl(dialog, kSearch);
     Sleep(500);
     EXPECT_EQ(ListItemCount(results), 0); // two characters search nothing
 
     SetText(GetDlgItem(dialog, kSearchText), "Louisville KY");
-    PostControlClick(dialog, kSearch);
+    ClickControl(dialog, kSearch);
     ASSERT_TRUE(WaitUntil([&] { return ListItemCount(results) > 0; }, 10000));
     int found = ListItemCount(results);
     EXPECT_GT(found, 30); // the ZIP codes of the town on the user's mail
@@ -172,13 +189,13 @@ TEST_F(PointForecast, FindsLouisvilleByZipSearchAndAddsItWithADoubleClick) {
 
     // A second search puts its matches above the first one's; Clear List empties.
     SetText(GetDlgItem(dialog, kSearchText), "springfield il");
-    PostControlClick(dialog, kSearch);
+    ClickControl(dialog, kSearch);
     ASSERT_TRUE(WaitUntil([&] { return ListItemCount(results) > found; }, 10000));
     EXPECT_NE(ListItemText(results, 0, 0).find("Springfield, IL"), std::string::npos);
     EXPECT_EQ(ListItemText(results, ListItemCount(results) - found, 0), display);
     Sleep(300);
     SaveScreenshot(dialog, "add-point-search");
-    PostControlClick(dialog, kClearList);
+    ClickControl(dialog, kClearList);
     EXPECT_TRUE(WaitUntil([&] { return ListItemCount(results) == 0; }, 5000));
     Sleep(300);
     SaveScreenshot(dialog, "add-point-dialog");
@@ -196,15 +213,15 @@ TEST_F(PointForecast, EditPointChangesTheRowAndChecksItsInput) {
     AddPlaces({{"Home", "38.25", "-85.76"}});
     ASSERT_TRUE(ClickListRow(List(), 0));
     ASSERT_TRUE(WaitUntil([&] { return ListItemSelected(List(), 0); }, 5000));
-    PostControlClick(page_, kEdit);
+    ClickControl(page_, kEdit);
     HWND dialog = Dialog("Edit Point");
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(WindowText(GetDlgItem(dialog, kLatitude)), "38.25");
     Fill(dialog, "", "38.26", "x");
-    PostControlClick(dialog, kSave);
+    ClickControl(dialog, kSave);
     EXPECT_EQ(ErrorMessage(), "invalid characters in longitude field");
     SetText(GetDlgItem(dialog, kLongitude), "-85.75");
-    PostControlClick(dialog, kSave);
+    ClickControl(dialog, kSave);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 5000));
     EXPECT_EQ(Row(0), "Unnamed Location|38.26|-85.75");
 }
@@ -217,13 +234,13 @@ TEST_F(PointForecast, StopDuringASlowDownloadReturnsToThePreviousForecast) {
     // The same place now comes from an answer that trickles in for a minute.
     UsePointForecastAddress("http://127.0.0.1:" + std::to_string(SampleServicePort()) +
                             "/test/trickle?seconds=60&lat=#&lon=#");
-    PostControlClick(page_, kUpdate);
+    ClickControl(page_, kUpdate);
     ASSERT_TRUE(WaitUntil([&] { return Output() == "Loading..."; }, 10000));
-    PostControlClick(page_, kUpdate); // refused while busy: still one download
+    ClickControl(page_, kUpdate); // refused while busy: still one download
     Sleep(1000);
     EXPECT_EQ(Output(), "Loading...");
     DWORD stopped = GetTickCount();
-    PostControlClick(page_, kStop);
+    ClickControl(page_, kStop);
     ASSERT_TRUE(WaitUntil([&] { return Output() == forecast; }, 10000)) << Output();
     EXPECT_LT(GetTickCount() - stopped, 5000u);
     EXPECT_EQ(Status(), time);
@@ -243,7 +260,7 @@ TEST_F(PointForecast, ARowNeverDownloadedShowsNoDataAndTheCacheShowsWithoutTheSe
     ASSERT_TRUE(ClickListRow(List(), 0));
     ASSERT_TRUE(WaitUntil([&] { return Output() == forecast; }, 5000));
     EXPECT_EQ(Status(), time);
-    PostControlClick(page_, kUpdate);
+    ClickControl(page_, kUpdate);
     Sleep(2000);
     EXPECT_TRUE(WaitUntil([&] { return Output() == forecast && Status() == time; }, 10000));
 }
@@ -251,7 +268,9 @@ TEST_F(PointForecast, ARowNeverDownloadedShowsNoDataAndTheCacheShowsWithoutTheSe
 TEST_F(PointForecast, AnErrorPageInTheCacheShowsForecastNotAvailable) {
     AddPlaces({{"Mid-Atlantic", "30.0", "-40.0"}});
     Update(0);
-    ASSERT_TRUE(WaitUntil([&] { return Status() == "forecast not available for this area"; }, 20000)) << Status();
+    ASSERT_TRUE(
+        WaitUntil([&] { return Status() == "forecast not available for this area"; }, 20000))
+        << Status();
     EXPECT_EQ(Output(), "");
 }
 
@@ -259,21 +278,64 @@ TEST_F(PointForecast, UpDownAndDeleteOnThreeRows) {
     AddPlaces({{"A", "1", "1"}, {"B", "2", "2"}, {"C", "3", "3"}});
     ASSERT_TRUE(ClickListRow(List(), 0));
     ASSERT_TRUE(WaitUntil([&] { return ListItemSelected(List(), 0); }, 5000));
-    PostControlClick(page_, kUp); // the first goes to the bottom
+    ClickControl(page_, kUp); // the first goes to the bottom
     ASSERT_TRUE(WaitUntil([&] { return ListItemText(List(), 2, 0) == "A"; }, 5000));
     EXPECT_EQ(Row(0), "B|2|2");
     EXPECT_EQ(Row(2), "A|1|1");
-    PostControlClick(page_, kDown); // the last goes to the top
+    ClickControl(page_, kDown); // the last goes to the top
     ASSERT_TRUE(WaitUntil([&] { return ListItemText(List(), 0, 0) == "A"; }, 5000));
     EXPECT_EQ(Row(1), "B|2|2");
-    PostControlClick(page_, kDown);
+    ClickControl(page_, kDown);
     ASSERT_TRUE(WaitUntil([&] { return ListItemText(List(), 1, 0) == "A"; }, 5000));
     EXPECT_TRUE(ListItemSelected(List(), 1));
 
     ASSERT_TRUE(SelectListRows(List(), {0, 2}));
-    PostControlClick(page_, kDelete);
+    ClickControl(page_, kDelete);
     ASSERT_TRUE(WaitUntil([&] { return ListItemCount(List()) == 1; }, 5000));
     EXPECT_EQ(Row(0), "A|1|1");
+}
+
+// The row a wrapping move lands on is the row remembered through a restart.
+TEST_F(PointForecast, WrappedMovesAreRememberedThroughARestart) {
+    AddPlaces({{"A", "1", "1"}, {"B", "2", "2"}, {"C", "3", "3"}});
+    struct Move {
+        int from, command, to;
+        const char* order;
+    } moves[] = {{0, kUp, 2, "B|C|A"}, {2, kDown, 0, "A|B|C"}};
+    for (const Move& move : moves) {
+        ASSERT_TRUE(ClickListRow(List(), move.from));
+        ASSERT_TRUE(WaitUntil([&] { return ListItemSelected(List(), move.from); }, 5000));
+        ClickControl(page_, move.command);
+        ASSERT_TRUE(WaitUntil(
+            [&] { return ListItemSelected(List(), move.to) && Names() == move.order; }, 5000))
+            << Names();
+        ASSERT_TRUE(CloseMainWindow(main_));
+        StartCumulon();
+        ASSERT_TRUE(WaitUntil([&] { return ListItemCount(List()) == 3; }, 5000));
+        EXPECT_EQ(Names(), move.order);
+        EXPECT_TRUE(WaitUntil([&] { return ListItemSelected(List(), move.to); }, 5000))
+            << move.order;
+    }
+}
+
+// The window closed to the tray during a download and opened again shows the
+// download's result, not "Loading..." for ever.
+TEST_F(PointForecast, AWindowReopenedDuringADownloadShowsItsResult) {
+    AddPlaces({{"Slow", "38.25", "-85.76"}});
+    UsePointForecastAddress("http://127.0.0.1:" + std::to_string(SampleServicePort()) +
+                            "/test/trickle?seconds=4&lat=#&lon=#");
+    Update(0);
+    ASSERT_TRUE(WaitUntil([&] { return Output() == "Loading..."; }, 10000));
+    PostMessageA(main_, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(main_); }, 10000));
+    PostMessageA(HiddenWindow(), kTrayCallback, 0, WM_LBUTTONUP);
+    main_ = MainWindow();
+    ASSERT_NE(main_, nullptr);
+    page_ = VisiblePage(main_);
+    EXPECT_TRUE(
+        WaitUntil([&] { return Status() == "forecast not available for this area"; }, 15000))
+        << Status();
+    EXPECT_EQ(Output(), "");
 }
 
 TEST_F(PointForecast, StatusLineAlignmentCyclesAndSurvivesARestart) {
@@ -294,7 +356,8 @@ TEST_F(PointForecast, StatusLineAlignmentCyclesAndSurvivesARestart) {
     EXPECT_EQ(flags, 2u);
 
     StartCumulon();
-    EXPECT_EQ(GetWindowLongA(GetDlgItem(page_, kStatus), GWL_STYLE) & (SS_CENTER | SS_RIGHT), SS_RIGHT);
+    EXPECT_EQ(GetWindowLongA(GetDlgItem(page_, kStatus), GWL_STYLE) & (SS_CENTER | SS_RIGHT),
+              SS_RIGHT);
 }
 
 TEST_F(PointForecast, ListOrderAndSelectionSurviveMinimiseReopenAndRestart) {
@@ -338,7 +401,7 @@ TEST_F(PointForecast, DISABLED_BenchmarkUpdateToForecastOnScreen) {
     for (int run = 0; run < 20; ++run) {
         SetText(GetDlgItem(page_, kOutput), "");
         QueryPerformanceCounter(&start);
-        PostControlClick(page_, kUpdate);
+        ClickControl(page_, kUpdate);
         DWORD clicked = GetTickCount();
         while (!ShowsForecast() && GetTickCount() - clicked < 30000)
             Sleep(1);
@@ -348,8 +411,9 @@ TEST_F(PointForecast, DISABLED_BenchmarkUpdateToForecastOnScreen) {
         Sleep(200); // the worker has ended before the next click
     }
     std::sort(milliseconds.begin(), milliseconds.end());
-    std::printf("update click to forecast on screen: median %.1f ms, min %.1f ms, max %.1f ms (20 runs)\n",
-                (milliseconds[9] + milliseconds[10]) / 2, milliseconds.front(), milliseconds.back());
+    std::printf(
+        "update click to forecast on screen: median %.1f ms, min %.1f ms, max %.1f ms (20 runs)\n",
+        (milliseconds[9] + milliseconds[10]) / 2, milliseconds.front(), milliseconds.back());
 }
 
 } // namespace

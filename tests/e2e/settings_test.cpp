@@ -15,8 +15,7 @@ constexpr int kStartWithWindows = 5103;
 class Settings : public CumulonTest {
   protected:
     HWND OpenSettings(HWND main) {
-        PostMessageA(main, WM_COMMAND, MAKEWPARAM(kSettingsButton, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(GetDlgItem(main, kSettingsButton)));
+        ClickControl(main, kSettingsButton);
         return Dialog("Settings");
     }
 
@@ -40,12 +39,20 @@ TEST_F(Settings, FirstRunCreatesTheKeyAtExitWithEveryValue) {
         const char* name;
         DWORD value;
     };
-    for (const DwordValue& expected :
-         {DwordValue{"SettingsFlags", 3}, {"CurTab", 0}, {"PointForecastFlags", 0},
-          {"HourlyPointForecastFlags", 0x1FFC}, {"ObservationsFlags", 0x15}, {"RadarFlags", 0x105FF},
-          {"SatelliteFlags", 0x28020}, {"SatelliteWideFlags", 0x29}, {"AlertFlags", 0x237},
-          {"AlertTextColor", 0xFFFFFF}, {"AlertBackColor", 0x000080}, {"AlertMapFlags", 1},
-          {"MetarFlags", 0x7FFFD5}, {"RiverFlags", 0}}) {
+    for (const DwordValue& expected : {DwordValue{"SettingsFlags", 3},
+                                       {"CurTab", 0},
+                                       {"PointForecastFlags", 0},
+                                       {"HourlyPointForecastFlags", 0x1FFC},
+                                       {"ObservationsFlags", 0x15},
+                                       {"RadarFlags", 0x105FF},
+                                       {"SatelliteFlags", 0x28020},
+                                       {"SatelliteWideFlags", 0x29},
+                                       {"AlertFlags", 0x237},
+                                       {"AlertTextColor", 0xFFFFFF},
+                                       {"AlertBackColor", 0x000080},
+                                       {"AlertMapFlags", 1},
+                                       {"MetarFlags", 0x7FFFD5},
+                                       {"RiverFlags", 0}}) {
         DWORD value = 0xDEAD;
         EXPECT_TRUE(ReadSettingDword(expected.name, &value)) << expected.name;
         EXPECT_EQ(value, expected.value) << expected.name;
@@ -57,7 +64,8 @@ TEST_F(Settings, FirstRunCreatesTheKeyAtExitWithEveryValue) {
     for (const StringValue& expected :
          {StringValue{"TimeFormat", "%Dow; %Mon; %dd; %yyyy; - %hh;:%mm; %ampm;"},
           {"HourlyPointForecastTimeFormat", "%Dow; %dd;, %hh; %ampm;"},
-          {"AlertWarningAlarm", "sounds\\alarm.wav"}, {"AlertSevereAlarm", "sounds\\severe.wav"},
+          {"AlertWarningAlarm", "sounds\\alarm.wav"},
+          {"AlertSevereAlarm", "sounds\\severe.wav"},
           {"AlertNotifyAlarm", "sounds\\beepbeep.wav"}}) {
         std::string value;
         EXPECT_TRUE(ReadSettingString(expected.name, &value)) << expected.name;
@@ -85,12 +93,13 @@ TEST_F(Settings, TypedTimeFormatChangesTheSampleAtEachKeystrokeAndSurvivesAResta
     char shortYear[8];
     FormatText(shortYear, sizeof shortYear, "Y%02u", static_cast<unsigned>(now.wYear % 100));
     const std::string yy = shortYear; // "Y" and the year's last two digits
-    const std::pair<const char*, std::string> steps[] = {{"Y", "Y"},        {"%", "Y%"},      {"y", "Y%y"},
-                                                         {"y", "Y%yy"},     {";", yy},        {"%", yy + "%"},
-                                                         {"x", yy + "%x"}, {";", yy}};
+    const std::pair<const char*, std::string> steps[] = {
+        {"Y", "Y"}, {"%", "Y%"},     {"y", "Y%y"},     {"y", "Y%yy"},
+        {";", yy},  {"%", yy + "%"}, {"x", yy + "%x"}, {";", yy}};
     for (const auto& [key, sample] : steps) {
         TypeText(field, key);
-        EXPECT_TRUE(WaitForSample(dialog, sample)) << "after typing " << key << " the sample is " << Sample(dialog);
+        EXPECT_TRUE(WaitForSample(dialog, sample))
+            << "after typing " << key << " the sample is " << Sample(dialog);
     }
     PostMessageA(dialog, WM_CLOSE, 0, 0);
     ASSERT_TRUE(CloseMainWindow(main));
@@ -108,14 +117,14 @@ TEST_F(Settings, StartWithWindowsOnThenOffLeavesNoRunValue) {
     ASSERT_NE(main, nullptr);
     HWND dialog = OpenSettings(main);
     ASSERT_NE(dialog, nullptr);
-    ClickButton(GetDlgItem(dialog, kStartWithWindows));
+    ClickControl(dialog, kStartWithWindows);
     std::string command;
     ASSERT_TRUE(WaitUntil([&] { return ReadRunValue(&command); }, 5000));
     std::string quoted = Exe();
     quoted.insert(quoted.begin(), '"');
     quoted.push_back('"');
     EXPECT_EQ(command, quoted); // quoted: the path may hold spaces
-    ClickButton(GetDlgItem(dialog, kStartWithWindows));
+    ClickControl(dialog, kStartWithWindows);
     EXPECT_TRUE(WaitUntil([&] { return !ReadRunValue(&command); }, 5000));
     PostMessageA(dialog, WM_CLOSE, 0, 0);
     ASSERT_TRUE(CloseMainWindow(main));
@@ -141,7 +150,8 @@ TEST_F(Settings, AMovedSettingsDialogReopensThereEvenAfterTheProgramWasKilled) {
     GetWindowRect(dialog, &rect);
     EXPECT_EQ(rect.left, 137);
     EXPECT_EQ(rect.top, 91);
-    EXPECT_EQ(WindowText(GetDlgItem(dialog, kFormatField)), "%Dow; %Mon; %dd; %yyyy; - %hh;:%mm; %ampm;");
+    EXPECT_EQ(WindowText(GetDlgItem(dialog, kFormatField)),
+              "%Dow; %Mon; %dd; %yyyy; - %hh;:%mm; %ampm;");
     EXPECT_FALSE(Sample(dialog).empty());
     Sleep(500); // let it paint
     SaveScreenshot(dialog, "settings-dialog");
@@ -152,7 +162,7 @@ TEST_F(Settings, WithoutOpenMainDialogTheNextStartShowsOnlyTheTrayIcon) {
     ASSERT_NE(main, nullptr);
     HWND dialog = OpenSettings(main);
     ASSERT_NE(dialog, nullptr);
-    ClickButton(GetDlgItem(dialog, kOpenMainAtStart));
+    ClickControl(dialog, kOpenMainAtStart);
     Sleep(300);
     PostMessageA(dialog, WM_CLOSE, 0, 0);
     ASSERT_TRUE(CloseMainWindow(main));
@@ -187,7 +197,7 @@ namespace {
 TEST_F(Settings, AboutDialogOpensFromTheMainWindowAndCloses) {
     HWND main = Start();
     ASSERT_NE(main, nullptr);
-    PostMessageA(main, WM_COMMAND, MAKEWPARAM(5001, STN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(main, 5001)));
+    ClickControl(main, 5001);
     HWND about = Dialog("About");
     ASSERT_NE(about, nullptr);
     EXPECT_EQ(WindowText(GetDlgItem(about, 5094)), "www.quillmoor.example");
@@ -213,7 +223,7 @@ TEST_F(Settings, ToolbarTooltipsFollowTheSettingAndTheHoverHighlightWorksWithout
 
     HWND dialog = OpenSettings(main);
     ASSERT_NE(dialog, nullptr);
-    ClickButton(GetDlgItem(dialog, 5099)); // "Show Tooltips" off
+    ClickControl(dialog, 5099); // "Show Tooltips" off
     Sleep(300);
     PostMessageA(dialog, WM_CLOSE, 0, 0);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 5000));
@@ -244,7 +254,8 @@ TEST_F(Settings, ToolbarTooltipsFollowTheSettingAndTheHoverHighlightWorksWithout
         5000);
     EXPECT_TRUE(highlighted) << std::hex << GetPixel(screen, icon.left + 7, icon.top);
     SetCursorPos(icon.left + 100, icon.top + 100);
-    EXPECT_TRUE(WaitUntil([&] { return GetPixel(screen, icon.left + 7, icon.top) == before; }, 5000));
+    EXPECT_TRUE(
+        WaitUntil([&] { return GetPixel(screen, icon.left + 7, icon.top) == before; }, 5000));
     ReleaseDC(nullptr, screen);
 }
 

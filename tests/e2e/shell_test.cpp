@@ -42,7 +42,8 @@ TEST_F(Shell, StartUpDeletesAStaleTickerQueueAndMakesTheUserFolders) {
     ASSERT_NE(file, INVALID_HANDLE_VALUE);
     CloseHandle(file);
     ASSERT_NE(Start(), nullptr);
-    EXPECT_TRUE(WaitUntil([&] { return GetFileAttributesA(queue.c_str()) == INVALID_FILE_ATTRIBUTES; }, 10000));
+    EXPECT_TRUE(WaitUntil(
+        [&] { return GetFileAttributesA(queue.c_str()) == INVALID_FILE_ATTRIBUTES; }, 10000));
     std::string cache = UserDataFolder() + "\\cache";
     EXPECT_TRUE(WaitUntil(
         [&] {
@@ -58,8 +59,8 @@ TEST_F(Shell, MainWindowHostsTheEightPagesInOrder) {
     HWND tab = GetDlgItem(main, kTabControl);
     ASSERT_NE(tab, nullptr);
     EXPECT_EQ(TabCaptions(tab), (std::vector<std::string>{"Point Forecast", "Hourly Point Forecast",
-                                                          "Current Observations", "Alerts", "Radar", "Satellite",
-                                                          "Metar", "River Gauges"}));
+                                                          "Current Observations", "Alerts", "Radar",
+                                                          "Satellite", "Metar", "River Gauges"}));
     EXPECT_EQ(TabSelection(tab), 0);
     Sleep(500); // let the window finish painting
     EXPECT_TRUE(SaveScreenshot(main, "main-window"));
@@ -110,6 +111,28 @@ TEST_F(Shell, TheCloseBoxEndsTheProgramWithZeroAndSavesTheSettings) {
     EXPECT_EQ(flags, 3u);
     EXPECT_TRUE(ReadSettingDword("CurTab", &tab));
     EXPECT_EQ(tab, 0u);
+}
+
+// The saved lists are the user's only copy of their places: whatever pages
+// exist, a start and a close give back the file as it was.
+TEST_F(Shell, EverySeededListSurvivesAStartAndAClose) {
+    const std::string list = UserDataFolder() + "\\list.dat";
+    const std::string seeded = "Cumulon 3.0.7.143\r\n\r\n"
+                               "[ALERTS]\r\n1\xBBILZ014\xBB"
+                               "Cook County\r\n0\xBBINZ001\xBBLake\r\n\r\n"
+                               "[POINTFORECAST]\r\nHome\xBB"
+                               "38.25\xBB-85.76\r\n\r\n"
+                               "[HOURLYPOINTFORECAST]\r\nCabin\xBB"
+                               "45.1\xBB-93.2\r\n\r\n"
+                               "[RADAR]\r\nKLOT\xBBKLOT Chicago\r\n\r\n"
+                               "[OBSERVATIONS]\r\nKORD\xBBKORD O'Hare\r\n\r\n"
+                               "[METAR]\r\nKMDW\xBBKMDW Midway\r\n\r\n"
+                               "[RIVERGAUGES]\r\nLOUK2\xBBOhio River at Louisville\r\n\r\n";
+    ASSERT_TRUE(SeedListFile(seeded));
+    HWND main = Start();
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(CloseMainWindow(main));
+    EXPECT_EQ(ReadTextFile(list), seeded);
 }
 
 } // namespace
