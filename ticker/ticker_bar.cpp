@@ -75,7 +75,7 @@ INT_PTR CALLBACK BarProc(HWND bar, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
         OnInitDialog(bar);
-        return TRUE;
+        return FALSE; // no focus: the bar must not take the keyboard from the user's program
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORDLG:
         return OnControlColour(message, reinterpret_cast<HDC>(wParam),

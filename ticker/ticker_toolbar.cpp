@@ -127,7 +127,7 @@ INT_PTR CALLBACK ToolbarProc(HWND toolbar, UINT message, WPARAM wParam, LPARAM) 
     switch (message) {
     case WM_INITDIALOG:
         OnInitDialog(toolbar);
-        return TRUE;
+        return FALSE; // no focus: the toolbar must not take the keyboard from the user's program
     case WM_COMMAND:
         OnCommand(LOWORD(wParam), HIWORD(wParam));
         return TRUE;
