@@ -11,6 +11,7 @@
 
 #include <new>
 #include <string>
+#include <utility>
 
 TickerApp Ticker;
 
