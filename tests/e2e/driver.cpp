@@ -564,3 +564,76 @@ bool SettingsKeyExists() {
     RegCloseKey(key);
     return true;
 }
+
+// ---- Real mouse input, screen pixels and program arguments ----
+
+RunningProgram StartProgramWithArguments(const std::string& exePath, const std::string& arguments) {
+    RunningProgram program;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    std::string commandLine = "\"" + exePath + "\" " + arguments;
+    std::string folder = exePath.substr(0, exePath.rfind('\\'));
+    if (!CreateProcessA(exePath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        folder.c_str(), &startup, &program.info))
+        program.info = {};
+    return program;
+}
+
+void MoveMouseTo(POINT at) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = MulDiv(at.x, 65536, GetSystemMetrics(SM_CXSCREEN)) + 1;
+    input.mi.dy = MulDiv(at.y, 65536, GetSystemMetrics(SM_CYSCREEN)) + 1;
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &input, sizeof input);
+    Sleep(50);
+}
+
+void PressMouseButton(bool right, bool down) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = right ? (down ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_RIGHTUP)
+                             : (down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP);
+    SendInput(1, &input, sizeof input);
+    Sleep(50);
+}
+
+void ClickWindowWithMouse(HWND window, bool right) {
+    RECT rect;
+    GetWindowRect(window, &rect);
+    MoveMouseTo({(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
+    PressMouseButton(right, true);
+    PressMouseButton(right, false);
+}
+
+std::vector<COLORREF> ScreenPixels(const RECT& area) {
+    int width = area.right - area.left, height = area.bottom - area.top;
+    std::vector<COLORREF> pixels;
+    if (width <= 0 || height <= 0)
+        return pixels;
+    BITMAPINFOHEADER header{};
+    header.biSize = sizeof header;
+    header.biWidth = width;
+    header.biHeight = -height; // top-down
+    header.biPlanes = 1;
+    header.biBitCount = 32;
+    header.biCompression = BI_RGB;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(&header),
+                                      DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (bitmap) {
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
+        GdiFlush();
+        SelectObject(memory, old);
+        const DWORD* rgb = static_cast<const DWORD*>(bits); // 0x00RRGGBB
+        for (int i = 0; i < width * height; ++i)
+            pixels.push_back(RGB(LOBYTE(rgb[i] >> 16), LOBYTE(rgb[i] >> 8), LOBYTE(rgb[i])));
+        DeleteObject(bitmap);
+    }
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}

@@ -98,3 +98,26 @@ bool SettingsKeyExists();
 bool ReadRunValue(std::string* command);
 
 #endif
+
+// ---- Real mouse input, screen pixels and program arguments ----
+#ifndef CUMULON_E2E_DRIVER_INPUT_H
+#define CUMULON_E2E_DRIVER_INPUT_H
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+// Starts a program from its own folder with `arguments` after its quoted path.
+RunningProgram StartProgramWithArguments(const std::string& exePath, const std::string& arguments);
+
+// Mouse input as the user gives it (SendInput): the cursor moved to a screen
+// point, a button pressed or released there, a click at a window's centre.
+void MoveMouseTo(POINT at);
+void PressMouseButton(bool right, bool down);
+void ClickWindowWithMouse(HWND window, bool right = false);
+
+// The colours of a screen rectangle's pixels, row by row (empty on failure).
+std::vector<COLORREF> ScreenPixels(const RECT& area);
+
+#endif

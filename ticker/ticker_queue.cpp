@@ -1,0 +1,79 @@
+#include "ticker/ticker_queue.h"
+
+#include "services/text_buffer.h"
+
+#include <utility>
+
+namespace {
+
+// The line starting at `*at` without its end (CR LF, LF or CR); moves `*at`
+// past it. False when no line is left.
+bool NextLine(std::string_view text, size_t* at, std::string_view* line) {
+    if (*at >= text.size())
+        return false;
+    size_t end = text.find_first_of("\r\n", *at);
+    if (end == std::string_view::npos)
+        end = text.size();
+    *line = text.substr(*at, end - *at);
+    if (end < text.size())
+        end += text.compare(end, 2, "\r\n") == 0 ? 2 : 1;
+    *at = end;
+    return true;
+}
+
+} // namespace
+
+int CountTickerRecords(std::string_view text) {
+    int count = 0;
+    size_t at = 0;
+    std::string_view line;
+    while (NextLine(text, &at, &line))
+        count += line.empty() ? 0 : 1;
+    return count;
+}
+
+void OpenTickerQueue(TickerQueue* queue, std::string text) {
+    queue->Text = std::move(text);
+    queue->Next = 0;
+    queue->RecordCount = CountTickerRecords(queue->Text);
+    queue->CurrentRecord = 0;
+    queue->Loops = false;
+    queue->Sound[0] = '\0';
+    queue->Location[0] = '\0';
+    queue->Message = {};
+}
+
+bool NextTickerRecord(TickerQueue* queue) {
+    std::string_view line;
+    do {
+        if (!NextLine(queue->Text, &queue->Next, &line))
+            return false;
+    } while (line.empty());
+    line = line.substr(0, line.find('\0')); // the fields are texts: a NUL ends them
+
+    constexpr auto npos = std::string_view::npos;
+    size_t first = line.find(kTickerSeparator);
+    size_t second = first == npos ? npos : line.find(kTickerSeparator, first + 1);
+    size_t third = second == npos ? npos : line.find(kTickerSeparator, second + 1);
+    queue->Sound[0] = '\0';
+    if (third == npos) {
+        queue->Message = line;
+    } else {
+        std::string_view loop = line.substr(0, first);
+        std::string_view sound = line.substr(first + 1, second - first - 1);
+        std::string_view location = line.substr(second + 1, third - second - 1);
+        if (!loop.empty())
+            queue->Loops = loop == "1";
+        if (sound.size() < kTickerPathSize)
+            CopyText(queue->Sound, sound);
+        if (!location.empty())
+            CopyText(queue->Location, location);
+        queue->Message = line.substr(third + 1);
+    }
+    ++queue->CurrentRecord;
+    return true;
+}
+
+void FormatTickerCounter(char (&text)[kTickerCounterSize], int current, int total) {
+    FormatText(text, sizeof text, "%i/%i", current, total);
+}
