@@ -598,14 +598,6 @@ void PressMouseButton(bool right, bool down) {
     Sleep(50);
 }
 
-void ClickWindowWithMouse(HWND window, bool right) {
-    RECT rect;
-    GetWindowRect(window, &rect);
-    MoveMouseTo({(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
-    PressMouseButton(right, true);
-    PressMouseButton(right, false);
-}
-
 std::vector<COLORREF> ScreenPixels(const RECT& area) {
     int width = area.right - area.left, height = area.bottom - area.top;
     std::vector<COLORREF> pixels;

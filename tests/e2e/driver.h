@@ -111,11 +111,10 @@ bool ReadRunValue(std::string* command);
 // Starts a program from its own folder with `arguments` after its quoted path.
 RunningProgram StartProgramWithArguments(const std::string& exePath, const std::string& arguments);
 
-// Mouse input as the user gives it (SendInput): the cursor moved to a screen
-// point, a button pressed or released there, a click at a window's centre.
+// The pointer moved to a screen point, a button pressed or released there
+// (SendInput): for holding a button while the pointer moves.
 void MoveMouseTo(POINT at);
 void PressMouseButton(bool right, bool down);
-void ClickWindowWithMouse(HWND window, bool right = false);
 
 // The colours of a screen rectangle's pixels, row by row (empty on failure).
 std::vector<COLORREF> ScreenPixels(const RECT& area);

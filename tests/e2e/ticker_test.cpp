@@ -132,10 +132,10 @@ TEST_F(Ticker, BarAndToolbarSitAtTheBottomInTheirColoursAndTheIconsSkipAndExit) 
         5000));
     SaveScreenshot(nullptr, "ticker-with-toolbar");
 
-    ClickWindowWithMouse(GetDlgItem(toolbar, kSkip));
+    ClickWindow(GetDlgItem(toolbar, kSkip));
     EXPECT_TRUE(ShowsText(toolbar, kCounter, "2/3"));
     EXPECT_TRUE(ShowsText(toolbar, kLocation, "Cook"));
-    ClickWindowWithMouse(GetDlgItem(toolbar, kExit));
+    ClickWindow(GetDlgItem(toolbar, kExit));
     EXPECT_TRUE(EndsWithZero());
     EXPECT_FALSE(Exists(folder_ + "\\q.que"));
 }
@@ -171,12 +171,12 @@ TEST_F(Ticker, OneAtATimeTheButtonSpeedsItUpAndRightClickShowsTheToolbar) {
     EXPECT_GT(fast, 4 * normal);
     EXPECT_LT(after, 2 * normal);
 
-    ClickWindowWithMouse(bar, true);
+    RightClickWindow(bar);
     HWND toolbar = Window(18);
     ASSERT_NE(toolbar, nullptr);
     EXPECT_TRUE(ShowsText(toolbar, kCounter, "1/1"));
     EXPECT_TRUE(ShowsText(toolbar, kLocation, "Zone"));
-    ClickWindowWithMouse(GetDlgItem(toolbar, kSkip)); // skip on the last record ends it
+    ClickWindow(GetDlgItem(toolbar, kSkip)); // skip on the last record ends it
     EXPECT_TRUE(EndsWithZero());
     EXPECT_FALSE(Exists(folder_ + "\\q.que"));
 }
