@@ -82,6 +82,16 @@
 #define IDM_CHANGE_FONT 5134
 #define IDM_DEFAULT_FONT 5135
 
+// Hourly point forecast page (7017) and its time display dialog (7018)
+
+// Current observations (7003) and river gauges (7007) pages
+
+// METAR page (7005)
+
+// Radar (7002), satellite (7004), satellite wide view (7008), alert map (7016)
+
+// Alerts page (7013)
+
 // About dialog
 #define IDC_DONATE 5092
 #define IDC_WEB_LINK 5094
