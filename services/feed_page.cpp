@@ -251,6 +251,10 @@ bool OnCommand(const FeedPage& page, HWND window, int id, int notification) {
     case IDC_HELP_TOPIC:
         OpenHelpTopic(page.HelpTopic);
         return true;
+    case IDCANCEL: // Esc closes a modal view the way its close box does
+        if (page.Modal)
+            SendMessageA(window, WM_CLOSE, 0, 0);
+        return true;
     case IDC_STOP:
         if (page.StopBit)
             SetPageFlag(page, page.StopBit, true);
