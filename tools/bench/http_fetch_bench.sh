@@ -21,7 +21,8 @@ x86_64-w64-mingw32-g++-posix -std=c++20 -O2 -DWIN32_LEAN_AND_MEAN -D_WIN32_WINNT
     tools/bench/http_fetch_bench.cpp build/windows/libcumulon_win.a build/windows/libcumulon_core.a \
     -static -static-libgcc -static-libstdc++ -lws2_32 -o "$work/http_fetch_bench.exe"
 c++ -std=c++20 -O2 -I"$root" tools/bench/http_convert_bench.cpp services/http_response.cpp \
-    services/http_date.cpp services/time_format.cpp services/text_buffer.cpp services/local_time_posix.cpp \
+    services/http_date.cpp services/text_scan.cpp services/time_format.cpp services/text_buffer.cpp \
+    services/local_time_posix.cpp \
     -o "$work/http_convert_bench"
 
 # A Wine prefix of the benchmark's own, with its own persistent wineserver.
