@@ -67,16 +67,6 @@ int PeekByte(ResponseReader* reader) {
     return Fill(reader) ? static_cast<unsigned char>(reader->Buffer[reader->Start]) : -1;
 }
 
-int HexValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 // The size at the start of a chunk line; anything after the digits (";name=
 // value" extensions) is ignored. False when the line starts with no digit
 // (a negative or missing size). A size too large for 64 bits saturates: the
@@ -87,12 +77,12 @@ bool ParseChunkSize(std::string_view line, uint64_t* size) {
         ++i;
     uint64_t value = 0;
     bool any = false;
-    for (; i < line.size() && HexValue(line[i]) >= 0; ++i) {
+    for (; i < line.size() && HexDigitValue(line[i]) >= 0; ++i) {
         any = true;
         if (value > (UINT64_MAX >> 4))
             value = UINT64_MAX;
         else
-            value = (value << 4) | static_cast<uint64_t>(HexValue(line[i]));
+            value = (value << 4) | static_cast<uint64_t>(HexDigitValue(line[i]));
     }
     *size = value;
     return any;

@@ -62,3 +62,13 @@ std::string_view QuotedAfter(std::string_view text, std::string_view name) {
     size_t close = text.find('"', open + 1);
     return close == kNotFound ? std::string_view() : text.substr(open + 1, close - open - 1);
 }
+
+int HexDigitValue(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}

@@ -38,4 +38,7 @@ std::string_view AttributeValue(std::string_view text, std::string_view name);
 // when `name` or a quote is missing.
 std::string_view QuotedAfter(std::string_view text, std::string_view name);
 
+// The value of a hexadecimal digit in either case, -1 for any other byte.
+int HexDigitValue(char c);
+
 #endif

@@ -1,18 +1,9 @@
 #include "ticker/ticker_options.h"
 
 #include "services/text_buffer.h"
+#include "services/text_scan.h"
 
 namespace {
-
-int HexDigitValue(unsigned char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
 
 bool IsBlank(char c) {
     return c == ' ' || c == '\t';
@@ -24,7 +15,7 @@ bool ParseHexColour(std::string_view text, uint32_t* value) {
     uint32_t result = 0;
     size_t digits = 0;
     for (; digits < text.size() && digits < kTickerColourDigits; ++digits) {
-        int digit = HexDigitValue(static_cast<unsigned char>(text[digits]));
+        int digit = HexDigitValue(text[digits]);
         if (digit < 0)
             break;
         result = result << 4 | static_cast<uint32_t>(digit);
