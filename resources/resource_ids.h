@@ -85,6 +85,12 @@
 // Hourly point forecast page (7017) and its time display dialog (7018)
 
 // Current observations (7003) and river gauges (7007) pages
+#define IDC_FAHRENHEIT 5033
+#define IDC_CELSIUS 5034
+#define IDC_MPH 5035
+#define IDC_KNOTS 5036
+#define IDC_INCHES 5037
+#define IDC_MILLIBARS 5038
 
 // METAR page (7005)
 

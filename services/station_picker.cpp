@@ -84,11 +84,25 @@ void OnAddInit(HWND dialog, Picker* picker) {
     SetFocus(dialog);
 }
 
+HTREEITEM SelectedItem(HWND tree) {
+    return reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+}
+
+// The item under a double click: none when it was beside the items, on a
+// button or below the last item.
+HTREEITEM DoubleClickedItem(HWND tree) {
+    DWORD at = GetMessagePos();
+    TVHITTESTINFO hit{};
+    hit.pt = {static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))};
+    ScreenToClient(tree, &hit.pt);
+    SendMessageA(tree, TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+    return hit.flags & TVHT_ONITEM ? hit.hItem : nullptr;
+}
+
 // Only leaves are added (a heading without children counts as one); the
 // dialog stays open for the next.
-void OnAdd(HWND dialog, Picker* picker) {
+void OnAdd(HWND dialog, Picker* picker, HTREEITEM selected) {
     HWND tree = GetDlgItem(dialog, IDC_STATION_TREE);
-    auto selected = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
     if (!selected ||
         SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(selected)))
         return;
@@ -146,7 +160,10 @@ INT_PTR CALLBACK AddLocationProc(HWND dialog, UINT message, WPARAM wParam, LPARA
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case IDC_ADD:
-            OnAdd(dialog, picker);
+            OnAdd(dialog, picker, SelectedItem(GetDlgItem(dialog, IDC_STATION_TREE)));
+            break;
+        case IDCANCEL: // Esc
+            EndDialog(dialog, 0);
             break;
         case IDM_CHANGE_FONT:
             OnChangeFont(dialog, picker);
@@ -159,7 +176,7 @@ INT_PTR CALLBACK AddLocationProc(HWND dialog, UINT message, WPARAM wParam, LPARA
     case WM_NOTIFY: {
         const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
         if (header->idFrom == IDC_STATION_TREE && header->code == NM_DBLCLK)
-            OnAdd(dialog, picker); // a heading only expands or collapses
+            OnAdd(dialog, picker, DoubleClickedItem(header->hwndFrom)); // a heading only expands
         else if (header->idFrom == IDC_STATION_TREE && header->code == NM_RCLICK)
             OnTreeRightClick(dialog);
         return FALSE;
@@ -215,6 +232,8 @@ INT_PTR CALLBACK EditLocationProc(HWND dialog, UINT message, WPARAM wParam, LPAR
     case WM_COMMAND:
         if (LOWORD(wParam) == IDC_SAVE)
             OnSave(dialog, picker);
+        else if (LOWORD(wParam) == IDCANCEL) // Esc
+            EndDialog(dialog, 0);
         return TRUE;
     case WM_MOVE:
         SaveWindowPosition(dialog, "EditXY");

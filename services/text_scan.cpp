@@ -33,14 +33,25 @@ std::string_view ElementText(std::string_view text, std::string_view open, std::
 }
 
 std::string_view TagValue(std::string_view text, std::string_view open, std::string_view close) {
+    std::string_view value;
+    FindTagValue(text, open, close, &value);
+    return value;
+}
+
+bool FindTagValue(std::string_view text, std::string_view open, std::string_view close,
+                  std::string_view* value) {
+    *value = {};
     size_t at = text.find(open);
     if (at == kNotFound)
-        return {};
+        return false;
     size_t gt = text.find('>', at);
     if (gt == kNotFound)
-        return {};
+        return false;
     size_t end = text.find(close, gt + 1);
-    return end == kNotFound ? std::string_view() : text.substr(gt + 1, end - gt - 1);
+    if (end == kNotFound)
+        return false;
+    *value = text.substr(gt + 1, end - gt - 1);
+    return true;
 }
 
 std::string_view AttributeValue(std::string_view text, std::string_view name) {

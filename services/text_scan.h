@@ -28,6 +28,10 @@ std::string_view ElementText(std::string_view text, std::string_view open, std::
 // the first '>' at or after the start of `open` up to the first `close` after
 // it; empty when the '>' or `close` is missing.
 std::string_view TagValue(std::string_view text, std::string_view open, std::string_view close);
+// The same, telling a value that is there but empty from a missing one: false
+// (and `value` emptied) when `open`, its '>' or `close` is missing.
+bool FindTagValue(std::string_view text, std::string_view open, std::string_view close,
+                  std::string_view* value);
 
 // The value of the first attribute `name` (with its "="): it starts one
 // character past the name, where the opening quote stands, whatever that

@@ -166,6 +166,24 @@ class StationReports(ServiceTest):
                          "Wed, 07 Aug 2013 18:15:00 GMT")
 
 
+    def test_observation_variants(self):
+        text = self.document(OBSERVATION % "QGST")
+        self.assertEqual(support.between(text, "<wind_gust_kt>", "</wind_gust_kt>"), "05")
+        self.assertEqual(support.between(text, "<station_id>", "</station_id>"), "QGST")
+        text = self.document(OBSERVATION % "QNLW")
+        self.assertNotIn("<location>", text)
+        self.assertNotIn("<wind_dir>", text)
+        self.assertTrue(support.between(text, "<wind_mph>", "</wind_mph>"))
+
+    def test_river_variants(self):
+        text = support.decode_character_references(self.document(RIVER % "qdbl2"))
+        at = text.find("Flood Stage:")
+        self.assertRegex(text[at:text.find("<", at)], r"^Flood Stage: \d+ ft \(&#x3C;=bankfull\)$")
+        self.assertTrue(support.between(text, "<title>", "</title>").startswith("QDBL2 - Ohio"))
+        self.assertEqual(support.between(self.document(RIVER % "qofs2"), "<lastBuildDate>",
+                                         "</lastBuildDate>"), "Wed, 07 Aug 2013 13:15:00 -0500")
+
+
 class Alerts(ServiceTest):
     def entries(self, zone):
         text = self.document(ALERTS % zone)
