@@ -5,6 +5,7 @@
 #include "app/settings_dialog.h"
 #include "app/tab_pages.h"
 #include "app/tray_window.h"
+#include "pages/forecast/hourly_forecast_page.h"
 #include "pages/forecast/point_forecast_page.h"
 #include "pages/stations/observations_page.h"
 #include "pages/stations/river_page.h"
@@ -32,7 +33,8 @@ struct PageEntry {
 // In the order the pages are created; tabIndex gives the order of the tabs.
 const PageEntry kPages[] = {
     {IDD_POINT_FORECAST, &PointForecastPage, &PointForecastFeed, "Point Forecast", 0},
-    {IDD_HOURLY_POINT_FORECAST, &HourlyForecastPage, nullptr, "Hourly Point Forecast", 1},
+    {IDD_HOURLY_POINT_FORECAST, &HourlyForecastPage, &HourlyForecastFeed, "Hourly Point Forecast",
+     1},
     {IDD_RADAR, &RadarPage, nullptr, "Radar", 4},
     {IDD_OBSERVATIONS, &ObservationsPage, &ObservationsFeed, "Current Observations", 2},
     {IDD_SATELLITE, &SatellitePage, nullptr, "Satellite", 5},

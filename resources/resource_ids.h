@@ -83,6 +83,20 @@
 #define IDM_DEFAULT_FONT 5135
 
 // Hourly point forecast page (7017) and its time display dialog (7018)
+#define IDD_HOURLY_TIME_FORMAT 7018
+#define IDC_HOURLY_WEATHER 5072 // the column check boxes
+#define IDC_HOURLY_TEMPERATURE 5073
+#define IDC_HOURLY_DEW_POINT 5074
+#define IDC_HOURLY_PRECIPITATION_CHANCE 5081
+#define IDC_HOURLY_WIND_CHILL_HEAT_INDEX 5137
+#define IDC_HOURLY_WIND_SPEED 5138
+#define IDC_HOURLY_GUST 5139
+#define IDC_HOURLY_WIND_DIRECTION 5140
+#define IDC_HOURLY_CLOUD 5141
+#define IDC_HOURLY_HUMIDITY 5142
+#define IDC_HOURLY_PRECIPITATION 5143
+#define IDM_EDIT_TIME_FORMAT 5133 // table menu; "Use Deault Font" is IDM_DEFAULT_FONT
+#define IDM_HOURLY_CHANGE_FONT 5136
 
 // Current observations (7003) and river gauges (7007) pages
 #define IDC_FAHRENHEIT 5033

@@ -119,6 +119,29 @@ class HourlyForecast(ServiceTest):
         for tag in re.findall(r"<value [^>]*>", weather):
             self.assertLess(tag.index("weather-type="), tag.index("coverage="), tag)
 
+    def test_variants(self):
+        def variant(name):
+            return self.document(MAPCLICK % ("41.88", "-87.63", "digitalDWML&variant=" + name))
+        miami = self.document(MAPCLICK % ("25.77", "-80.19", "digitalDWML&variant=coverage-first"))
+        weather = support.between(miami, "<weather time-layout=", "</weather>")
+        tags = re.findall(r"<value [^>]*>", weather)
+        self.assertTrue(tags)
+        self.assertTrue(all(t.index("coverage=") < t.index("weather-type=") for t in tags))
+        location = support.between(variant("city-only"), "<location>", "</location>")
+        self.assertIn('<city state="IL">Chicago</city>', location)
+        self.assertNotIn("<area-description>", location)
+        text = variant("empty-values")
+        for start, end, shape, count in (
+                ('<temperature type="dew point"', "</temperature>", "<value></value>", 24),
+                ('<humidity type="relative"', "</humidity>", "<value/>", 24),
+                ('<wind-speed type="gust"', "</wind-speed>", "<value", 10)):
+            self.assertEqual(support.between(text, start, end).count(shape), count, start)
+        directions = support.between(variant("boundary-directions"),
+                                     '<direction type="wind"', "</direction>")
+        self.assertEqual(re.findall(r"<value>([^<]+)</value>", directions)[:10],
+                         ["22.5", "67.5", "112.5", "157.5", "202.5", "247.5", "292.5", "337.5",
+                          "230.0", "350"])
+
 
 class StationReports(ServiceTest):
     def test_current_observation(self):

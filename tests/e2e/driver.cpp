@@ -305,6 +305,25 @@ std::string ListItemText(HWND list, int item, int column) {
     return text;
 }
 
+std::vector<std::string> ListColumnCaptions(HWND list) {
+    constexpr size_t kTextOffset = 256;
+    std::vector<std::string> captions;
+    RemoteBuffer remote(list, 1024);
+    for (int column = 0;; ++column) {
+        LVCOLUMNA request{};
+        request.mask = LVCF_TEXT;
+        request.pszText = remote.At<char>(kTextOffset);
+        request.cchTextMax = 512;
+        char text[512] = "";
+        if (!remote.Write(&request, sizeof request) ||
+            !SendMessageA(list, LVM_GETCOLUMNA, column, reinterpret_cast<LPARAM>(remote.address)))
+            return captions;
+        remote.Read(text, sizeof text, kTextOffset);
+        text[sizeof text - 1] = '\0';
+        captions.push_back(text);
+    }
+}
+
 bool ListItemChecked(HWND list, int item) {
     UINT state = static_cast<UINT>(SendMessageA(list, LVM_GETITEMSTATE, item, LVIS_STATEIMAGEMASK));
     return (state & LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2);

@@ -55,6 +55,7 @@ std::vector<std::string> TabCaptions(HWND tab);
 int TabSelection(HWND tab);
 int ListItemCount(HWND list);
 std::string ListItemText(HWND list, int item, int column);
+std::vector<std::string> ListColumnCaptions(HWND list); // the header, left to right
 bool ListItemChecked(HWND list, int item);
 bool ListItemSelected(HWND list, int item);
 

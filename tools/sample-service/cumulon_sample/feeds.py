@@ -202,8 +202,20 @@ def _weather_values(c, chance):
     return values
 
 
-def hourly_forecast(registry, lat_text, lon_text, now):
-    """The hourly forecast in the Digital Weather Markup Language (digitalDWML)."""
+# Variants of the hourly document a reader must survive, chosen with the
+# address's "variant=" (the weather service itself has no such option).
+HOURLY_VARIANTS = ("coverage-first", "city-only", "empty-values", "boundary-directions")
+BOUNDARY_DIRECTIONS = (22.5, 67.5, 112.5, 157.5, 202.5, 247.5, 292.5, 337.5, 230.0, 350)
+
+
+def hourly_forecast(registry, lat_text, lon_text, now, variant=""):
+    """The hourly forecast in the Digital Weather Markup Language (digitalDWML).
+    Variants: "coverage-first" writes each weather value's coverage before its
+    type (as the weather service's own feed does); "city-only" has no area
+    description; "empty-values" leaves every third dew point empty, writes
+    "<value/>" for every third humidity and has gusts for the first 10 hours only;
+    "boundary-directions" cycles the wind directions through the compass sector
+    boundaries, 230.0 and 350."""
     created = weather.floor_time(now, 60)
     place = _place(registry, lat_text, lon_text)
     if place is None:
@@ -236,6 +248,7 @@ def hourly_forecast(registry, lat_text, lon_text, now):
            "<description>%s, %s</description>" % (_text(town), state),
            '<point latitude="%.2f" longitude="%.2f"/>' % (lat, lon),
            '<city state="%s">%s</city>' % (state, _text(town)),
+           "" if variant == "city-only" else
            "<area-description>%s</area-description>" % _text(area),
            '<height datum="mean sea level" height-units="feet">%d</height>' % round(height),
            "</location>",
@@ -253,9 +266,14 @@ def hourly_forecast(registry, lat_text, lon_text, now):
 
     def element(start, end, values):
         out.append(start)
-        out.extend('<value xsi:nil="true"/>' if v is None else "<value>%s</value>" % v
-                   for v in values)
+        out.extend('<value xsi:nil="true"/>' if v is None else
+                   "<value/>" if v == "<value/>" else "<value>%s</value>" % v for v in values)
         out.append(end)
+
+    empty = variant == "empty-values"
+
+    def every_third(values, blank):
+        return [blank if empty and i % 3 == 2 else v for i, v in enumerate(values)]
 
     def tl(text):
         return text + ' time-layout="%s">' % layout
@@ -263,7 +281,7 @@ def hourly_forecast(registry, lat_text, lon_text, now):
     element(tl('<temperature type="hourly" units="Fahrenheit"'), "</temperature>",
             [round(c.temp_f) for c in hours])
     element(tl('<temperature type="dew point" units="Fahrenheit"'), "</temperature>",
-            [round(c.dewpoint_f) for c in hours])
+            every_third([round(c.dewpoint_f) for c in hours], ""))
     chill = [weather.wind_chill(c.temp_f, c.wind_mph) for c in hours]
     element(tl('<temperature type="wind chill" units="Fahrenheit"'), "</temperature>",
             [None if v is None else round(v) for v in chill])
@@ -275,13 +293,15 @@ def hourly_forecast(registry, lat_text, lon_text, now):
     element(tl('<wind-speed type="sustained" units="miles/hour"'), "</wind-speed>",
             [round(c.wind_mph) for c in hours])
     element(tl('<wind-speed type="gust" units="miles/hour"'), "</wind-speed>",
-            [round(c.gust_mph) if c.gust_mph else None for c in hours])
-    element(tl('<direction type="wind" units="degrees true"'), "</direction>",
-            [_round_to(c.wind_dir, 10) % 360 for c in hours])
+            [round(c.gust_mph) if c.gust_mph else None for c in hours][:10 if empty else HOURS])
+    directions = [_round_to(c.wind_dir, 10) % 360 for c in hours]
+    if variant == "boundary-directions":
+        directions = [BOUNDARY_DIRECTIONS[i % len(BOUNDARY_DIRECTIONS)] for i in range(HOURS)]
+    element(tl('<direction type="wind" units="degrees true"'), "</direction>", directions)
     element(tl('<cloud-amount type="total" units="percent"'), "</cloud-amount>",
             [_round_to(c.sky * 100, 5) for c in hours])
     element(tl('<humidity type="relative" units="percent"'), "</humidity>",
-            [c.humidity for c in hours])
+            every_third([c.humidity for c in hours], "<value/>"))
     out.append('<weather time-layout="%s">' % layout)
     for c, chance in zip(hours, chances):
         values = _weather_values(c, chance)
@@ -291,8 +311,12 @@ def hourly_forecast(registry, lat_text, lon_text, now):
         items = []
         for i, (kind, coverage, intensity) in enumerate(values):
             additive = ' additive="and"' if i else ""
-            items.append('<value%s weather-type="%s" coverage="%s" intensity="%s" '
-                         'qualifier="none"/>' % (additive, kind, coverage, intensity))
+            if variant == "coverage-first":
+                items.append('<value%s coverage="%s" intensity="%s" weather-type="%s" '
+                             'qualifier="none"/>' % (additive, coverage, intensity, kind))
+            else:
+                items.append('<value%s weather-type="%s" coverage="%s" intensity="%s" '
+                             'qualifier="none"/>' % (additive, kind, coverage, intensity))
         out.append("<weather-conditions>%s</weather-conditions>" % "".join(items))
     out.append("</weather>")
     element(tl('<hourly-qpf type="floating" units="inches"'), "</hourly-qpf>",

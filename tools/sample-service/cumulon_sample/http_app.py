@@ -108,7 +108,9 @@ class Service:
         if kind == "xml":
             return self._document(feeds.point_forecast(self.registry, lat, lon, now))
         if kind == "digitalDWML":
-            return self._document(feeds.hourly_forecast(self.registry, lat, lon, now), chunked=True)
+            variant = query.get("variant", [""])[0]
+            return self._document(feeds.hourly_forecast(self.registry, lat, lon, now, variant),
+                                  chunked=True)
         return not_found("/forecast.weather.gov/MapClick.php?FcstType=" + kind)
 
     def _observation(self, match, query, now):
