@@ -6,6 +6,8 @@
 #include "app/tab_pages.h"
 #include "app/tray_window.h"
 #include "pages/forecast/point_forecast_page.h"
+#include "pages/imagery/radar_page.h"
+#include "pages/imagery/satellite_page.h"
 #include "resources/resource_ids.h"
 #include "services/registry.h"
 #include "services/shared_state.h"
@@ -31,9 +33,9 @@ struct PageEntry {
 const PageEntry kPages[] = {
     {IDD_POINT_FORECAST, &PointForecastPage, &PointForecastFeed, "Point Forecast", 0},
     {IDD_HOURLY_POINT_FORECAST, &HourlyForecastPage, nullptr, "Hourly Point Forecast", 1},
-    {IDD_RADAR, &RadarPage, nullptr, "Radar", 4},
+    {IDD_RADAR, &RadarPage, &RadarFeed, "Radar", 4},
     {IDD_OBSERVATIONS, &ObservationsPage, nullptr, "Current Observations", 2},
-    {IDD_SATELLITE, &SatellitePage, nullptr, "Satellite", 5},
+    {IDD_SATELLITE, &SatellitePage, &SatelliteFeed, "Satellite", 5},
     {IDD_METAR, &MetarPage, nullptr, "Metar", 6},
     {IDD_ALERTS, &AlertsPage, nullptr, "Alerts", 3},
     {IDD_RIVER, &RiverPage, nullptr, "River Gauges", 7},
