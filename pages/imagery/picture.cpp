@@ -7,6 +7,7 @@
 
 #include <objbase.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -125,10 +126,56 @@ void DrawPicture(const FeedPage& page, const PictureView& view, HWND window,
         if (spec.Shown && !Compose(memory, spec))
             PatBlt(memory, 0, 0, view.Width, view.Height, BLACKNESS);
     }
-    BitBlt(item.hDC, 0, 0, view.Width, view.Height, memory, 0, 0, SRCCOPY);
+    const int width = item.rcItem.right - item.rcItem.left;
+    const int height = item.rcItem.bottom - item.rcItem.top;
+    if (width == view.Width && height == view.Height) {
+        BitBlt(item.hDC, 0, 0, width, height, memory, 0, 0, SRCCOPY);
+    } else { // an area made smaller to fit its window
+        SetStretchBltMode(item.hDC, HALFTONE);
+        SetBrushOrgEx(item.hDC, 0, 0, nullptr);
+        StretchBlt(item.hDC, 0, 0, width, height, memory, 0, 0, view.Width, view.Height, SRCCOPY);
+    }
     SelectObject(memory, oldBitmap);
     DeleteObject(bitmap);
     DeleteDC(memory);
+}
+
+// The area takes the picture's size in pixels. A modal view grows to hold it
+// (within the screen's work area); where the window is still too small (a
+// page whose dialog font is smaller than the one its template was laid out
+// with), the area shrinks to fit, keeping the picture's proportions.
+void FitArea(const FeedPage& page, const PictureView& view, HWND window) {
+    HWND area = GetDlgItem(window, IDC_OUTPUT);
+    RECT margin = {0, 0, 5, 5}, client;
+    MapDialogRect(window, &margin);
+    RECT rect;
+    GetWindowRect(area, &rect);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
+    const POINT origin = {rect.left, rect.top};
+    GetClientRect(window, &client);
+    const int wantRight = origin.x + view.Width + margin.right;
+    const int wantBottom = origin.y + view.Height + margin.bottom;
+    if (page.Modal && (client.right < wantRight || client.bottom < wantBottom)) {
+        RECT frame;
+        GetWindowRect(window, &frame);
+        RECT work;
+        SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+        const int width =
+            std::min<int>(frame.right - frame.left + std::max<int>(0, wantRight - client.right),
+                          work.right - work.left);
+        const int height =
+            std::min<int>(frame.bottom - frame.top + std::max<int>(0, wantBottom - client.bottom),
+                          work.bottom - work.top);
+        // Grown, it stays on the work area.
+        const int left = std::max<int>(work.left, std::min<int>(frame.left, work.right - width));
+        const int top = std::max<int>(work.top, std::min<int>(frame.top, work.bottom - height));
+        SetWindowPos(window, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+        GetClientRect(window, &client);
+    }
+    const double scale = std::min({1.0, double(client.right - margin.right - origin.x) / view.Width,
+                                   double(client.bottom - margin.bottom - origin.y) / view.Height});
+    SetWindowPos(area, nullptr, 0, 0, std::max(1, int(view.Width * scale)),
+                 std::max(1, int(view.Height * scale)), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void FocusListIfActive(const FeedPage& page, HWND window) {
@@ -159,11 +206,14 @@ INT_PTR PictureViewMessage(const FeedPage& page, const PictureView& view, HWND w
                            WPARAM, LPARAM lParam, bool* handled) {
     switch (message) {
     case WM_INITDIALOG:
-        SetWindowPos(GetDlgItem(window, IDC_OUTPUT), nullptr, 0, 0, view.Width, view.Height,
-                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        FitArea(page, view, window);
         if (!page.ListSection)
             ShowPicture(page, window, view);
         return FALSE; // the skeleton goes on
+    case WM_SIZE:
+        if (!page.Modal) // a page is sized by the main window's tab
+            FitArea(page, view, window);
+        return FALSE;
     case WM_DRAWITEM: {
         const DRAWITEMSTRUCT* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
         if (item->CtlID != IDC_OUTPUT)
