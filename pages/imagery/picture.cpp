@@ -59,6 +59,8 @@ void DrawLayer(GpGraphics* graphics, const GpImageAttributes* attributes, const 
         GdipGetImageWidth(decoded.Image, &width) != kGdipOk ||
         GdipGetImageHeight(decoded.Image, &height) != kGdipOk || width == 0 || height == 0)
         return;
+    // Always through image attributes: Wine's plain path copies a picture
+    // with a transparent index as it is, transparent parts black.
     GdipDrawImageRectRectI(graphics, decoded.Image, target.X, target.Y, target.Width, target.Height,
                            0, 0, static_cast<INT>(width), static_cast<INT>(height), kGdipUnitPixel,
                            attributes, nullptr, nullptr);
