@@ -9,6 +9,8 @@
 #include "pages/forecast/point_forecast_page.h"
 #include "pages/stations/observations_page.h"
 #include "pages/stations/river_page.h"
+#include "pages/imagery/radar_page.h"
+#include "pages/imagery/satellite_page.h"
 #include "resources/resource_ids.h"
 #include "services/registry.h"
 #include "services/shared_state.h"
@@ -35,9 +37,9 @@ const PageEntry kPages[] = {
     {IDD_POINT_FORECAST, &PointForecastPage, &PointForecastFeed, "Point Forecast", 0},
     {IDD_HOURLY_POINT_FORECAST, &HourlyForecastPage, &HourlyForecastFeed, "Hourly Point Forecast",
      1},
-    {IDD_RADAR, &RadarPage, nullptr, "Radar", 4},
+    {IDD_RADAR, &RadarPage, &RadarFeed, "Radar", 4},
     {IDD_OBSERVATIONS, &ObservationsPage, &ObservationsFeed, "Current Observations", 2},
-    {IDD_SATELLITE, &SatellitePage, nullptr, "Satellite", 5},
+    {IDD_SATELLITE, &SatellitePage, &SatelliteFeed, "Satellite", 5},
     {IDD_METAR, &MetarPage, nullptr, "Metar", 6},
     {IDD_ALERTS, &AlertsPage, nullptr, "Alerts", 3},
     {IDD_RIVER, &RiverPage, &RiverFeed, "River Gauges", 7},

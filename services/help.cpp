@@ -22,9 +22,9 @@ HtmlHelpFn LoadHtmlHelp() {
 
 } // namespace
 
-void OpenHelpTopic(const char* topicFile) {
+void OpenHelpTopic(const char* topicFile, const char* window) {
     char topic[MAX_PATH];
-    if (!FormatText(topic, sizeof topic, "Cumulon.chm::/%s>MainWindow", topicFile))
+    if (!FormatText(topic, sizeof topic, "Cumulon.chm::/%s>%s", topicFile, window))
         return;
     if (HtmlHelpFn htmlHelp = LoadHtmlHelp())
         htmlHelp(GetDesktopWindow(), topic, kDisplayTopic, 0);

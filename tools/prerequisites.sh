@@ -8,6 +8,7 @@ packages=(
     g++-mingw-w64-x86-64-posix                                   # the Windows programs
     wine wine64 xvfb xauth imagemagick                           # running and looking at them
     fp-utils weather-util-data                                   # help file, station and ZIP tables
+    libjpeg-turbo-progs                                          # the sample service's JPEG pictures
     curl                                                         # downloader benchmark
 )
 

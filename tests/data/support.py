@@ -214,7 +214,32 @@ def _lzw_decode(stream, min_code):
     return out
 
 
+def jpeg_frame(data):
+    """(width, height, start-of-frame marker) of a JPEG, from its markers."""
+    assert data[:2] == b"\xff\xd8", "not a JPEG"
+    at = 2
+    while at + 4 <= len(data):
+        assert data[at] == 0xFF, "bad JPEG marker at %d" % at
+        marker, length = data[at + 1], struct.unpack(">H", data[at + 2:at + 4])[0]
+        if 0xC0 <= marker <= 0xCF and marker not in (0xC4, 0xC8, 0xCC):
+            height, width = struct.unpack(">HH", data[at + 5:at + 9])
+            return width, height, marker
+        at += 2 + length
+    raise AssertionError("a JPEG without a frame")
+
+
+def jpeg_pixels(data):
+    """(width, height, packed R, G, B bytes) of a JPEG, decoded by djpeg."""
+    import subprocess
+    ppm = subprocess.run(["djpeg", "-ppm"], input=data, capture_output=True, check=True).stdout
+    magic, width, height, top, pixels = ppm.split(maxsplit=4)
+    assert (magic, top) == (b"P6", b"255")
+    return int(width), int(height), pixels
+
+
 def picture_size(data):
+    if data[:2] == b"\xff\xd8":
+        return jpeg_frame(data)[:2]
     if data[:8] == b"\x89PNG\r\n\x1a\n":
         return struct.unpack(">II", data[16:24])
     if data[:6] in (b"GIF87a", b"GIF89a"):

@@ -81,6 +81,19 @@ class Gif(unittest.TestCase):
         self.assertIn(b"\x21\xf9\x04\x01", data)
 
 
+class Jpeg(unittest.TestCase):
+    def test_blocks_of_colour_come_back_close(self):
+        colours = [(200, 30, 30), (30, 160, 60), (40, 60, 200), (230, 210, 40)]
+        rows = [bytes(x // 16 % 4 for x in range(64)) for _ in range(40)]
+        data = image_codecs.encode_jpeg(rows, colours)
+        self.assertEqual(support.jpeg_frame(data), (64, 40, 0xC0))
+        width, height, pixels = support.jpeg_pixels(data)
+        for x in (8, 24, 40, 56):  # the middle of each 16-pixel block
+            got = pixels[(20 * width + x) * 3:(20 * width + x) * 3 + 3]
+            want = colours[x // 16 % 4]
+            self.assertTrue(all(abs(a - b) <= 12 for a, b in zip(got, want)), (x, got, want))
+
+
 @unittest.skipUnless(shutil.which("stream"), "ImageMagick is not installed")
 class ImageMagickReadsThem(unittest.TestCase):
     def pixels(self, data, suffix):

@@ -1,7 +1,6 @@
 """Walks the sample service's own catalog: every key of every section is
 fetched, and each answer is the document or picture the page expects."""
 
-import collections
 import datetime
 import unittest
 
@@ -64,7 +63,10 @@ class CatalogWalk(unittest.TestCase):
 
     def test_pictures_have_the_size_the_pages_draw(self):
         for (section, key), (_, fields, body) in self.answers.items():
-            if section in SIZES:
+            if key in ("sr.topo=", "lr.topo="):
+                # Half the size: the page scales it to the picture.
+                self.assertEqual(support.picture_size(body), (300, 275), key)
+            elif section in SIZES:
                 self.assertEqual(support.picture_size(body), SIZES[section], key)
             elif section == "[ALERTMAPS]":
                 size = (800, 500) if key == "us=" else (354, 274)
@@ -79,16 +81,19 @@ class CatalogWalk(unittest.TestCase):
             clear = sum(row.count(0) for row in rows)
             self.assertGreater(clear, width * height // 2, key)
 
-    def test_the_relief_is_opaque_land_and_water(self):
-        topo = self.answers["[RADAR]", "sr.topo="][2]
-        width, height, rows, palette, alpha = support.png_info(topo)
-        self.assertEqual(alpha, b"")
-        used = collections.Counter(i for row in rows for i in row)
-        self.assertGreater(len(used), 20)
+    def test_relief_and_satellite_pictures_are_baseline_jpegs(self):
+        for (section, key), (_, fields, body) in self.answers.items():
+            if section in ("[SATELLITE]", "[SATELLITEWIDE]") or key.endswith(".topo="):
+                self.assertEqual(fields.get("content-type"), "image/jpeg", key)
+                self.assertEqual(support.jpeg_frame(body)[2], 0xC0, key)
+
+    def test_the_relief_is_land_and_water(self):
+        width, height, pixels = support.jpeg_pixels(self.answers["[RADAR]", "sr.topo="][2])
+        rgb = [pixels[i:i + 3] for i in range(0, len(pixels), 3)]
+        self.assertGreater(len(set(rgb)), 200)
         # Lake Michigan lies east of the Chicago radar: blue water on the right half.
-        right = collections.Counter(i for row in rows[100:300] for i in row[400:])
-        blue = sum(n for i, n in right.items() if palette[i][2] > palette[i][0] + 40)
-        self.assertGreater(blue, 2000)
+        right = [rgb[y * width + x] for y in range(50, 150) for x in range(200, width)]
+        self.assertGreater(sum(1 for r, g, b in right if b > r + 40), 500)
 
     def test_the_legend_names_the_site(self):
         body = self.answers["[RADAR]", "sr.n0rlegend="][2]
@@ -97,13 +102,17 @@ class CatalogWalk(unittest.TestCase):
         self.assertTrue(all(i != 0 for row in strip for i in row))
         self.assertTrue(all(i == 0 for row in rows[:height - 30] for i in row))
 
-    def test_infrared_colours_share_one_picture(self):
-        pictures = [support.png_info(self.answers["[SATELLITE]", "ceus.%s=" % p][2])
-                    for p in ("avn", "ir4", "rb")]
-        self.assertEqual(pictures[0][2][:400], pictures[1][2][:400])
-        self.assertNotEqual(pictures[0][3], pictures[1][3])
-        visible = support.png_info(self.answers["[SATELLITE]", "ceus.vis="][2])
-        self.assertNotEqual(visible[2], pictures[0][2])
+    def test_infrared_colours_colour_one_picture(self):
+        pixels = {p: support.jpeg_pixels(self.answers["[SATELLITE]", "ceus.%s=" % p][2])[2]
+                  for p in ("avn", "ir4", "rb", "vis")}
+        self.assertEqual(len(set(pixels.values())), 4)
+
+        def coloured(data):
+            return sum(1 for i in range(0, len(data), 3)
+                       if max(data[i:i + 3]) - min(data[i:i + 3]) > 60)
+        # Unenhanced is grey but for the gold coastlines; Rainbow colours the cold tops.
+        self.assertLess(coloured(pixels["ir4"]), 720 * 480 // 10)
+        self.assertGreater(coloured(pixels["rb"]), 3 * coloured(pixels["ir4"]))
 
     def test_each_sector_is_a_different_place(self):
         bodies = [self.answers["[SATELLITE]", "%s.ir4=" % r][2] for r in
@@ -115,6 +124,9 @@ class CatalogWalk(unittest.TestCase):
         width, height, rows, palette, _ = support.png_info(self.answers["[ALERTMAPS]", "us="][2])
         colours = {palette[i] for row in rows for i in row}
         self.assertIn((255, 0, 0), colours)       # ILZ103's tornado warning
+        # The caption bars are translucent: partial alpha on their colour only.
+        alpha = support.png_info(self.answers["[ALERTMAPS]", "gu="][2])[4]
+        self.assertEqual([(i, a) for i, a in enumerate(alpha) if a != 255], [(5, 208)])
 
 
 if __name__ == "__main__":

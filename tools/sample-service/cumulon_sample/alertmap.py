@@ -31,6 +31,7 @@ EVENT_COLOURS = [
 ]
 WATER, LAND, ZONE_LINE, STATE_LINE, TEXT, FRAME = 0, 1, 2, 3, 4, 5
 FIRST_EVENT = 6
+FRAME_ALPHA = 208
 PALETTE = ([(170, 200, 225), (236, 234, 226), (205, 200, 190), (90, 90, 90), (20, 20, 20),
             (255, 255, 255)] + [colour for _, colour in EVENT_COLOURS])
 
@@ -109,4 +110,5 @@ def picture(pictures, name, when):
             x -= raster.text_width(label) + 16
             canvas.rect(x, canvas.height - 10, x + 8, canvas.height - 3, index)
             canvas.text(x + 11, canvas.height - 10, label, TEXT)
-    return image_codecs.encode_png(canvas.rows(), PALETTE)
+    # The caption bars are translucent: drawn over black they show light grey.
+    return image_codecs.encode_png(canvas.rows(), PALETTE, transparent=[(FRAME, FRAME_ALPHA)])

@@ -17,7 +17,7 @@ import urllib.parse
 from dataclasses import dataclass, field
 from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
 
-from . import catalog, feeds
+from . import catalog, feeds, image_codecs
 
 UTC = datetime.timezone.utc
 # Overlays, legends and other pictures that never change carry this time.
@@ -345,6 +345,24 @@ def _test_empty(handler, query):
     handler.send_answer(Answer(body=b"", content_type="text/plain", last_modified=FIXED_TEST_TIME))
 
 
+QUADRANTS = [(200, 30, 30), (30, 160, 60), (40, 60, 200), (230, 210, 40)]
+PICTURE_FORMATS = {"jpeg": ("image/jpeg", image_codecs.encode_jpeg),
+                   "png": ("image/png", image_codecs.encode_png),
+                   "gif": ("image/gif", image_codecs.encode_gif)}
+
+
+def _test_picture(handler, query):
+    """Four quadrants, red and green above blue and yellow, in any size and format."""
+    width = _number(query, "width", 360, 2, 4000)
+    height = _number(query, "height", 240, 2, 4000)
+    kind, encode = PICTURE_FORMATS.get(query.get("format", ["jpeg"])[0], PICTURE_FORMATS["jpeg"])
+    top = bytes([0] * (width // 2) + [1] * (width - width // 2))
+    bottom = bytes([2] * (width // 2) + [3] * (width - width // 2))
+    rows = [top] * (height // 2) + [bottom] * (height - height // 2)
+    handler.send_answer(Answer(body=encode(rows, QUADRANTS), content_type=kind,
+                               last_modified=FIXED_TEST_TIME))
+
+
 def _test_not_found(handler, query):
     handler.send_answer(not_found(handler.path))
 
@@ -364,6 +382,7 @@ TEST_ROUTES = {
     "/test/chunk-overrun": _test_chunk_overrun,
     "/test/echo": _test_echo,
     "/test/empty": _test_empty,
+    "/test/picture": _test_picture,
 }
 
 

@@ -1,11 +1,14 @@
-"""Small PNG and GIF encoders for palette pictures (standard library only).
+"""Small PNG and GIF encoders for palette pictures (standard library only),
+and JPEG through libjpeg-turbo's cjpeg.
 
-Both take the picture as rows of palette indices (bytes of one index per
-pixel), a palette of (r, g, b) triples, and optionally the index that is
-transparent.  GDI+ loads both, with the transparency the radar layers rely on.
+All take the picture as rows of palette indices (bytes of one index per
+pixel) and a palette of (r, g, b) triples; PNG and GIF optionally the index
+that is transparent.  GDI+ loads all three, with the transparency the radar
+layers rely on.
 """
 
 import struct
+import subprocess
 import zlib
 
 
@@ -107,3 +110,23 @@ def encode_gif(rows, palette, transparent=None):
         parts.append(bytes([len(block)]) + block)
     parts.append(b"\x00;")
     return b"".join(parts)
+
+
+def rgb_pixels(rows, palette):
+    """The rows as packed 8-bit R, G, B bytes."""
+    indices = b"".join(bytes(r) for r in rows)
+    padded = list(palette) + [(0, 0, 0)] * (256 - len(palette))
+    out = bytearray(len(indices) * 3)
+    for channel in range(3):
+        table = bytes(colour[channel] for colour in padded)
+        out[channel::3] = indices.translate(table)
+    return bytes(out)
+
+
+def encode_jpeg(rows, palette, quality=85):
+    """A baseline JPEG (4:2:0), encoded by cjpeg from the rows in colour."""
+    height = len(rows)
+    width = len(rows[0]) if rows else 0
+    ppm = b"P6\n%d %d\n255\n" % (width, height) + rgb_pixels(rows, palette)
+    return subprocess.run(["cjpeg", "-quality", str(quality), "-optimize"], input=ppm,
+                          capture_output=True, check=True).stdout

@@ -14,7 +14,7 @@ from . import alertmap, geography, mapdata, radar, satellite, weather
 
 UTC = datetime.timezone.utc
 STATIC_TIME = datetime.datetime(2013, 6, 1, tzinfo=UTC)
-GIF, PNG = "image/gif", "image/png"
+GIF, PNG, JPEG = "image/gif", "image/png", "image/jpeg"
 
 _RADAR_PATHS = [
     (r"Overlays/Topo/(Short|Long)/(\w{3})_Topo_(?:Short|Long)\.jpg", "topo"),
@@ -102,7 +102,7 @@ class Pictures:
                                            site, first),
         }[kind]
         body = self.cached((kind, first, code), make)
-        return body, STATIC_TIME, PNG if kind == "topo" else GIF
+        return body, STATIC_TIME, JPEG if kind == "topo" else GIF
 
     def satellite(self, region, product, now):
         if not satellite.known(region, product):
@@ -110,7 +110,7 @@ class Pictures:
         when = weather.floor_time(now, 15)
         body = self.cached(("satellite", region, product, when),
                             lambda: satellite.picture(self, region, product, when))
-        return body, when, PNG
+        return body, when, JPEG
 
     def alert_map(self, name, now):
         if not alertmap.known(name):

@@ -1,7 +1,8 @@
 """Radar layers of one site, the way the weather service's radar pages cut them:
 600 x 550 pictures over the same box, drawn one over another.
 
-  topo      shaded relief with lakes and sea (opaque PNG)
+  topo      shaded relief with lakes and sea (opaque JPEG at half the size:
+            the page scales it to the picture)
   county    county lines, state lines brighter (transparent GIF)
   rivers    the big rivers through their gauges
   highways  roads between the big towns
@@ -93,7 +94,7 @@ def topo(land_mask, site, span):
             band = sum(1 for limit in limits if h >= limit) - 1
             row.append(4 + band * SHADES + shade)
         rows.append(bytes(row))
-    return image_codecs.encode_png(raster.enlarge_twice(rows, WIDTH, HEIGHT), TOPO_PALETTE)
+    return image_codecs.encode_jpeg(rows, TOPO_PALETTE, quality=90)
 
 
 # ---------------------------------------------------------------- overlays

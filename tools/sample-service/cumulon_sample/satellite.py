@@ -234,4 +234,4 @@ def picture(pictures, region, product, when):
             canvas.pixels[offset] = COAST
     caption = "%s %s %s" % (REGIONS[region][6], TITLES[product], when.strftime("%Y-%m-%d %H%MZ"))
     canvas.text(8, view.height - 16, caption, TEXT, shadow=SHADOW)
-    return image_codecs.encode_png(canvas.rows(), palette(product))
+    return image_codecs.encode_jpeg(canvas.rows(), palette(product))

@@ -1,0 +1,264 @@
+#include "pages/imagery/picture.h"
+
+#include "pages/imagery/gdiplus_flat.h"
+#include "resources/resource_ids.h"
+#include "services/feed_catalog.h"
+#include "services/file_io.h"
+
+#include <objbase.h>
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+constexpr char kLoading[] = "Loading...";
+
+// One decoded picture file, and everything that holds it, released together.
+struct DecodedImage {
+    IStream* Stream = nullptr;
+    GpImage* Image = nullptr;
+    ~DecodedImage() {
+        if (Image)
+            GdipDisposeImage(Image);
+        if (Stream)
+            Stream->Release();
+    }
+};
+
+// Decodes by content (GIF, JPEG, PNG, BMP) from a copy of the file in memory;
+// the stream must outlive the image, which may decode lazily.
+bool Decode(const std::string& bytes, DecodedImage* decoded) {
+    if (bytes.empty())
+        return false;
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+    if (!memory)
+        return false;
+    void* data = GlobalLock(memory);
+    if (!data) {
+        GlobalFree(memory);
+        return false;
+    }
+    std::memcpy(data, bytes.data(), bytes.size());
+    GlobalUnlock(memory);
+    if (FAILED(CreateStreamOnHGlobal(memory, TRUE, &decoded->Stream))) {
+        GlobalFree(memory);
+        return false;
+    }
+    return GdipLoadImageFromStream(decoded->Stream, &decoded->Image) == kGdipOk;
+}
+
+// Draws one file scaled to `target`; a file that cannot be read or decoded
+// draws nothing.
+void DrawLayer(GpGraphics* graphics, const GpImageAttributes* attributes, const char* path,
+               const PictureRect& target) {
+    std::string bytes;
+    DecodedImage decoded;
+    UINT width = 0, height = 0;
+    if (!ReadWholeFile(path, &bytes) || !Decode(bytes, &decoded) ||
+        GdipGetImageWidth(decoded.Image, &width) != kGdipOk ||
+        GdipGetImageHeight(decoded.Image, &height) != kGdipOk || width == 0 || height == 0)
+        return;
+    // Always through image attributes: Wine's plain path copies a picture
+    // with a transparent index as it is, transparent parts black.
+    GdipDrawImageRectRectI(graphics, decoded.Image, target.X, target.Y, target.Width, target.Height,
+                           0, 0, static_cast<INT>(width), static_cast<INT>(height), kGdipUnitPixel,
+                           attributes, nullptr, nullptr);
+}
+
+// The layers in order into the memory picture; false when the timed layer's
+// file is missing (the picture is then not shown).
+bool Compose(HDC memory, const PictureSpec& spec) {
+    bool timedMissing = false;
+    GpGraphics* graphics = nullptr;
+    GpImageAttributes* attributes = nullptr;
+    if (GdipCreateFromHDC(memory, &graphics) != kGdipOk)
+        return true; // nothing can be drawn: the picture stays black
+    if (GdipCreateImageAttributes(&attributes) != kGdipOk ||
+        GdipSetImageAttributesWrapMode(attributes, kGdipWrapModeTileFlipXY, 0, FALSE) != kGdipOk) {
+        if (attributes)
+            GdipDisposeImageAttributes(attributes);
+        attributes = nullptr; // plain drawing still works
+    }
+    for (const PictureLayer& layer : spec.Layers) {
+        if (!FileExists(layer.CachePath.c_str())) {
+            timedMissing = timedMissing || layer.Timed;
+            continue;
+        }
+        DrawLayer(graphics, attributes, layer.CachePath.c_str(), spec.Target);
+    }
+    if (attributes)
+        GdipDisposeImageAttributes(attributes);
+    GdipDeleteGraphics(graphics); // flushes into the bitmap
+    return !timedMissing;
+}
+
+void DrawLoading(HDC memory, HWND window) {
+    HGDIOBJ oldFont =
+        SelectObject(memory, reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0)));
+    SetMapMode(memory, MM_TEXT);
+    RECT rect = {5, 5, 5, 5};
+    DrawTextA(memory, kLoading, -1, &rect, DT_CALCRECT | DT_SINGLELINE);
+    SetTextColor(memory, RGB(255, 255, 255));
+    SetBkMode(memory, TRANSPARENT);
+    DrawTextA(memory, kLoading, -1, &rect, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
+    SelectObject(memory, oldFont);
+}
+
+// WM_DRAWITEM of the area: the whole picture made in a memory bitmap that
+// starts black, then copied to the screen at once.
+void DrawPicture(const FeedPage& page, const PictureView& view, HWND window,
+                 const DRAWITEMSTRUCT& item) {
+    HDC memory = CreateCompatibleDC(item.hDC);
+    HBITMAP bitmap = CreateCompatibleBitmap(item.hDC, view.Width, view.Height);
+    if (!memory || !bitmap) {
+        FillRect(item.hDC, &item.rcItem, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        if (bitmap)
+            DeleteObject(bitmap);
+        if (memory)
+            DeleteDC(memory);
+        return;
+    }
+    HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
+    PatBlt(memory, 0, 0, view.Width, view.Height, BLACKNESS);
+    if (RuntimeFlagSet(page.BusyBit)) {
+        DrawLoading(memory, window);
+    } else {
+        PictureSpec spec = view.Spec(page, window);
+        if (spec.Shown && !Compose(memory, spec))
+            PatBlt(memory, 0, 0, view.Width, view.Height, BLACKNESS);
+    }
+    const int width = item.rcItem.right - item.rcItem.left;
+    const int height = item.rcItem.bottom - item.rcItem.top;
+    if (width == view.Width && height == view.Height) {
+        BitBlt(item.hDC, 0, 0, width, height, memory, 0, 0, SRCCOPY);
+    } else { // an area made smaller to fit its window
+        SetStretchBltMode(item.hDC, HALFTONE);
+        SetBrushOrgEx(item.hDC, 0, 0, nullptr);
+        StretchBlt(item.hDC, 0, 0, width, height, memory, 0, 0, view.Width, view.Height, SRCCOPY);
+    }
+    SelectObject(memory, oldBitmap);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+}
+
+// The area takes the picture's size in pixels. A modal view grows to hold it
+// (within the screen's work area); where the window is still too small (a
+// page whose dialog font is smaller than the one its template was laid out
+// with), the area shrinks to fit, keeping the picture's proportions.
+void FitArea(const FeedPage& page, const PictureView& view, HWND window) {
+    HWND area = GetDlgItem(window, IDC_OUTPUT);
+    RECT margin = {0, 0, 5, 5}, client;
+    MapDialogRect(window, &margin);
+    RECT rect;
+    GetWindowRect(area, &rect);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
+    const POINT origin = {rect.left, rect.top};
+    GetClientRect(window, &client);
+    const int wantRight = origin.x + view.Width + margin.right;
+    const int wantBottom = origin.y + view.Height + margin.bottom;
+    if (page.Modal && (client.right < wantRight || client.bottom < wantBottom)) {
+        RECT frame;
+        GetWindowRect(window, &frame);
+        RECT work;
+        SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+        const int width =
+            std::min<int>(frame.right - frame.left + std::max<int>(0, wantRight - client.right),
+                          work.right - work.left);
+        const int height =
+            std::min<int>(frame.bottom - frame.top + std::max<int>(0, wantBottom - client.bottom),
+                          work.bottom - work.top);
+        // Grown, it stays on the work area.
+        const int left = std::max<int>(work.left, std::min<int>(frame.left, work.right - width));
+        const int top = std::max<int>(work.top, std::min<int>(frame.top, work.bottom - height));
+        SetWindowPos(window, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+        GetClientRect(window, &client);
+    }
+    const double scale = std::min({1.0, double(client.right - margin.right - origin.x) / view.Width,
+                                   double(client.bottom - margin.bottom - origin.y) / view.Height});
+    SetWindowPos(area, nullptr, 0, 0, std::max(1, int(view.Width * scale)),
+                 std::max(1, int(view.Height * scale)), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void FocusListIfActive(const FeedPage& page, HWND window) {
+    HWND list = GetDlgItem(window, IDC_LIST);
+    if (page.ListSection && list && MainWindow && GetActiveWindow() == MainWindow &&
+        GetFocus() != list && IsWindowVisible(window))
+        SetFocus(list);
+}
+
+} // namespace
+
+void ShowPicture(const FeedPage& page, HWND window, const PictureView& view) {
+    HWND area = GetDlgItem(window, IDC_OUTPUT);
+    if (RuntimeFlagSet(page.BusyBit)) {
+        SetDlgItemTextA(window, IDC_STATUS, "");
+    } else if (PictureSpec spec = view.Spec(page, window); spec.Shown) {
+        std::string status;
+        for (const PictureLayer& layer : spec.Layers)
+            if (layer.Timed && !(FileExists(layer.CachePath.c_str()) &&
+                                 FormatFileTime(layer.CachePath.c_str(), &status)))
+                status.clear();
+        SetDlgItemTextA(window, IDC_STATUS, status.c_str());
+    }
+    InvalidateRect(area, nullptr, FALSE);
+}
+
+INT_PTR PictureViewMessage(const FeedPage& page, const PictureView& view, HWND window, UINT message,
+                           WPARAM, LPARAM lParam, bool* handled) {
+    switch (message) {
+    case WM_INITDIALOG:
+        FitArea(page, view, window);
+        if (!page.ListSection)
+            ShowPicture(page, window, view);
+        return FALSE; // the skeleton goes on
+    case WM_SIZE:
+        if (!page.Modal) // a page is sized by the main window's tab
+            FitArea(page, view, window);
+        return FALSE;
+    case WM_DRAWITEM: {
+        const DRAWITEMSTRUCT* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        if (item->CtlID != IDC_OUTPUT)
+            return FALSE;
+        DrawPicture(page, view, window, *item);
+        *handled = true;
+        return TRUE;
+    }
+    case WM_CTLCOLORSTATIC:
+        if (reinterpret_cast<HWND>(lParam) != GetDlgItem(window, IDC_OUTPUT))
+            return FALSE;
+        *handled = true;
+        return reinterpret_cast<INT_PTR>(GetStockObject(BLACK_BRUSH));
+    case WM_PAINT:
+        FocusListIfActive(page, window);
+        return FALSE; // the dialog paints itself as usual
+    }
+    return FALSE;
+}
+
+int CatalogPictureTarget(const char* section, const std::string& key,
+                         std::vector<FeedTarget>* targets) {
+    std::string catalog;
+    if (!LoadCatalogFile(kCatalogFileName, &catalog))
+        return -1;
+    char cacheFolder[MAX_PATH];
+    std::vector<CatalogEntry> entries = ReadCatalogSection(catalog, section, {key});
+    if (entries.empty() || !GetUserDataPath(cacheFolder, sizeof cacheFolder, "cache"))
+        return 0;
+    // A key given twice: its first line counts.
+    FeedTarget target{entries.front().UrlTemplate,
+                      std::string(cacheFolder) + "\\" + entries.front().FileTemplate};
+    if (target.Url.size() <= kFeedNameMax && target.CachePath.size() <= kFeedNameMax)
+        targets->push_back(std::move(target));
+    return 0;
+}
+
+PictureSpec CatalogPictureSpec(const char* section, const std::string& key, PictureRect target) {
+    PictureSpec spec;
+    std::vector<FeedTarget> targets;
+    spec.Shown = CatalogPictureTarget(section, key, &targets) == 0;
+    for (const FeedTarget& t : targets)
+        spec.Layers.push_back({t.CachePath, true});
+    spec.Target = target;
+    return spec;
+}

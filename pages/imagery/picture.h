@@ -1,0 +1,58 @@
+// The one picture routine of the radar page, the satellite page, the
+// satellite wide view and the alert map: cached picture files drawn, scaled,
+// into a fixed-size area over black, in the order given, with the file time
+// of the picture's timed layer in the status line; "Loading..." while the
+// view downloads; black with an empty status line when the timed file is
+// missing.
+//
+// The area is an owner-drawn static: Display (ShowPicture) sets the status
+// line and invalidates the area, and the area's WM_DRAWITEM composes the
+// picture in a memory bitmap and copies it to the screen in one step. Each
+// paint reads the catalog and decodes the files again; the files are read
+// into memory with full sharing, so a download replacing a cache file never
+// fails because a repaint has it open.
+#ifndef CUMULON_PICTURE_H
+#define CUMULON_PICTURE_H
+
+#include "pages/imagery/image_keys.h"
+#include "services/feed_page.h"
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+struct PictureLayer {
+    std::string CachePath;
+    bool Timed; // gives the status line's time; missing, the picture stays black
+};
+
+struct PictureSpec {
+    bool Shown = false; // false: nothing selected or no catalog (black, status kept)
+    std::vector<PictureLayer> Layers;
+    PictureRect Target; // where in the area every layer is drawn, scaled to it
+};
+
+struct PictureView {
+    int Width, Height; // the area in pixels
+    // What the view shows now, read on the user-interface thread.
+    PictureSpec (*Spec)(const FeedPage& page, HWND window);
+};
+
+// The display of a picture view: the status line, and the area invalidated.
+void ShowPicture(const FeedPage& page, HWND window, const PictureView& view);
+
+// The messages every picture view handles: the area resized at opening (and
+// a view without a list displayed), its WM_DRAWITEM and black background,
+// and the list given the focus on WM_PAINT when the main window is active.
+INT_PTR PictureViewMessage(const FeedPage& page, const PictureView& view, HWND window, UINT message,
+                           WPARAM wParam, LPARAM lParam, bool* handled);
+
+// The single picture of `key` in `section` (keys with no placeholder): its
+// address and cache file; -1 when the catalog cannot be read.
+int CatalogPictureTarget(const char* section, const std::string& key,
+                         std::vector<FeedTarget>* targets);
+// The spec of such a picture, drawn into `target`.
+PictureSpec CatalogPictureSpec(const char* section, const std::string& key, PictureRect target);
+
+#endif

@@ -1,0 +1,121 @@
+#include "pages/imagery/radar_layers.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+const std::string kSep = "\xBB";
+
+// Every key, in the shipped catalog's order (radar image before the overlays).
+const char* const kKeys[] = {
+    "sr.topo=",      "sr.n0r=",       "sr.n0s=",       "sr.n0v=",       "sr.n1p=",
+    "sr.ncr=",       "sr.ntp=",       "sr.county=",    "sr.river=",     "sr.highway=",
+    "sr.city=",      "sr.warning=",   "sr.n0rlegend=", "sr.n0slegend=", "sr.n0vlegend=",
+    "sr.n1plegend=", "sr.ncrlegend=", "sr.ntplegend=", "lr.topo=",      "lr.n0z=",
+    "lr.county=",    "lr.river=",     "lr.highway=",   "lr.city=",      "lr.warning=",
+    "lr.n0zlegend="};
+
+std::string FullCatalog() {
+    std::string text = "[RADAR]\r\n";
+    for (const char* key : kKeys)
+        text += std::string(key) + "http://r/###/" + key + kSep + "radar_####_" + key + "gif\r\n";
+    return text + "\r\n";
+}
+
+std::string Keys(uint32_t flags, std::string_view catalog = FullCatalog()) {
+    std::string keys;
+    for (const RadarLayer& layer : RadarLayers(catalog, flags, "KLOT", "C:\\cache"))
+        keys += layer.Key + (layer.IsRadar ? "* " : " ");
+    return keys;
+}
+
+TEST(RadarLayers, FlagsAreReadWithOneRangeOneProductAndTheLongRangeProduct) {
+    struct Case {
+        uint32_t saved, read;
+    } cases[] = {
+        {0x105FF, 0x105FF}, // the default stays as it is
+        {0x00000, 0x10500}, // no range, no product: Short Range, Base Reflectivity
+        {0x003FF, 0x105FF}, // both ranges: Short Range
+        {0x002FF, 0x106FF}, // Long Range gets its product bit
+        {0x09800, 0x10900}, // two products: the first
+        {0xE8140, 0xF8140}, // alignment and stop bits kept
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(NormalizeRadarFlags(c.saved), c.read) << std::hex << c.saved;
+}
+
+TEST(RadarLayers, FlagsChooseTheLayersInCatalogOrder) {
+    struct Case {
+        uint32_t flags;
+        const char* keys;
+    } cases[] = {
+        {0x105FF, "sr.topo= sr.n0r=* sr.county= sr.river= sr.highway= sr.city= sr.warning= "
+                  "sr.n0rlegend= "},
+        {0x106FF, "lr.topo= lr.n0z=* lr.county= lr.river= lr.highway= lr.city= lr.warning= "
+                  "lr.n0zlegend= "},
+        {0x002C0, "lr.n0z=* lr.n0zlegend= "}, // Long Range without its saved product bit
+        {0x081C0, "sr.ntp=* sr.ntplegend= "}, // Long Range off: the product chosen returns
+        {0x010BF, "sr.topo= sr.county= sr.river= sr.highway= sr.city= sr.warning= sr.n0vlegend= "},
+        {0x0057F, "sr.topo= sr.n0r=* sr.county= sr.river= sr.highway= sr.city= sr.warning= "},
+        {0x10500, ""},
+        {0x000C0, "sr.n0r=* sr.n0rlegend= "}, // no valid range: Short Range
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(Keys(c.flags), c.keys) << std::hex << c.flags;
+
+    const char* overlays[] = {"topo=", "river=", "highway=", "county=", "city=", "warning="};
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(Keys(kRadarShortRange | (1u << i)), std::string("sr.") + overlays[i] + " ");
+        EXPECT_EQ(Keys(kRadarLongRange | (1u << i)), std::string("lr.") + overlays[i] + " ");
+    }
+    const char* products[] = {"n0r", "n0s", "n0v", "n1p", "ncr", "ntp"};
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(
+            Keys(kRadarShortRange | kRadarImage | kRadarLegend | (kRadarBaseReflectivity << i)),
+            std::string("sr.") + products[i] + "=* sr." + products[i] + "legend= ");
+}
+
+TEST(RadarLayers, OnlyFourLettersOrDigitsNameASite) {
+    for (const char* good : {"KLOT", "katx", "K0X9"})
+        EXPECT_TRUE(IsRadarSiteCode(good)) << good;
+    for (const std::string& bad :
+         std::initializer_list<std::string>{"", "KLO", "KLOTX", "KL T", "..\\A", "K/OT", "KL:T",
+                                            "KLO\xBB", std::string("KL\0T", 4)}) {
+        EXPECT_FALSE(IsRadarSiteCode(bad)) << bad;
+        EXPECT_TRUE(RadarLayers(FullCatalog(), 0x105FF, bad, "C:\\cache").empty()) << bad;
+    }
+}
+
+TEST(RadarLayers, AddressesTakeThreeLettersAndFilesAllFour) {
+    std::string catalog = "[RADAR]\r\nsr.n0r=http://r/RadarImg/N0R/###_N0R_0.gif" + kSep +
+                          "radar_####_n0r.gif\r\n\r\n";
+    std::vector<RadarLayer> layers = RadarLayers(catalog, 0x105FF, "KATX", "C:\\cache");
+    ASSERT_EQ(layers.size(), 1u);
+    EXPECT_EQ(layers[0].Url, "http://r/RadarImg/N0R/ATX_N0R_0.gif");
+    EXPECT_EQ(layers[0].CachePath, "C:\\cache\\radar_KATX_n0r.gif");
+    EXPECT_TRUE(layers[0].IsRadar);
+}
+
+TEST(RadarLayers, LinesThatCannotMakeARequestAreSkipped) {
+    std::string longName(250, 'x');
+    std::string catalog = "[RADAR]\r\n"
+                          "sr.topo=http://r/" +
+                          longName + "###" + kSep +
+                          "topo_####.jpg\r\n"
+                          "sr.county=http://r/###" +
+                          kSep + longName +
+                          "_####.gif\r\n"
+                          "sr.river=http://r/river.gif" +
+                          kSep +
+                          "river_####.gif\r\n"
+                          "sr.city=http://r/###" +
+                          kSep +
+                          "cities.gif\r\n"
+                          "sr.highway=http://r/###" +
+                          kSep + "highway_####.gif\r\n\r\n";
+    EXPECT_EQ(Keys(0x105FF, catalog), "sr.highway= ");
+}
+
+} // namespace
