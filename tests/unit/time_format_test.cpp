@@ -181,33 +181,25 @@ TEST(ParseRfc822Time, NumericOffsetsLetterZonesAsUtcAndExactMonthNames) {
 }
 
 #ifndef _WIN32
-// Natively the local zone comes from TZ; each test names its own.
-class LocalZone : public ::testing::Test {
-  protected:
-    void Use(const char* zone) {
-        setenv("TZ", zone, 1);
+// Natively the local zone comes from TZ.
+TEST(LocalTime, TimesMoveIntoTheComputersZoneWithItsSummerTime) {
+    const char* central = "CST6CDT,M3.2.0,M11.1.0";
+    const struct {
+        const char *zone, *text, *local;
+    } cases[] = {
+        {"UTC0", "2013-08-07T13:40:32-05:00", "2013-08-07 18:40 Wed"},
+        {central, "Wed, 07 Aug 2013 13:40:32 GMT", "2013-08-07 08:40 Wed"}, // summer: UTC-5
+        {central, "2013-01-01T03:00:00Z", "2012-12-31 21:00 Mon"}, // winter: UTC-6, the day before
+    };
+    for (const auto& c : cases) {
+        setenv("TZ", c.zone, 1);
         tzset();
+        CalendarTime t{};
+        EXPECT_TRUE(c.text[0] == 'W' ? ParseRfc822Time(c.text, &t) : ParseIsoTime(c.text, &t));
+        EXPECT_EQ(Format("%yyyy;-%MM;-%dd; %HH;:%mm; %Dw;", t), c.local) << c.zone << " " << c.text;
     }
-    void TearDown() override {
-        unsetenv("TZ");
-        tzset();
-    }
-};
-
-TEST_F(LocalZone, IsoTimeOnAComputerInUtc) {
-    Use("UTC0");
-    CalendarTime t{};
-    ASSERT_TRUE(ParseIsoTime("2013-08-07T13:40:32-05:00", &t));
-    EXPECT_EQ(Format("%yyyy;-%MM;-%dd; %HH;:%mm;:%ss; %Dw;", t), "2013-08-07 18:40:32 Wed");
-}
-
-TEST_F(LocalZone, TimesMoveIntoTheComputersZoneWithItsSummerTime) {
-    Use("CST6CDT,M3.2.0,M11.1.0");
-    CalendarTime t{};
-    ASSERT_TRUE(ParseRfc822Time("Wed, 07 Aug 2013 13:40:32 GMT", &t)); // summer: UTC-5
-    EXPECT_EQ(Format("%HH;:%mm; %Dw;", t), "08:40 Wed");
-    ASSERT_TRUE(ParseIsoTime("2013-01-01T03:00:00Z", &t)); // winter: UTC-6, the day before
-    EXPECT_EQ(Format("%yyyy;-%MM;-%dd; %HH; %Dow;", t), "2012-12-31 21 Monday");
+    unsetenv("TZ");
+    tzset();
 }
 #endif
 

@@ -14,6 +14,8 @@ const std::string kLouisville = "40202,Louisville,KY,21111,Jefferson,38.25,-85.7
 const std::string kSpringfield = "62701,Springfield,IL,17167,Sangamon,39.80,-89.65";
 const std::string kLouisvilleShown = "Louisville, KY 40202 (Jefferson)";
 const std::string kSpringfieldShown = "Springfield, IL 62701 (Sangamon)";
+const std::string kLouisvilleFound = kLouisvilleShown + " | 38.25 | -85.76";
+const std::string kSpringfieldFound = kSpringfieldShown + " | 39.80 | -89.65";
 
 // The match of one line, held in a heap block of exactly its size so the
 // sanitizer catches any read past its end, as "display | latitude | longitude".
@@ -51,10 +53,6 @@ TEST(ZipSearchWords, LowerCasedSplitAtSeparatorsAtMostFiveFromTheFieldsText) {
         {"one two three four five six seven", {"one", "two", "three", "four", "five"}},
         {"a,b,c,d,e,", {"a", "b", "c", "d", "e"}},
         // Code page 1252 capitals fold; the multiplication sign and sharp s stay.
-        {"MONTR\xC9"
-         "AL",
-         {"montr\xE9"
-          "al"}},
         {"\xC0\xD6\xD7\xD8\xDE\xDF", {"\xE0\xF6\xD7\xF8\xFE\xDF"}},
         {"\x8A\x8C\x8E\x9F", {"\x9A\x9C\x9E\xFF"}},
         // The text ends at its first NUL and after the field's 256 characters.
@@ -84,18 +82,15 @@ TEST(ZipMatching, EveryWordInTheLowerCasedLineShowsItAsRead) {
         Words words;
         std::string found;
     } cases[] = {
-        {kLouisville, {"louisville", "ky"}, kLouisvilleShown + " | 38.25 | -85.76"},
-        {kLouisville, {"ville", "uis"}, kLouisvilleShown + " | 38.25 | -85.76"},
-        {kLouisville, {"21111", "76"}, kLouisvilleShown + " | 38.25 | -85.76"},
+        {kLouisville, {"louisville", "ky"}, kLouisvilleFound},
+        {kLouisville, {"ville", "uis"}, kLouisvilleFound},
+        {kLouisville, {"21111", "76"}, kLouisvilleFound},
         {kLouisville, {"louisville", "in"}, "(no match)"},
         {kLouisville, {"Louisville"}, "(no match)"}, // words are used as given
         {kLouisville, {}, "(no match)"},
-        {"00501,MONTR\xC9"
-         "AL,QC,,,45.5,-73.6",
-         {"montr\xE9"
-          "al"},
-         "MONTR\xC9"
-         "AL, QC 00501 | 45.5 | -73.6"},
+        {"00501,J\xC9R\xD4ME,QC,,,45.5,-73.6",
+         {"j\xE9r\xF4me"},
+         "J\xC9R\xD4ME, QC 00501 | 45.5 | -73.6"},
         // The display: place, state, the line's first five characters, the extra name.
         {"62701,Springfield,IL,x,,39.80,-89.65", {","}, "Springfield, IL 62701 | 39.80 | -89.65"},
         {"62701,,IL,x,,1,2", {","}, "IL 62701 | 1 | 2"},
@@ -118,12 +113,10 @@ TEST(ZipMatching, EveryWordInTheLowerCasedLineShowsItAsRead) {
          {","},
          kSpringfieldShown + " | 39.80 | " + std::string(214, 'x')},
         {fields + "," + std::string(257 - 42, 'x'), {","}, "(no match)"},
-        {kSpringfield + "\r\n", {","}, kSpringfieldShown + " | 39.80 | -89.65"},
-        {kSpringfield + "\r" + std::string(300, 'x'),
-         {","},
-         kSpringfieldShown + " | 39.80 | -89.65"},
+        {kSpringfield + "\r\n", {","}, kSpringfieldFound},
+        {kSpringfield + "\r" + std::string(300, 'x'), {","}, kSpringfieldFound},
         {kSpringfield + "\rboston", {"boston"}, "(no match)"},
-        {kSpringfield + "\0boston"s, {","}, kSpringfieldShown + " | 39.80 | -89.65"},
+        {kSpringfield + "\0boston"s, {","}, kSpringfieldFound},
         {kSpringfield + "\0boston"s, {"boston"}, "(no match)"},
         {"62701,Spring\0field,IL,,,1,2"s, {"spring"}, "(no match)"},
     };
