@@ -129,8 +129,9 @@ TEST(CalendarTicks, ImpossibleDatesAreRefused) {
 int64_t Parsed(bool (*parse)(std::string_view, int64_t*), std::string_view text) {
     std::vector<char> bytes(text.begin(), text.end());
     int64_t ticks = -1;
-    if (!parse(std::string_view(bytes.data(), bytes.size()), &ticks))
+    if (!parse(std::string_view(bytes.data(), bytes.size()), &ticks)) {
         EXPECT_EQ(ticks, -1) << text;
+    }
     return ticks;
 }
 

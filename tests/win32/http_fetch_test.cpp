@@ -266,10 +266,11 @@ TEST_F(HttpFetchTest, TheCacheFileAndItsTimeAfterEachKindOfAnswer) {
         EXPECT_EQ(Fetch(Url(c.path), "feed.xml", c.conditional), 0) << c.path;
         EXPECT_EQ(Content(Path("feed.xml")), c.content) << c.path;
         EXPECT_EQ(Files(), c.content == "(none)" ? Names{} : Names{"feed.xml"}) << c.path;
-        if (c.time == kDownloadTime)
+        if (c.time == kDownloadTime) {
             EXPECT_GE(FileTime(Path("feed.xml")) + 2 * kTicksPerSecond, before) << c.path;
-        else if (c.time)
+        } else if (c.time) {
             EXPECT_EQ(FileTime(Path("feed.xml")), c.time) << c.path;
+        }
     }
 }
 
@@ -429,8 +430,9 @@ TEST_F(HttpFetchTest, StopPressedAtAnyMomentNeverMeetsAReleasedRequest) {
     EXPECT_GT(stopped, 0);
     Names files = Files();
     EXPECT_LE(files.size(), 1u); // the cache file, if one fetch completed
-    if (!files.empty())
+    if (!files.empty()) {
         EXPECT_EQ(Content(Path("feed.xml")), Pattern(2000));
+    }
 }
 
 TEST_F(HttpFetchTest, DecodeCharacterReferencesKeepsTheFileTimes) {
