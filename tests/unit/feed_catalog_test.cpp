@@ -2,160 +2,140 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 namespace {
 
-const std::string kSep = "\xBB";
-
-std::string Catalog(std::initializer_list<std::string> lines) {
+// The lines of a catalog, each "|" standing for the separator byte 0xBB.
+std::string Catalog(std::initializer_list<std::string> lines, const char* lineEnd = "\r\n") {
     std::string text;
     for (const std::string& line : lines)
-        text += line + "\r\n";
+        text += line + lineEnd;
+    std::replace(text.begin(), text.end(), '|', '\xBB');
     return text;
 }
 
-TEST(FeedCatalog, LastUrlLineOfASectionWins) {
-    std::string catalog = Catalog({"[METAR]", "url=http://a/####.xml" + kSep + "metar_####.xml",
-                                   "url=http://b/####.xml" + kSep + "m_####.xml", ""});
-    CatalogEntry entry;
-    ASSERT_TRUE(FindSingleFeed(catalog, "[METAR]", &entry));
-    EXPECT_EQ(entry.UrlTemplate, "http://b/####.xml");
-    EXPECT_EQ(entry.FileTemplate, "m_####.xml");
+// The entries of a section as "key url file; key url file".
+std::string Section(std::string_view catalog, std::string_view section,
+                    const std::vector<std::string_view>& keys) {
+    std::string text;
+    for (const CatalogEntry& e : ReadCatalogSection(catalog, section, keys))
+        text += (text.empty() ? "" : "; ") + e.Key + " " + e.UrlTemplate + " " + e.FileTemplate;
+    return text;
 }
 
-TEST(FeedCatalog, KeysAndSectionNamesAreMatchedWithTheirCase) {
-    std::string catalog = Catalog({"[metar]", "url=http://lower/" + kSep + "x", "", "[METAR]",
-                                   "URL=http://upper/" + kSep + "y", "url=http://right/" + kSep + "z", ""});
-    CatalogEntry entry;
-    ASSERT_TRUE(FindSingleFeed(catalog, "[METAR]", &entry));
-    EXPECT_EQ(entry.UrlTemplate, "http://right/");
-    catalog = Catalog({"[METAR]", "URL=http://upper/" + kSep + "y", ""});
-    EXPECT_FALSE(FindSingleFeed(catalog, "[METAR]", &entry));
+std::string Single(std::string_view catalog) {
+    CatalogEntry e;
+    return FindSingleFeed(catalog, "[METAR]", &e) ? e.UrlTemplate + " " + e.FileTemplate : "(none)";
 }
 
-TEST(FeedCatalog, AnEmptyLineEndsTheSection) {
-    std::string catalog = Catalog({"[RADAR]", "sr.topo=http://t/###" + kSep + "topo_####.gif", "",
-                                   "sr.county=http://c/###" + kSep + "county_####.gif"});
-    std::vector<CatalogEntry> entries = ReadCatalogSection(catalog, "[RADAR]", {"sr.topo=", "sr.county="});
-    ASSERT_EQ(entries.size(), 1u);
-    EXPECT_EQ(entries[0].Key, "sr.topo=");
-    // A bare LF is an empty line too.
-    entries = ReadCatalogSection("[RADAR]\nsr.topo=a" + kSep + "b\n\nsr.county=c" + kSep + "d\n", "[RADAR]",
-                                 {"sr.topo=", "sr.county="});
-    EXPECT_EQ(entries.size(), 1u);
+// Built names as "url | cache path"; a refusal must leave both as they were.
+std::string Names(bool built, const std::string& url, const std::string& path) {
+    if (!built)
+        return url == "old" && path == "old" ? "(refused)" : "(refused, but changed)";
+    return url + " | " + path;
 }
 
-TEST(FeedCatalog, KeyedEntriesComeInFileOrderAndOthersAreIgnored) {
-    std::string catalog =
-        Catalog({"some text outside sections", "[RADAR]", "; a comment", "sr.county=C" + kSep + "c",
-                 "sr.topo=T" + kSep + "t", "sr.topography=X" + kSep + "x", "lr.topo=L" + kSep + "l", ""});
-    std::vector<CatalogEntry> entries = ReadCatalogSection(catalog, "[RADAR]", {"sr.topo=", "sr.county="});
-    ASSERT_EQ(entries.size(), 2u);
-    EXPECT_EQ(entries[0].Key, "sr.county=");
-    EXPECT_EQ(entries[1].Key, "sr.topo=");
+TEST(FeedCatalog, KeyedEntriesOfTheNamedSectionUpToItsEmptyLine) {
+    const std::vector<std::string_view> keys = {"sr.topo=", "sr.county="};
+    const struct {
+        std::string catalog;
+        const char* section;
+        std::string entries;
+    } cases[] = {
+        {Catalog({"[RADAR]", "sr.topo=T|t", "", "sr.county=C|c"}), "[RADAR]", "sr.topo= T t"},
+        {Catalog({"[RADAR]", "sr.topo=T|t", "", "sr.county=C|c"}, "\n"), "[RADAR]", "sr.topo= T t"},
+        {Catalog({"text outside", "[RADAR]", "; a comment", "sr.county=C|c", "sr.topo=T|t",
+                  "sr.topography=X|x", "lr.topo=L|l", "SR.TOPO=U|u"}),
+         "[RADAR]", "sr.county= C c; sr.topo= T t"},
+        {Catalog({"[radar]", "sr.topo=T|t"}), "[RADAR]", ""},
+        {Catalog({"[RADAR]", "sr.topo=T|t"}), "[SATELLITE]", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Section(c.catalog, c.section, keys), c.entries) << c.catalog;
 }
 
-TEST(FeedCatalog, MissingPiecesGiveNothing) {
-    CatalogEntry entry;
-    EXPECT_FALSE(FindSingleFeed("", "[METAR]", &entry));
-    EXPECT_FALSE(FindSingleFeed(Catalog({"[OBSERVATIONS]", "url=a" + kSep + "b", ""}), "[METAR]", &entry));
-    // An entry without the separator has no cache file: not usable.
-    EXPECT_FALSE(FindSingleFeed(Catalog({"[METAR]", "url=http://a/####", ""}), "[METAR]", &entry));
-    // A line longer than the catalog's limit is not an entry.
-    EXPECT_FALSE(FindSingleFeed(Catalog({"[METAR]", "url=http://a/" + std::string(1100, 'x') + kSep + "f", ""}),
-                                "[METAR]", &entry));
+TEST(FeedCatalog, SingleFeedIsTheLastUsableUrlLine) {
+    const std::string url = "url=http://a/|f";
+    const struct {
+        std::string catalog, feed;
+    } cases[] = {
+        {Catalog({"[METAR]", "url=http://a/|m_a", "url=http://b/|m_b"}), "http://b/ m_b"},
+        {Catalog({"[metar]", "url=l|x", "", "[METAR]", "URL=u|y", "url=r|z"}), "r z"},
+        {Catalog({"[METAR]", "URL=http://upper/|y"}), "(none)"},
+        {"", "(none)"},
+        {Catalog({"[OBSERVATIONS]", url}), "(none)"},
+        {Catalog({"[METAR]", "url=http://a/####"}), "(none)"}, // no cache file
+        // Lines up to the catalog's limit of 1023 characters.
+        {Catalog({"[METAR]", url + std::string(1023 - url.size(), 'x')}),
+         "http://a/ f" + std::string(1023 - url.size(), 'x')},
+        {Catalog({"[METAR]", url + std::string(1024 - url.size(), 'x')}), "(none)"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Single(c.catalog), c.feed) << c.catalog;
 }
 
-TEST(FeedCatalog, RadarCodeFillsThreeAndFourCharacterRuns) {
-    CatalogEntry entry{"sr.n0r=", "http://radar.example/RIDGE/N0R/###_N0R_0.gif", "radar_####_n0r.gif"};
+TEST(FeedCatalog, CodeFeedNamesOverwriteEachFirstRunAndFitTheirFields) {
+    const std::string p243(243, 'p'), f249(249, 'f');
+    const struct {
+        std::string url, file, folder;
+        const char* code;
+        std::string names;
+    } cases[] = {
+        {"http://x/####.xml", "obs_####.xml", "C:\\c", "KORD",
+         "http://x/KORD.xml | C:\\c\\obs_KORD.xml"},
+        {"http://x/####", "a####b", "C:\\c\\", "TOOLONGCODE", "http://x/TOOL | C:\\c\\aTOOLb"},
+        {"http://x/####", "a####b", "", "AB", "http://x/AB## | aAB##b"},
+        {"####-####", "####", "", "KORD", "KORD-#### | KORD"},
+        {"http://x/obs/KORD.xml", "obs_####.xml", "C:\\c", "KORD", "(refused)"},
+        {"http://x/####.xml", "obs.xml", "C:\\c", "KORD", "(refused)"},
+        // A "#" in the cache folder is not the placeholder.
+        {"http://x/####", "obs_####.xml", "C:\\U\\####\\c", "KORD",
+         "http://x/KORD | C:\\U\\####\\c\\obs_KORD.xml"},
+        // Results of 256 characters fit; longer ones are refused, not cut.
+        {"http://x/####" + p243, "f####", "", "KORD", "http://x/KORD" + p243 + " | fKORD"},
+        {"http://x/####" + p243 + "p", "f####", "", "KORD", "(refused)"},
+        {"http://x/####", "f_####", f249, "KORD", "http://x/KORD | " + f249 + "\\f_KORD"},
+        {"http://x/####", "f_####", f249 + "f", "KORD", "(refused)"},
+    };
+    for (const auto& c : cases) {
+        std::string url = "old", path = "old";
+        CatalogEntry entry{"url=", c.url, c.file};
+        bool built =
+            BuildCodeFeedNames(entry, "####", c.code, "####", c.code, c.folder, &url, &path);
+        EXPECT_EQ(Names(built, url, path), c.names) << c.url << " " << c.file;
+    }
+    // The radar's runs: three characters in the address, four in the file name.
     std::string url, path;
-    ASSERT_TRUE(BuildCodeFeedNames(entry, "###", "LOT", "####", "KLOT", "C:\\cache", &url, &path));
-    EXPECT_EQ(url, "http://radar.example/RIDGE/N0R/LOT_N0R_0.gif");
-    EXPECT_EQ(path, "C:\\cache\\radar_KLOT_n0r.gif");
+    CatalogEntry radar{"sr.n0r=", "http://r/N0R/###_N0R_0.gif", "radar_####_n0r.gif"};
+    EXPECT_TRUE(BuildCodeFeedNames(radar, "###", "LOT", "####", "KLOT", "C:\\c", &url, &path));
+    EXPECT_EQ(url + " | " + path, "http://r/N0R/LOT_N0R_0.gif | C:\\c\\radar_KLOT_n0r.gif");
 }
 
-TEST(FeedCatalog, PlaceholdersNeverGrowTheTemplate) {
-    std::string text = "a####b";
-    ASSERT_TRUE(FillPlaceholder(&text, "####", "TOOLONGCODE"));
-    EXPECT_EQ(text, "aTOOLb");
-    text = "a####b";
-    ASSERT_TRUE(FillPlaceholder(&text, "####", "AB"));
-    EXPECT_EQ(text, "aAB##b");
-    text = "####";
-    ASSERT_TRUE(FillPlaceholder(&text, "####", "KORD"));
-    EXPECT_EQ(text, "KORD");
-    text = "no run";
-    EXPECT_FALSE(FillPlaceholder(&text, "####", "KORD"));
-    EXPECT_EQ(text, "no run");
-    // Only the first occurrence is filled.
-    text = "######-######";
-    ASSERT_TRUE(FillPlaceholder(&text, "######", "ILZ014"));
-    EXPECT_EQ(text, "ILZ014-######");
-}
-
-TEST(FeedCatalog, TemplateWithoutItsPlaceholderIsRefused) {
-    CatalogEntry entry{"url=", "http://w1.example/xml/current_obs/KORD.xml", "obs_####.xml"};
-    std::string url = "old", path = "old";
-    EXPECT_FALSE(BuildCodeFeedNames(entry, "####", "KMDW", "####", "KMDW", "C:\\c", &url, &path));
-    EXPECT_EQ(url, "old");
-    EXPECT_EQ(path, "old");
-}
-
-TEST(FeedCatalog, AHashInTheCacheFolderIsNotThePlaceholder) {
-    CatalogEntry entry{"url=", "http://x/####.xml", "obs_####.xml"};
-    std::string url, path;
-    ASSERT_TRUE(BuildCodeFeedNames(entry, "####", "KORD", "####", "KORD", "C:\\Users\\####\\cache", &url, &path));
-    EXPECT_EQ(path, "C:\\Users\\####\\cache\\obs_KORD.xml");
-}
-
-TEST(FeedCatalog, OverlongResultsAreRefusedNotCut) {
-    CatalogEntry entry{"url=", "http://x/" + std::string(240, 'p') + "/####/" + std::string(10, 'q'), "f_####"};
-    std::string url, path;
-    EXPECT_FALSE(BuildCodeFeedNames(entry, "####", "KORD", "####", "KORD", "C:\\c", &url, &path));
-    entry.UrlTemplate = "http://x/####";
-    EXPECT_FALSE(BuildCodeFeedNames(entry, "####", "KORD", "####", "KORD", std::string(260, 'f'), &url, &path));
-    EXPECT_TRUE(BuildCodeFeedNames(entry, "####", "KORD", "####", "KORD", std::string(240, 'f'), &url, &path));
-    EXPECT_EQ(path.size(), 247u);
-}
-
-TEST(CoordinateCode, SignsLettersAndTheFirstPoint) {
-    EXPECT_EQ(CoordinateCode("41.88", 'N', 'S') + CoordinateCode("-87.63", 'E', 'W'), "N41P88W87P63");
-    EXPECT_EQ(CoordinateCode("+41.88", 'N', 'S') + CoordinateCode("87.63", 'E', 'W'), "N41P88E87P63");
-    EXPECT_EQ(CoordinateCode("+40.5", 'N', 'S') + CoordinateCode("+100", 'E', 'W'), "N40P5E100");
-    EXPECT_EQ(CoordinateCode("40", 'N', 'S') + CoordinateCode("-100.25", 'E', 'W'), "N40W100P25");
-    EXPECT_EQ(CoordinateCode("-33.9", 'N', 'S'), "S33P9");
-    EXPECT_EQ(CoordinateCode("38.2.5", 'N', 'S'), "N38P2.5");
-    EXPECT_EQ(CoordinateCode("", 'N', 'S'), "N");
-}
-
-TEST(PointFeedNames, AddressKeepsTheTextsAndTheFileNameUsesTheCodes) {
-    std::string catalog = Catalog({"[POINTFORECAST]",
-                                   "url=http://forecast.example/MapClick.php?lat=#&lon=#&FcstType=xml" + kSep +
-                                       "pf_#.xml",
-                                   ""});
-    CatalogEntry entry;
-    ASSERT_TRUE(FindSingleFeed(catalog, "[POINTFORECAST]", &entry));
-    std::string url, path;
-    ASSERT_TRUE(BuildPointFeedNames(entry, "38.25", "-85.76", "C:\\cache", &url, &path));
-    EXPECT_EQ(url, "http://forecast.example/MapClick.php?lat=38.25&lon=-85.76&FcstType=xml");
-    EXPECT_EQ(path, "C:\\cache\\pf_N38P25W85P76.xml");
-}
-
-TEST(PointFeedNames, MissingSeparatorsAreRefused) {
-    std::string url, path;
-    EXPECT_FALSE(BuildPointFeedNames({"url=", "http://x/?lat=#", "pf_#.xml"}, "1", "2", "C:\\c", &url, &path));
-    EXPECT_FALSE(BuildPointFeedNames({"url=", "http://x/?lat=#&lon=#", "pf.xml"}, "1", "2", "C:\\c", &url, &path));
-    EXPECT_TRUE(BuildPointFeedNames({"url=", "#,#", "#"}, "1", "2", "", &url, &path));
-    EXPECT_EQ(url, "1,2");
-    EXPECT_EQ(path, "N1E2");
-}
-
-TEST(PointFeedNames, LongCoordinatesThatOverflowTheAddressAreRefused) {
-    std::string url, path;
-    CatalogEntry entry{"url=", "http://x/" + std::string(200, 'a') + "?lat=#&lon=#", "pf_#.xml"};
-    EXPECT_TRUE(BuildPointFeedNames(entry, "12.345678901234567890", "-1", "C:\\c", &url, &path));
-    EXPECT_FALSE(BuildPointFeedNames(entry, std::string(40, '1'), std::string(40, '2'), "C:\\c", &url, &path));
+TEST(FeedCatalog, PointFeedNamesKeepTheTextsInTheAddressAndCodeThemInTheFileName) {
+    const std::string a200 = "http://x/" + std::string(200, 'a'), lat(20, '1'), lon(17, '2');
+    const struct {
+        std::string url, file, latitude, longitude, names;
+    } cases[] = {
+        {"http://f/MapClick.php?lat=#&lon=#&FcstType=xml", "pf_#.xml", "38.25", "-85.76",
+         "http://f/MapClick.php?lat=38.25&lon=-85.76&FcstType=xml | C:\\c\\pf_N38P25W85P76.xml"},
+        {"#,#", "#", "+40.5", "+100", "+40.5,+100 | C:\\c\\N40P5E100"},
+        {"#,#", "#", "-33.9", "87.63", "-33.9,87.63 | C:\\c\\S33P9E87P63"},
+        {"#,#", "#", "38.2.5", "", "38.2.5, | C:\\c\\N38P2.5E"},
+        {"http://x/?lat=#", "pf_#.xml", "1", "2", "(refused)"},
+        {"http://x/?lat=#&lon=#", "pf.xml", "1", "2", "(refused)"},
+        // An address of 256 characters fits; one more is refused.
+        {a200 + "?lat=#&lon=#", "#", lat, lon,
+         a200 + "?lat=" + lat + "&lon=" + lon + " | C:\\c\\N" + lat + "E" + lon},
+        {a200 + "?lat=#&lon=#", "#", lat, lon + "2", "(refused)"},
+    };
+    for (const auto& c : cases) {
+        std::string url = "old", path = "old";
+        CatalogEntry entry{"url=", c.url, c.file};
+        bool built = BuildPointFeedNames(entry, c.latitude, c.longitude, "C:\\c", &url, &path);
+        EXPECT_EQ(Names(built, url, path), c.names) << c.url << " " << c.latitude;
+    }
 }
 
 } // namespace

@@ -8,6 +8,8 @@
 
 namespace {
 
+using namespace std::string_literals;
+
 // The document in a heap block of exactly its size, with no terminator after
 // it, so the sanitizer catches any read past its end.
 std::string Render(std::string_view document) {
@@ -16,243 +18,136 @@ std::string Render(std::string_view document) {
 }
 
 std::string Period(std::string_view valid, std::string_view text) {
-    std::string period = "<period>";
-    period.append("<valid>").append(valid).append("</valid>");
-    period.append("<text>").append(text).append("</text>");
-    period.append("</period>");
-    return period;
+    return "<period><valid>"s.append(valid) + "</valid><text>"s.append(text) + "</text></period>";
 }
 
-const char kDocument[] =
-    "<?xml version=\"1.0\"?>\n"
-    "<Forecast location=\"Louisville KY\" elevation=\"463 ft\">\n"
-    "  <creationTime>2:41 pm EDT Jun 3, 2024</creationTime>\n"
-    "  <period><valid>Tonight</valid><text>Clear, low 61.</text></period>\n"
-    "  <period><valid>Tuesday</valid><text>Sunny &amp; warm, high 88.</text></period>\n"
-    "</Forecast>\n";
+struct Case {
+    std::string document, text;
+};
 
-// --- The heading lines ---------------------------------------------------
-
-TEST(ForecastHeading, WholeDocumentReadsLineByLine) {
-    EXPECT_EQ(Render(kDocument), "Louisville KY\r\n"
-                                 "Elevation: 463 ft\r\n"
-                                 "2:41 pm EDT Jun 3, 2024\r\n"
-                                 "\r\n"
-                                 "Tonight: Clear, low 61.\r\n\r\n"
-                                 "Tuesday: Sunny &amp; warm, high 88.\r\n\r\n");
+void ExpectTexts(std::initializer_list<Case> cases) {
+    for (const Case& c : cases)
+        EXPECT_EQ(Render(c.document), c.text) << testing::PrintToString(c.document);
 }
 
-TEST(ForecastHeading, NoHeadingMeansNoBlankLineAndPeriodsStartAtTheTop) {
-    std::string document = "<Forecast location=\"\">" + Period("Tonight", "Rain.") + "</Forecast>";
-    EXPECT_EQ(Render(document), "Tonight: Rain.\r\n\r\n");
+TEST(ForecastHeading, LinesInAFixedOrderEachOnlyWithAValueThenABlankLine) {
+    ExpectTexts({
+        {"<?xml version=\"1.0\"?>\n<Forecast location=\"Louisville KY\" elevation=\"463 ft\">\n"
+         "  <creationTime>2:41 pm EDT Jun 3, 2024</creationTime>\n"
+         "  <period><valid>Tonight</valid><text>Clear, low 61.</text></period>\n"
+         "  <period><valid>Tuesday</valid><text>Sunny &amp; warm, high 88.</text></period>\n"
+         "</Forecast>\n",
+         "Louisville KY\r\nElevation: 463 ft\r\n2:41 pm EDT Jun 3, 2024\r\n\r\n"
+         "Tonight: Clear, low 61.\r\n\r\nTuesday: Sunny &amp; warm, high 88.\r\n\r\n"},
+        {"<Forecast location=\"\">" + Period("Tonight", "Rain."), "Tonight: Rain.\r\n\r\n"},
+        {"<Forecast location=\"Here\">", "Here\r\n\r\n"},
+        {"<Forecast elevation=\"12 m\">", "Elevation: 12 m\r\n\r\n"},
+        {"<creationTime>now</creationTime>", "now\r\n\r\n"},
+        {"<creationTime>now</creationTime><Forecast location=\"Here\">", "Here\r\nnow\r\n\r\n"},
+        {"<Forecast location=\"\" elevation=\"\"><creationTime></creationTime>", ""},
+        {"<forecast location=\"Here\" Elevation=\"1\"><CreationTime>t</CreationTime>", ""},
+        // The first elevation anywhere in the document, even inside a period.
+        {"<Forecast location=\"H\">" + Period("Today", "Snow elevation=\"9000 ft\".") +
+             "<Forecast elevation=\"463\">",
+         "H\r\nElevation: 9000 ft\r\n\r\nToday: Snow elevation=\"9000 ft\".\r\n\r\n"},
+    });
 }
 
-TEST(ForecastHeading, EachHeadingLineStandsAlone) {
-    EXPECT_EQ(Render("<Forecast location=\"Here\">"), "Here\r\n\r\n");
-    EXPECT_EQ(Render("<Forecast elevation=\"12 m\">"), "Elevation: 12 m\r\n\r\n");
-    EXPECT_EQ(Render("<creationTime>now</creationTime>"), "now\r\n\r\n");
-    EXPECT_EQ(Render("<creationTime>now</creationTime><Forecast location=\"Here\">"),
-              "Here\r\nnow\r\n\r\n");
+TEST(ForecastHeading, ValuesAreTakenByPlainSearchAsTheyStand) {
+    ExpectTexts({
+        // An attribute value starts one past the "=", whatever stands there, and
+        // ends at the next double quote.
+        {"<Forecast location='Paducah KY\">", "Paducah KY\r\n\r\n"},
+        {"<Forecast location=Paducah KY\">", "aducah KY\r\n\r\n"},
+        {"<Forecast location='A' elevation=\"5\">", "A' elevation=\r\nElevation: 5\r\n\r\n"},
+        // The creation time: unchanged, up to its first closing tag after the opening one.
+        {"<creationTime> 2024-06-03T14:41 &lt;EDT&gt;\n</creationTime>",
+         " 2024-06-03T14:41 &lt;EDT&gt;\n\r\n\r\n"},
+        {"<creationTime>a</creationTime>b</creationTime>", "a\r\n\r\n"},
+        {"</creationTime><creationTime>late</creationTime>", "late\r\n\r\n"},
+    });
 }
 
-TEST(ForecastHeading, ValueStartsOnePastTheNameWhateverStandsThere) {
-    // The character after "=" is skipped as the opening quote, even when it is not one.
-    EXPECT_EQ(Render("<Forecast location='Paducah KY\">"), "Paducah KY\r\n\r\n");
-    EXPECT_EQ(Render("<Forecast location=Paducah KY\">"), "aducah KY\r\n\r\n");
-    EXPECT_EQ(Render("x elevation=(100\" y"), "Elevation: 100\r\n\r\n");
-    // The value ends at the next double quote, not at the single quote that opened it.
-    EXPECT_EQ(Render("<Forecast location='A' elevation=\"5\">"),
-              "A' elevation=\r\nElevation: 5\r\n\r\n");
+TEST(ForecastPeriods, EachPeriodGivesItsOwnValidAndText) {
+    ExpectTexts({
+        {"junk<valid>no</valid>" + Period("A", "one") + "between<text>no</text>" +
+             Period("B", "two") + Period("C", "three") + "<text>after</text>",
+         "A: one\r\n\r\nB: two\r\n\r\nC: three\r\n\r\n"},
+        {"<period><valid>Tonight</valid></period>" + Period("Tue", "Sunny."),
+         "Tonight: Tue: Sunny.\r\n\r\n"},
+        {"<period><text>First.</text></period>" + Period("Second", "Later."),
+         "First.\r\n\r\nSecond: Later.\r\n\r\n"},
+        {"<period><text>Fog\r\nlifting.</text><valid>Dawn</valid></period>",
+         "Dawn: Fog\r\nlifting.\r\n\r\n"},
+        {"<period><valid>a</valid><valid>b</valid><text>x</text><text>y</text></period>",
+         "a: x\r\n\r\n"},
+        // A part counts only when it opens and closes inside its period.
+        {"<period><valid>Open<text>Here.</text></period><period></valid></period>",
+         "Here.\r\n\r\n"},
+        {"<period><valid>Now</valid><text>Runs on</period><period></text></period>", "Now: "},
+        {"<period><valid></valid><text></text></period>", ""},
+        // Both tags are searched from the period's start: an earlier closing tag hides the part.
+        {"<period></valid><valid>Late</valid><text>Kept.</text></period>", "Kept.\r\n\r\n"},
+        {"<period></text><text>Gone.</text><valid>V</valid></period>", "V: "},
+        // A nested "<period>" belongs to the outer period; a stray "</period>" is ignored.
+        {"<period><valid>Out</valid><period><text>In.</text></period>" + Period("Next", "Day.") +
+             "</period>",
+         "Out: In.\r\n\r\nNext: Day.\r\n\r\n"},
+        {"</period>" + Period("A", "one"), "A: one\r\n\r\n"},
+        // An unfinished period ends the walk.
+        {Period("A", "one") + "<period><valid>B</valid><text>two</text>", "A: one\r\n\r\n"},
+        {"<Forecast location=\"X\"><period><valid>A</valid><text>one</text>", "X\r\n\r\n"},
+    });
 }
 
-TEST(ForecastHeading, EmptyValuesWriteNothing) {
-    EXPECT_EQ(Render("<Forecast location=\"\" elevation=\"\"><creationTime></creationTime>"), "");
+TEST(ForecastHostile, ForeignTruncatedAndBinaryDocumentsGiveOnlyWhatIsWhole) {
+    std::string week(1 << 20, 'w');
+    ExpectTexts({
+        {"", ""},
+        {"<html><body><h1>503 Service Unavailable</h1></body></html>", ""},
+        {"<dwml><data><location><point latitude=\"38.25\"/></location></data></dwml>", ""},
+        {"<Forecast><period></period><period><valid></valid></period></Forecast>", ""},
+        // Cut off at the very end of the document.
+        {"<Forecast location=", ""},
+        {"<Forecast location=\"", ""},
+        {"<Forecast location=\"Louisville", ""},
+        {"<creationTime>x</creationTime>elevation=\"463", "x\r\n\r\n"},
+        {"<Forecast location=\"A elevation=\"5", "A elevation=\r\n\r\n"},
+        {"<creationTime>", ""},
+        {"<creationTime>today</creationTim", ""},
+        {"<period>", ""},
+        {"<period><valid>a</valid><text>b</text></perio", ""},
+        {"<period><valid>a</valid><text>b</text", ""},
+        {Period("A", "one") + "<per", "A: one\r\n\r\n"},
+        // The document ends at its first NUL, even inside a value.
+        {"<Forecast location=\"Home\">\0elevation=\"5\""s + Period("A", "one"), "Home\r\n\r\n"},
+        {"<Forecast location=\"Ho\0me\">"s + Period("A", "one"), ""},
+        {Period("A", "one") + "<period><valid>B\0</valid><text>two</text></period>"s,
+         "A: one\r\n\r\n"},
+        {"\0"s + Period("A", "one"), ""},
+        {"<Forecast location=\"Saint-J\xE9r\xF4me \x01\xFF\">" + Period("\xB0", "\x7F\x80"),
+         "Saint-J\xE9r\xF4me \x01\xFF\r\n\r\n\xB0: \x7F\x80\r\n\r\n"},
+        {Period("Week", week), "Week: " + week + "\r\n\r\n"},
+    });
 }
 
-TEST(ForecastHeading, ElevationIsTheFirstOneAnywhereInTheDocument) {
-    std::string document = "<Forecast location=\"Home\">" +
-                           Period("Today", "Snow elevation=\"9000 ft\" up high.") +
-                           "<Forecast elevation=\"463\">";
-    EXPECT_EQ(
-        Render(document),
-        "Home\r\nElevation: 9000 ft\r\n\r\nToday: Snow elevation=\"9000 ft\" up high.\r\n\r\n");
-}
-
-TEST(ForecastHeading, LetterCaseMustMatchExactly) {
-    EXPECT_EQ(Render("<forecast location=\"Here\" Elevation=\"1\"><CreationTime>t</CreationTime>"),
-              "");
-}
-
-TEST(ForecastHeading, CreationTimeIsCopiedUnchangedUpToItsFirstClosingTag) {
-    EXPECT_EQ(Render("<creationTime> 2024-06-03T14:41:00 &lt;EDT&gt;\n</creationTime>"),
-              " 2024-06-03T14:41:00 &lt;EDT&gt;\n\r\n\r\n");
-    EXPECT_EQ(Render("<creationTime>a</creationTime>b</creationTime>"), "a\r\n\r\n");
-    // A closing tag before the opening one does not end it.
-    EXPECT_EQ(Render("</creationTime><creationTime>late</creationTime>"), "late\r\n\r\n");
-}
-
-// --- The periods ---------------------------------------------------------
-
-TEST(ForecastPeriods, ComeInDocumentOrderAndIgnoreTextBetweenThem) {
-    std::string document = "junk<valid>not me</valid>" + Period("A", "one") +
-                           "between<text>no</text>" + Period("B", "two") + Period("C", "three") +
-                           "<text>after</text>";
-    EXPECT_EQ(Render(document), "A: one\r\n\r\nB: two\r\n\r\nC: three\r\n\r\n");
-}
-
-TEST(ForecastPeriods, ValidWithoutTextRunsIntoTheNextPeriod) {
-    std::string document = "<period><valid>Tonight</valid></period>" + Period("Tuesday", "Sunny.");
-    EXPECT_EQ(Render(document), "Tonight: Tuesday: Sunny.\r\n\r\n");
-}
-
-TEST(ForecastPeriods, TextWithoutValidStandsAlone) {
-    EXPECT_EQ(Render("<period><text>Windy.</text></period>"), "Windy.\r\n\r\n");
-}
-
-TEST(ForecastPeriods, TagsOfALaterPeriodAreNotUsed) {
-    // The first period has no <valid>: the one found from its start lies in the
-    // second period, after the first </period>.
-    std::string document = "<period><text>First.</text></period>" + Period("Second", "Later.");
-    EXPECT_EQ(Render(document), "First.\r\n\r\nSecond: Later.\r\n\r\n");
-    document = "<period><valid>First</valid></period>" + Period("Second", "Later.");
-    EXPECT_EQ(Render(document), "First: Second: Later.\r\n\r\n");
-}
-
-TEST(ForecastPeriods, APartMustCloseInsideItsPeriod) {
-    std::string document =
-        "<period><valid>Open<text>Here.</text></period><period></valid></period>";
-    EXPECT_EQ(Render(document), "Here.\r\n\r\n");
-    document = "<period><valid>Now</valid><text>Runs on</period><period></text></period>";
-    EXPECT_EQ(Render(document), "Now: ");
-}
-
-TEST(ForecastPeriods, EmptyPartsAndClosingTagsBeforeOpeningOnesGiveNothing) {
-    EXPECT_EQ(Render("<period><valid></valid><text></text></period>"), "");
-    // Both tags are searched from the period's start: an earlier </valid> hides the later one.
-    EXPECT_EQ(Render("<period></valid><valid>Late</valid><text>Kept.</text></period>"),
-              "Kept.\r\n\r\n");
-    EXPECT_EQ(Render("<period></text><text>Gone.</text><valid>V</valid></period>"), "V: ");
-}
-
-TEST(ForecastPeriods, FirstPartTagsWinInsideOnePeriod) {
-    EXPECT_EQ(
-        Render("<period><valid>a</valid><valid>b</valid><text>x</text><text>y</text></period>"),
-        "a: x\r\n\r\n");
-}
-
-TEST(ForecastPeriods, PartsMayComeInEitherOrderAndHoldLineBreaks) {
-    EXPECT_EQ(Render("<period><text>Fog\r\nlifting.</text><valid>Dawn</valid></period>"),
-              "Dawn: Fog\r\nlifting.\r\n\r\n");
-}
-
-TEST(ForecastPeriods, AnUnfinishedPeriodEndsTheWalk) {
-    std::string document = Period("A", "one") + "<period><valid>B</valid><text>two</text>";
-    EXPECT_EQ(Render(document), "A: one\r\n\r\n");
-    EXPECT_EQ(Render("<period><valid>A</valid><text>one</text>"), "");
-    EXPECT_EQ(Render("<Forecast location=\"X\"><period><valid>A</valid><text>one</text>"),
-              "X\r\n\r\n");
-}
-
-TEST(ForecastPeriods, ANestedPeriodTagIsPartOfTheOuterPeriod) {
-    std::string document = "<period><valid>Outer</valid><period><text>Inner.</text></period>" +
-                           Period("Next", "Day.") + "</period>";
-    EXPECT_EQ(Render(document), "Outer: Inner.\r\n\r\nNext: Day.\r\n\r\n");
-}
-
-TEST(ForecastPeriods, ClosingPeriodTagBeforeTheFirstOpeningOneIsIgnored) {
-    EXPECT_EQ(Render("</period>" + Period("A", "one")), "A: one\r\n\r\n");
-}
-
-// --- Documents that hold nothing to show -----------------------------------
-
-TEST(ForecastNothing, DocumentsWithoutTheSearchedPartsGiveEmptyText) {
-    EXPECT_EQ(Render(""), "");
-    EXPECT_EQ(Render("<html><body><h1>503 Service Unavailable</h1></body></html>"), "");
-    EXPECT_EQ(Render("<Forecast><period></period><period><valid></valid></period></Forecast>"), "");
-    EXPECT_EQ(Render("<dwml><data><location><point latitude=\"38.25\"/></location></data></dwml>"),
-              "");
-}
-
-// --- Hostile input -----------------------------------------------------------
-
-TEST(ForecastHostile, UnfinishedAttributesAtTheVeryEnd) {
-    EXPECT_EQ(Render("<Forecast location="), "");
-    EXPECT_EQ(Render("<Forecast location=\""), "");
-    EXPECT_EQ(Render("<Forecast location=\"Louisville"), "");
-    EXPECT_EQ(Render("elevation="), "");
-    EXPECT_EQ(Render("elevation=\""), "");
-    EXPECT_EQ(Render("<creationTime>x</creationTime>elevation=\"463"), "x\r\n\r\n");
-    // A quote that closes the value of the other attribute is still the next quote.
-    EXPECT_EQ(Render("<Forecast location=\"A elevation=\"5"), "A elevation=\r\n\r\n");
-}
-
-TEST(ForecastHostile, UnfinishedTagsAtTheVeryEnd) {
-    EXPECT_EQ(Render("<creationTime>"), "");
-    EXPECT_EQ(Render("<creationTime>today</creationTim"), "");
-    EXPECT_EQ(Render("<period>"), "");
-    EXPECT_EQ(Render("<period><valid>a</valid><text>b</text></perio"), "");
-    EXPECT_EQ(Render(Period("A", "one") + "<per"), "A: one\r\n\r\n");
-    EXPECT_EQ(Render("<period><valid>a</valid><text>b</text"), "");
-}
-
-TEST(ForecastHostile, TheDocumentEndsAtItsFirstNul) {
-    std::string document = "<Forecast location=\"Home\">";
-    document += '\0';
-    document += "elevation=\"5\"" + Period("A", "one");
-    EXPECT_EQ(Render(document), "Home\r\n\r\n");
-
-    // A NUL inside a value leaves the value unfinished.
-    document = "<Forecast location=\"Ho";
-    document += '\0';
-    document += "me\">" + Period("A", "one");
-    EXPECT_EQ(Render(document), "");
-
-    document = Period("A", "one") + "<period><valid>B";
-    document += '\0';
-    document += "</valid><text>two</text></period>";
-    EXPECT_EQ(Render(document), "A: one\r\n\r\n");
-    EXPECT_EQ(Render(std::string(1, '\0') + kDocument), "");
-}
-
-TEST(ForecastHostile, HighBytesAndControlCharactersPassThrough) {
-    std::string document =
-        "<Forecast location=\"Saint-J\xE9r\xF4me \x01\xFF\">" + Period("\xB0", "\x7F\x80");
-    EXPECT_EQ(Render(document), "Saint-J\xE9r\xF4me \x01\xFF\r\n\r\n\xB0: \x7F\x80\r\n\r\n");
-}
-
-TEST(ForecastHostile, AMegabyteOfPeriodsRendersInLinearTime) {
-    // Periods without <valid>: a search of the rest of the document for each
-    // period would read it thousands of times over.
-    std::string document = "<Forecast location=\"Big\">";
-    std::string period = "<period><text>" + std::string(40, 'r') + "</text></period>\n";
+TEST(ForecastHostile, LargeDocumentsRenderInLinearTime) {
+    // Periods without <valid>, and unfinished periods: a search of the rest of
+    // the document for each one would read it thousands of times over.
+    std::string many = "<Forecast location=\"Big\">", unfinished = Period("A", "one");
+    const std::string period = "<period><text>" + std::string(40, 'r') + "</text></period>\n";
     size_t count = 0;
-    while (document.size() < (1u << 20)) {
-        document += period;
-        ++count;
-    }
-    ASSERT_GT(count, 10000u);
-    auto started = std::chrono::steady_clock::now();
-    std::string text = Render(document);
-    double seconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-    EXPECT_EQ(text.size(), std::string("Big\r\n\r\n").size() + count * (40 + 4));
-    EXPECT_EQ(text.substr(text.size() - 6), "rr\r\n\r\n");
-    EXPECT_LT(seconds, 10.0);
-}
-
-TEST(ForecastHostile, ThousandsOfUnfinishedPeriodTagsStopAtTheFirst) {
-    std::string document = Period("A", "one");
+    for (; many.size() < (1u << 20); ++count)
+        many += period;
     for (int i = 0; i < 100000; ++i)
-        document += "<period><valid>x</valid>";
+        unfinished += "<period><valid>x</valid>";
     auto started = std::chrono::steady_clock::now();
-    EXPECT_EQ(Render(document), "A: one\r\n\r\n");
+    std::string text = Render(many);
+    EXPECT_EQ(Render(unfinished), "A: one\r\n\r\n");
     EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count(),
               10.0);
-}
-
-TEST(ForecastHostile, AHugeSinglePeriodIsCopiedWhole) {
-    std::string body(1 << 20, 'w');
-    EXPECT_EQ(Render(Period("Week", body)), "Week: " + body + "\r\n\r\n");
+    EXPECT_EQ(text.size(), "Big\r\n\r\n"s.size() + count * (40 + 4));
+    EXPECT_EQ(text.substr(text.size() - 6), "rr\r\n\r\n");
 }
 
 } // namespace

@@ -10,10 +10,13 @@
 
 namespace {
 
-HttpUrl Split(std::string_view url) {
-    HttpUrl parts{};
-    EXPECT_TRUE(SplitHttpUrl(url, &parts)) << url;
-    return parts;
+// The parts of a URL as "host | host name | port | resource | last segment".
+std::string Parts(std::string_view url) {
+    HttpUrl p{};
+    if (!SplitHttpUrl(url, &p))
+        return "(refused)";
+    return std::string(p.Host) + " | " + std::string(p.HostName) + " | " + std::to_string(p.Port) +
+           " | " + std::string(p.Resource) + " | " + std::string(p.LastSegment);
 }
 
 std::unique_ptr<FetchRequest> Request(std::string_view url, std::string_view cachePath = "") {
@@ -23,33 +26,25 @@ std::unique_ptr<FetchRequest> Request(std::string_view url, std::string_view cac
     return request;
 }
 
-TEST(SplitHttpUrl, HostResourceAndLastSegment) {
-    HttpUrl url = Split("http://w1.weather.gov/xml/current_obs/KLOT.xml");
-    EXPECT_EQ(url.Host, "w1.weather.gov");
-    EXPECT_EQ(url.HostName, "w1.weather.gov");
-    EXPECT_EQ(url.Port, 80);
-    EXPECT_EQ(url.Resource, "/xml/current_obs/KLOT.xml");
-    EXPECT_EQ(url.LastSegment, "KLOT.xml");
-}
-
-TEST(SplitHttpUrl, TheSchemeInAnyLetterCaseAndTheQueryInTheResource) {
-    HttpUrl url = Split("HtTp://forecast.weather.gov/MapClick.php?lat=41.8&lon=-87.6&FcstType=xml");
-    EXPECT_EQ(url.Host, "forecast.weather.gov");
-    EXPECT_EQ(url.Resource, "/MapClick.php?lat=41.8&lon=-87.6&FcstType=xml");
-    EXPECT_EQ(url.LastSegment, "MapClick.php?lat=41.8&lon=-87.6&FcstType=xml");
-    EXPECT_EQ(Split("http://h/").Resource, "/");
-    EXPECT_EQ(Split("http://h/").LastSegment, "");
-    EXPECT_EQ(Split("http://h/a/b/").LastSegment, "");
-}
-
-TEST(SplitHttpUrl, AnExplicitPortStaysInTheHost) {
-    HttpUrl url = Split("http://127.0.0.1:8080/x");
-    EXPECT_EQ(url.Host, "127.0.0.1:8080");
-    EXPECT_EQ(url.HostName, "127.0.0.1");
-    EXPECT_EQ(url.Port, 8080);
-    EXPECT_EQ(Split("http://h:1/x").Port, 1);
-    EXPECT_EQ(Split("http://h:65535/x").Port, 65535);
-    EXPECT_EQ(Split("http://h:00080/x").Port, 80);
+TEST(SplitHttpUrl, HostPortResourceAndLastSegment) {
+    const struct {
+        const char* url;
+        const char* parts;
+    } cases[] = {
+        {"http://w1.weather.gov/xml/current_obs/KLOT.xml",
+         "w1.weather.gov | w1.weather.gov | 80 | /xml/current_obs/KLOT.xml | KLOT.xml"},
+        {"HtTp://forecast.weather.gov/MapClick.php?lat=41.8&lon=-87.6",
+         "forecast.weather.gov | forecast.weather.gov | 80 | /MapClick.php?lat=41.8&lon=-87.6 | "
+         "MapClick.php?lat=41.8&lon=-87.6"},
+        {"http://h/", "h | h | 80 | / | "},
+        {"http://h/a/b/", "h | h | 80 | /a/b/ | "},
+        {"http://127.0.0.1:8080/x", "127.0.0.1:8080 | 127.0.0.1 | 8080 | /x | x"},
+        {"http://h:1/x", "h:1 | h | 1 | /x | x"},
+        {"http://h:65535/x", "h:65535 | h | 65535 | /x | x"},
+        {"http://h:00080/x", "h:00080 | h | 80 | /x | x"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Parts(c.url), c.parts) << c.url;
 }
 
 TEST(SplitHttpUrl, RefusesWhatItCannotFetch) {
@@ -85,10 +80,8 @@ TEST(SplitHttpUrl, RefusesWhatItCannotFetch) {
              "http://h/x\tz",         // tab
              "http://h/x\r\nEvil: 1", // a header smuggled into the request
              "http://h/x\x7f",        // DEL
-         }) {
-        HttpUrl parts{};
-        EXPECT_FALSE(SplitHttpUrl(url, &parts)) << url;
-    }
+         })
+        EXPECT_EQ(Parts(url), "(refused)") << url;
 }
 
 TEST(PrepareFetchRequest, FillsHostResourceAndClearsTheResponseState) {
@@ -127,30 +120,21 @@ TEST(PrepareFetchRequest, RefusesFieldsWithoutTheirEnd) {
     EXPECT_FALSE(PrepareFetchRequest(refused.get()));
 }
 
-TEST(ComposeRequestText, EveryLineInItsOrder) {
-    auto request = Request("http://w1.weather.gov/xml/current_obs/KLOT.xml?a=1", "KLOT.xml");
-    ASSERT_TRUE(PrepareFetchRequest(request.get()));
-    ASSERT_TRUE(ComposeRequestText(request.get(), false));
-    EXPECT_STREQ(request->RequestText, "GET /xml/current_obs/KLOT.xml?a=1 HTTP/1.1\r\n"
-                                       "Host: w1.weather.gov\r\n"
-                                       "User-Agent: Cumulon 3.0.7.143\r\n"
-                                       "Accept: *.*\r\n"
-                                       "Connection: close\r\n"
-                                       "\r\n");
-}
-
-TEST(ComposeRequestText, IfModifiedSinceComesBeforeConnection) {
-    auto request = Request("http://127.0.0.1:8080/x", "x");
+TEST(ComposeRequestText, EveryLineInItsOrderIfModifiedSinceOnlyWhenAsked) {
+    auto request = Request("http://127.0.0.1:8080/xml/KLOT.xml?a=1", "x");
     ASSERT_TRUE(PrepareFetchRequest(request.get()));
     CopyText(request->DateText, "Wed, 07 Aug 2013 13:40:32 GMT");
-    ASSERT_TRUE(ComposeRequestText(request.get(), true));
-    EXPECT_STREQ(request->RequestText, "GET /x HTTP/1.1\r\n"
-                                       "Host: 127.0.0.1:8080\r\n"
-                                       "User-Agent: Cumulon 3.0.7.143\r\n"
-                                       "Accept: *.*\r\n"
-                                       "If-Modified-Since: Wed, 07 Aug 2013 13:40:32 GMT\r\n"
-                                       "Connection: close\r\n"
-                                       "\r\n");
+    for (bool ifModifiedSince : {false, true}) {
+        ASSERT_TRUE(ComposeRequestText(request.get(), ifModifiedSince));
+        EXPECT_EQ(
+            TextOf(request->RequestText),
+            std::string("GET /xml/KLOT.xml?a=1 HTTP/1.1\r\n"
+                        "Host: 127.0.0.1:8080\r\n"
+                        "User-Agent: Cumulon 3.0.7.143\r\n"
+                        "Accept: *.*\r\n") +
+                (ifModifiedSince ? "If-Modified-Since: Wed, 07 Aug 2013 13:40:32 GMT\r\n" : "") +
+                "Connection: close\r\n\r\n");
+    }
 }
 
 TEST(ComposeRequestText, TheLongestUrlStillFits) {

@@ -10,6 +10,8 @@
 
 namespace {
 
+using namespace std::string_literals;
+
 // Hands out the raw response in pieces of `Piece` bytes, as receives arrive,
 // and fails the test if it is read again after it has reported the end.
 struct PieceSource {
@@ -30,45 +32,39 @@ size_t ReadPiece(void* context, char* buffer, size_t size) {
     return n;
 }
 
-struct BlockSink {
-    std::string Data;
+struct Converted {
+    ResponseHead Head;
+    bool Copied;
+    std::string Body;
     std::vector<size_t> Blocks;
-    size_t RefuseAfter = SIZE_MAX; // blocks accepted before it refuses
+    size_t RefuseAfter; // blocks the sink accepts before it refuses
 };
 
 bool WriteBlock(void* context, const char* data, size_t size) {
-    auto* sink = static_cast<BlockSink*>(context);
-    if (sink->Blocks.size() >= sink->RefuseAfter)
+    auto* out = static_cast<Converted*>(context);
+    if (out->Blocks.size() >= out->RefuseAfter)
         return false;
-    sink->Data.append(data, size);
-    sink->Blocks.push_back(size);
+    out->Body.append(data, size);
+    out->Blocks.push_back(size);
     return true;
 }
 
-struct Converted {
-    ResponseHead Head;
-    std::string Body;
-    std::vector<size_t> Blocks;
-    bool Copied;
-};
-
 // The conversion as the downloader runs it: the head, then the body when the
 // response passed the status test.
-Converted Convert(std::string_view raw, bool conditional = false, size_t piece = 1024) {
+Converted Convert(std::string_view raw, bool conditional = false, size_t piece = 1024,
+                  size_t refuseAfter = SIZE_MAX) {
     PieceSource source{raw, piece};
     ResponseReader reader;
     InitResponseReader(&reader, ByteSource{ReadPiece, &source});
-    Converted result{};
-    ReadResponseHead(&reader, conditional, &result.Head);
-    BlockSink sink;
-    result.Copied = result.Head.Success &&
-                    CopyResponseBody(&reader, result.Head.Chunked, ByteSink{WriteBlock, &sink});
-    result.Body = sink.Data;
-    result.Blocks = sink.Blocks;
-    return result;
+    Converted out{};
+    out.RefuseAfter = refuseAfter;
+    ReadResponseHead(&reader, conditional, &out.Head);
+    out.Copied =
+        out.Head.Success && CopyResponseBody(&reader, out.Head.Chunked, ByteSink{WriteBlock, &out});
+    return out;
 }
 
-// Every piece size gives the same result as one large read.
+// The body, the same for every size of receive.
 std::string Body(std::string_view raw) {
     std::string whole = Convert(raw, false, 1 << 20).Body;
     for (size_t piece : {1, 2, 3, 7, 1023, 1024, 1025})
@@ -90,9 +86,8 @@ std::string Pattern(size_t size) {
     return text;
 }
 
-const char kChunkedHead[] = "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n";
-
-// --- the status test -----------------------------------------------------------
+const std::string kOk = "HTTP/1.1 200 OK\r\n\r\n";
+const std::string kChunked = "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n";
 
 // Success: "HTTP", "200" and "OK" on one header line (any line, not the
 // body). Not modified: only a status line whose code is 304.
@@ -103,6 +98,7 @@ TEST(ResponseStatus, SuccessAndNotModifiedAsTheHeadSaysThem) {
     } cases[] = {
         {"HTTP/1.1 200 OK\r\n\r\nx", true, false},
         {"HTTP/1.0 200 OK\r\nServer: y\r\n\r\nx", true, false},
+        {"HTTP/1.1 200 OK\r\nContent-Length: 10\r\n", true, false}, // no empty line
         {"HTTP/1.1 200\r\nContent-Length: 1\r\n\r\nx", false, false},
         {"HTTP/1.1 200 Okay\r\n\r\nx", false, false}, // letter case counts
         {"HTTP/1.1 304 Not Modified\r\n\r\n", false, true},
@@ -110,6 +106,7 @@ TEST(ResponseStatus, SuccessAndNotModifiedAsTheHeadSaysThem) {
         {"HTTP/1.1 3040 Odd\r\n\r\n", false, false},
         {"HTTP/1.1 404 Not Found\r\nX-Note: 304\r\n\r\n", false, false},
         {"HTTP/1.1 200 OK\r\nX-Old: HTTP/1.1 304 x\r\n\r\n", true, false},
+        {"HTTP/1.1 404 Not Found\r\nHTTP/1.1 304 Not Modified\r\n\r\n", false, false},
         {"HTTP/1.1 404 Not Found\r\n\r\nerror page OK 200", false, false},
         {"HTTP/1.1 500 Internal Server Error\r\n\r\n", false, false},
         {"", false, false},
@@ -125,155 +122,87 @@ TEST(ResponseStatus, SuccessAndNotModifiedAsTheHeadSaysThem) {
     }
 }
 
-// --- plain bodies ---------------------------------------------------------------
-
-TEST(PlainBody, EverythingAfterTheEmptyLineExactly) {
-    const char text[] = "line one\r\n\r\nline two\n\0binary\xFF\x95 end\0";
-    std::string body(text, sizeof text - 1);
-    ASSERT_EQ(body.size(), 35u);
-    EXPECT_EQ(Body("HTTP/1.1 200 OK\r\nContent-Length: 999\r\n\r\n" + body), body);
+TEST(ResponseBody, PlainOrDeChunkedWhateverTheReceivesAndTheLengthsSay) {
+    const std::string binary = "line one\r\n\r\nline two\n\0binary\xFF\x95 end\0"s;
+    const std::string data = Pattern(0x1A) + "\r\n" + Pattern(0xA0);
+    const struct {
+        std::string raw, body;
+    } cases[] = {
+        // Plain: everything after the empty line, whatever Content-Length says.
+        {"HTTP/1.1 200 OK\r\nContent-Length: 999\r\n\r\n" + binary, binary},
+        {"HTTP/1.1 200 OK\nServer: x\n\nbody\n", "body\n"},
+        {"HTTP/1.1 200 OK\r\nContent-Length: 10\r\n", ""},
+        {kOk + Pattern(2500), Pattern(2500)},
+        // The rest of a header line beyond 1023 bytes is not taken for the empty line.
+        {"HTTP/1.1 200 OK\r\nX-Long: " + std::string(1023 - 8, 'a') + "\r\nX: 1\r\n\r\nbody",
+         "body"},
+        {"HTTP/1.1 200 OK\r\nX-Long: " + std::string(5000, 'b') + "\n\r\nbody", "body"},
+        // Both words on one line, or the body is plain.
+        {"HTTP/1.1 200 OK\r\nTransfer-Encoding: gzip\r\nX: chunked\r\n\r\n3\r\nabc\r\n0\r\n\r\n",
+         "3\r\nabc\r\n0\r\n\r\n"},
+        // Chunked: hex sizes in either case, extensions and trailers ignored.
+        {kChunked + "5\r\nhello\r\n7\r\n, world\r\n0\r\n\r\n", "hello, world"},
+        {kChunked + "1a\r\n" + data.substr(0, 0x1A) + "\r\n0002\r\n" + data.substr(0x1A, 2) +
+             "\r\nA0\r\n" + data.substr(0x1C) + "\r\n0\r\n\r\n",
+         data},
+        {kChunked +
+             "4;name=value\r\nabcd\r\n3 ; q=\"x;y\"\r\nefg\r\n0;last\r\nX-Trailer: 1\r\n\r\nafter",
+         "abcdefg"},
+        {kChunked + "1388\r\n" + Pattern(5000) + "\r\n0\r\n\r\n", Pattern(5000)},
+        // A size beyond what follows copies what arrived; huge sizes saturate, never wrap.
+        {kChunked + "100\r\nonly this", "only this"},
+        {kChunked + "3\r\nabc\r\nFFFFFFFF\r\nrest", "abcrest"},
+        {kChunked + "10000000000000003\r\nabcdefgh", "abcdefgh"},
+        {kChunked + std::string(300, 'f') + "\r\nxyz\r\n0\r\n\r\n", "xyz\r\n0\r\n\r\n"},
+        // A negative or missing size ends the body; so does its end.
+        {kChunked + "3\r\nabc\r\n-5\r\nhello\r\n0\r\n\r\n", "abc"},
+        {kChunked + "3\r\nabc\r\nzz\r\nhello\r\n", "abc"},
+        {kChunked + "\r\nhello", ""},
+        {kChunked + ";ext\r\nhello", ""},
+        {kChunked, ""},
+        {kChunked + "3\r\nabc\r\n0\r\n\r\n2\r\nde\r\n", "abc"},
+        {kChunked + "5\r\nhello\r\n", "hello"},
+        {kChunked + "5\r\nhello", "hello"},
+        {kChunked + "5", ""},
+        // The two bytes after the data are skipped, a bare LF alone.
+        {kChunked + "3\r\nabc\n2\r\nde\r\n0\r\n\r\n", "abcde"},
+        {kChunked + "3\r\nabcxy\r\n2\r\nde\r\n0\r\n\r\n", "abc"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Body(c.raw), c.body) << testing::PrintToString(c.raw);
 }
 
-TEST(PlainBody, ABareLineFeedEndsTheHeaders) {
-    EXPECT_EQ(Body("HTTP/1.1 200 OK\nServer: x\n\nbody\n"), "body\n");
+TEST(ResponseBody, GoesOutInBlocksOf1024UntilTheSinkRefuses) {
+    std::string chunked = kChunked + "1388\r\n" + Pattern(5000) + "\r\n0\r\n\r\n";
+    EXPECT_EQ(Convert(kOk + Pattern(2500), false, 1).Blocks,
+              (std::vector<size_t>{1024, 1024, 452}));
+    EXPECT_EQ(Convert(chunked, false, 1).Blocks,
+              (std::vector<size_t>{1024, 1024, 1024, 1024, 904}));
+    Converted refused = Convert(kOk + Pattern(5000), false, 1024, 2);
+    EXPECT_FALSE(refused.Copied);
+    EXPECT_EQ(refused.Body.size(), 2048u);
 }
 
-TEST(PlainBody, LargeBodiesGoOutInBlocksOf1024) {
-    std::string body = Pattern(2500);
-    Converted c = Convert("HTTP/1.1 200 OK\r\n\r\n" + body, false, 1);
-    EXPECT_EQ(c.Body, body);
-    EXPECT_EQ(c.Blocks, (std::vector<size_t>{1024, 1024, 452}));
-    EXPECT_EQ(Body("HTTP/1.1 200 OK\r\n\r\n" + body), body);
-}
-
-TEST(PlainBody, HeadersWithoutTheEmptyLineGiveAnEmptyBody) {
-    Converted c = Convert("HTTP/1.1 200 OK\r\nContent-Length: 10\r\n");
-    EXPECT_TRUE(c.Head.Success);
-    EXPECT_TRUE(c.Copied);
-    EXPECT_EQ(c.Body, "");
-}
-
-TEST(PlainBody, TheRestOfALongHeaderLineIsNotTakenForTheEmptyLine) {
-    // 1023 bytes, then "\r\n": the line end lies beyond what a header line keeps.
-    std::string longLine = "X-Long: " + std::string(1023 - 8, 'a') + "\r\n";
-    EXPECT_EQ(Body("HTTP/1.1 200 OK\r\n" + longLine + "X-After: 1\r\n\r\nbody"), "body");
-    std::string longer = "X-Long: " + std::string(5000, 'b') + "\n";
-    EXPECT_EQ(Body("HTTP/1.1 200 OK\r\n" + longer + "\r\nbody"), "body");
-}
-
-TEST(PlainBody, ASinkThatRefusesStopsTheCopy) {
-    std::string raw = "HTTP/1.1 200 OK\r\n\r\n" + Pattern(5000);
-    PieceSource source{raw, 1024};
-    ResponseReader reader;
-    InitResponseReader(&reader, ByteSource{ReadPiece, &source});
-    ResponseHead head;
-    ReadResponseHead(&reader, false, &head);
-    BlockSink sink;
-    sink.RefuseAfter = 2;
-    EXPECT_FALSE(CopyResponseBody(&reader, false, ByteSink{WriteBlock, &sink}));
-    EXPECT_EQ(sink.Data.size(), 2048u);
-}
-
-// --- chunked bodies ---------------------------------------------------------------
-
-TEST(ChunkedBody, TheConcatenatedChunkData) {
-    EXPECT_TRUE(Convert(std::string(kChunkedHead) + "0\r\n\r\n").Head.Chunked);
-    EXPECT_EQ(Body(std::string(kChunkedHead) + "5\r\nhello\r\n7\r\n, world\r\n0\r\n\r\n"),
-              "hello, world");
-}
-
-TEST(ChunkedBody, HexSizesInEitherCaseWithLeadingZerosAndCrLfInTheData) {
-    std::string data = Pattern(0x1A) + "\r\n" + Pattern(0xA0);
-    std::string raw = std::string(kChunkedHead) + "1a\r\n" + data.substr(0, 0x1A) + "\r\n" +
-                      "0002\r\n" + data.substr(0x1A, 2) + "\r\n" + "A0\r\n" + data.substr(0x1C) +
-                      "\r\n0\r\n\r\n";
-    EXPECT_EQ(Body(raw), data);
-}
-
-TEST(ChunkedBody, ExtensionsAndTrailersAreIgnored) {
-    std::string raw = std::string(kChunkedHead) +
-                      "4;name=value\r\nabcd\r\n3 ; q=\"x;y\"\r\nefg\r\n" +
-                      "0;last\r\nX-Trailer: 1\r\nX-Checksum: abc\r\n\r\nafter the end";
-    EXPECT_EQ(Body(raw), "abcdefg");
-}
-
-TEST(ChunkedBody, ChunksLargerThanABlockAndThanAReceive) {
-    std::string data = Pattern(5000);
-    std::string raw = std::string(kChunkedHead) + "1388\r\n" + data + "\r\n0\r\n\r\n";
-    Converted c = Convert(raw, false, 1);
-    EXPECT_EQ(c.Body, data);
-    EXPECT_EQ(c.Blocks, (std::vector<size_t>{1024, 1024, 1024, 1024, 904}));
-    EXPECT_EQ(Body(raw), data);
-}
-
-TEST(ChunkedBody, ALengthLargerThanWhatFollowsCopiesWhatArrived) {
-    EXPECT_EQ(Body(std::string(kChunkedHead) + "100\r\nonly this"), "only this");
-    EXPECT_EQ(Body(std::string(kChunkedHead) + "3\r\nabc\r\nFFFFFFFF\r\nrest"), "abcrest");
-}
-
-TEST(ChunkedBody, HugeSizesSaturateInsteadOfWrapping) {
-    // 2^64 + 3 would wrap to 3 in 64 bits.
-    EXPECT_EQ(Body(std::string(kChunkedHead) + "10000000000000003\r\nabcdefgh"), "abcdefgh");
-    EXPECT_EQ(Body(std::string(kChunkedHead) + std::string(300, 'f') + "\r\nxyz\r\n0\r\n\r\n"),
-              "xyz\r\n0\r\n\r\n");
-}
-
-TEST(ChunkedBody, NegativeOrMissingSizesEndTheBody) {
-    EXPECT_EQ(Body(std::string(kChunkedHead) + "3\r\nabc\r\n-5\r\nhello\r\n0\r\n\r\n"), "abc");
-    EXPECT_EQ(Body(std::string(kChunkedHead) + "3\r\nabc\r\nzz\r\nhello\r\n"), "abc");
-    EXPECT_EQ(Body(std::string(kChunkedHead) + "\r\nhello"), "");
-    EXPECT_EQ(Body(std::string(kChunkedHead) + ";ext\r\nhello"), "");
-    EXPECT_EQ(Body(std::string(kChunkedHead)), "");
-}
-
-TEST(ChunkedBody, ABodyThatEndsEarlyKeepsWhatArrived) {
-    EXPECT_EQ(Body(std::string(kChunkedHead) + "5\r\nhello\r\n"), "hello");
-    EXPECT_EQ(Body(std::string(kChunkedHead) + "5\r\nhello"), "hello");
-    EXPECT_EQ(Body(std::string(kChunkedHead) + "5"), "");
-}
-
-TEST(ChunkedBody, TheTwoBytesAfterTheDataAreSkipped) {
-    // A bare LF after the data is taken alone.
-    EXPECT_EQ(Body(std::string(kChunkedHead) + "3\r\nabc\n2\r\nde\r\n0\r\n\r\n"), "abcde");
-    // Data longer than announced: two bytes are skipped and the rest is no size.
-    EXPECT_EQ(Body(std::string(kChunkedHead) + "3\r\nabcxy\r\n2\r\nde\r\n0\r\n\r\n"), "abc");
-}
-
-TEST(ChunkedBody, BothWordsOnOneLineOrTheBodyIsPlain) {
-    std::string raw =
-        "HTTP/1.1 200 OK\r\nTransfer-Encoding: gzip\r\nX: chunked\r\n\r\n3\r\nabc\r\n0\r\n\r\n";
-    EXPECT_FALSE(Convert(raw).Head.Chunked);
-    EXPECT_EQ(Body(raw), "3\r\nabc\r\n0\r\n\r\n");
-}
-
-// --- Last-Modified ----------------------------------------------------------------
-
-TEST(LastModified, ReadInConditionalModeOnly) {
-    std::string raw = "HTTP/1.1 200 OK\r\nLast-Modified: Thu, 08 Aug 2013 01:02:03 GMT\r\n\r\nx";
-    Converted conditional = Convert(raw, true);
-    EXPECT_TRUE(conditional.Head.HasLastModified);
-    EXPECT_EQ(conditional.Head.LastModified, Utc(2013, 8, 8, 1, 2, 3));
-    EXPECT_FALSE(Convert(raw, false).Head.HasLastModified);
-}
-
-TEST(LastModified, InANotModifiedAnswerToo) {
-    Converted c = Convert(
-        "HTTP/1.1 304 Not Modified\r\nLast-Modified: Thu, 08 Aug 2013 01:02:03 GMT\r\n\r\n", true);
-    EXPECT_FALSE(c.Head.Success);
-    EXPECT_TRUE(c.Head.HasLastModified);
-}
-
-TEST(LastModified, AnInvalidLineIsIgnoredAndTheLastValidOneWins) {
-    Converted c = Convert("HTTP/1.1 200 OK\r\n"
-                          "Last-Modified: Thu, 08 Aug 2013 01:02:03 GMT\r\n"
-                          "Last-Modified: Fri, 09 Aug 2013 04:05:06 GMT\r\n"
-                          "Last-Modified: yesterday\r\n\r\n",
-                          true);
-    EXPECT_TRUE(c.Head.HasLastModified);
-    EXPECT_EQ(c.Head.LastModified, Utc(2013, 8, 9, 4, 5, 6));
-    EXPECT_FALSE(
-        Convert("HTTP/1.1 200 OK\r\nLast-Modified: Thu, 31 Feb 2013 01:02:03 GMT\r\n\r\n", true)
-            .Head.HasLastModified);
+TEST(LastModified, InConditionalModeTheLastValidLineOfASuccessOrNotModified) {
+    const std::string lm = "Last-Modified: Thu, 08 Aug 2013 01:02:03 GMT\r\n";
+    const struct {
+        std::string raw;
+        bool conditional;
+        uint64_t time; // 0: none
+    } cases[] = {
+        {"HTTP/1.1 200 OK\r\n" + lm + "\r\nx", true, Utc(2013, 8, 8, 1, 2, 3)},
+        {"HTTP/1.1 200 OK\r\n" + lm + "\r\nx", false, 0},
+        {"HTTP/1.1 304 Not Modified\r\n" + lm + "\r\n", true, Utc(2013, 8, 8, 1, 2, 3)},
+        {"HTTP/1.1 200 OK\r\n" + lm + "Last-Modified: Fri, 09 Aug 2013 04:05:06 GMT\r\n" +
+             "Last-Modified: yesterday\r\n\r\n",
+         true, Utc(2013, 8, 9, 4, 5, 6)},
+        {"HTTP/1.1 200 OK\r\nLast-Modified: Thu, 31 Feb 2013 01:02:03 GMT\r\n\r\n", true, 0},
+    };
+    for (const auto& c : cases) {
+        ResponseHead head = Convert(c.raw, c.conditional).Head;
+        EXPECT_EQ(head.HasLastModified, c.time != 0) << c.raw;
+        EXPECT_EQ(head.HasLastModified ? head.LastModified : 0, c.time) << c.raw;
+    }
 }
 
 TEST(LastModified, TheLineIsCutAtItsEndAndReadAfterTheFirstSpace) {
@@ -283,9 +212,9 @@ TEST(LastModified, TheLineIsCutAtItsEndAndReadAfterTheFirstSpace) {
     EXPECT_TRUE(ParseLastModifiedLine("X-Last-Modified: Thu, 08 Aug 2013 01:02:03", &time));
     time = 7;
     for (const char* line : {
-             "Last-Modified:Thu, 08 Aug 2013 01:02:03 GMT",    // the first space is after "Thu,"
-             "Last-Modified: Thu, 08 Aug 2013 01:02\r:03 GMT", // cut at the CR
-             "Last-Modified: Thu, 08 Aug 2013 01:02\n:03 GMT", // cut at the LF
+             "Last-Modified:Thu, 08 Aug 2013 01:02:03 GMT",   // the first space is after "Thu,"
+             "Last-Modified: Thu, 08 Aug 2013 01:02\r03 GMT", // cut at the CR
+             "Last-Modified: Thu, 08 Aug 2013 01:02\n03 GMT", // cut at the LF
              "Last-Modified: Thu, 08 Aug 2013",
              "Last-Modified:",
              "Last-Modified",

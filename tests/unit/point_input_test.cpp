@@ -6,91 +6,54 @@
 
 namespace {
 
-std::string Byte(int value) {
-    return std::string(1, static_cast<char>(value));
-}
+using namespace std::string_literals;
 
-// --- The forbidden coordinate characters ------------------------------------
-
-TEST(CoordinateCharacters, ExactlyEightyThreeAreForbidden) {
+TEST(CoordinateCharacters, ThePrintableAsciiOtherThanDigitsPointAndMinusAreForbidden) {
     int forbidden = 0;
     for (int value = 0; value < 256; ++value) {
-        if (HasForbiddenCoordinateCharacter(Byte(value)))
-            ++forbidden;
+        char c = static_cast<char>(value);
+        bool printable = value >= 0x20 && value < 0x7F;
+        bool allowed = !printable || (c >= '0' && c <= '9') || c == '.' || c == '-';
+        forbidden += !allowed;
+        EXPECT_EQ(HasForbiddenCoordinateCharacter(std::string(1, c)), !allowed) << value;
     }
     EXPECT_EQ(forbidden, 83);
+    // One anywhere is enough, even after a NUL.
+    for (std::string text : {"x40.5"s, "40.5 "s, "40|5"s, "40\0N"s})
+        EXPECT_TRUE(HasForbiddenCoordinateCharacter(text)) << text;
+    for (std::string text : {""s, "-0123456789.-.."s, "40.5\t"s, "40\xB0"s})
+        EXPECT_FALSE(HasForbiddenCoordinateCharacter(text)) << text;
 }
 
-TEST(CoordinateCharacters, OnlyDigitsPointAndMinusPassAmongPrintableAscii) {
-    for (int value = 0x20; value < 0x7F; ++value) {
-        char c = static_cast<char>(value);
-        bool allowed = (c >= '0' && c <= '9') || c == '.' || c == '-';
-        EXPECT_EQ(HasForbiddenCoordinateCharacter(Byte(value)), !allowed) << "character " << c;
+TEST(PointValidation, TheFirstFailingCheckInItsOrder) {
+    const struct {
+        const char *latitude, *longitude, *message;
+    } cases[] = {
+        {"40.5", "-74.2", nullptr},
+        {"38.2.5", "--1", nullptr}, // the check is about characters only
+        {"+40.5", "-74.2", "invalid characters in latitude field"},
+        {"40,5", "-74.2", "invalid characters in latitude field"},
+        {"N40", "-74.2", "invalid characters in latitude field"},
+        {" 40", "-74.2", "invalid characters in latitude field"},
+        {"40.5", "+74.2", "invalid characters in longitude field"},
+        {"40.5", "74.2W", "invalid characters in longitude field"},
+        {"", "", "latitude field is empty"},
+        {"", "bad", "latitude field is empty"},
+        {"bad", "", "invalid characters in latitude field"},
+        {"40", "", "longitude field is empty"},
+    };
+    for (const auto& c : cases) {
+        const char* message = CheckPointCoordinates(c.latitude, c.longitude);
+        EXPECT_EQ(std::string(message ? message : "(accepted)"),
+                  c.message ? c.message : "(accepted)")
+            << c.latitude << " " << c.longitude;
     }
 }
 
-TEST(CoordinateCharacters, ControlAndHighBytesPass) {
-    for (int value = 0; value < 0x20; ++value)
-        EXPECT_FALSE(HasForbiddenCoordinateCharacter(Byte(value))) << value;
-    for (int value = 0x7F; value < 0x100; ++value)
-        EXPECT_FALSE(HasForbiddenCoordinateCharacter(Byte(value))) << value;
-    EXPECT_FALSE(HasForbiddenCoordinateCharacter("40.5\t"));
-    EXPECT_FALSE(HasForbiddenCoordinateCharacter("40\xB0"));
-}
-
-TEST(CoordinateCharacters, OneForbiddenCharacterAnywhereIsEnough) {
-    EXPECT_TRUE(HasForbiddenCoordinateCharacter("x40.5"));
-    EXPECT_TRUE(HasForbiddenCoordinateCharacter("40.5 "));
-    EXPECT_TRUE(HasForbiddenCoordinateCharacter("40|5"));
-    EXPECT_TRUE(HasForbiddenCoordinateCharacter("40\\5"));
-    EXPECT_TRUE(HasForbiddenCoordinateCharacter("40.5\""));
-    // Nothing after a NUL is hidden from the check.
-    EXPECT_TRUE(HasForbiddenCoordinateCharacter(std::string("40") + '\0' + "N"));
-    EXPECT_FALSE(HasForbiddenCoordinateCharacter(""));
-    EXPECT_FALSE(HasForbiddenCoordinateCharacter("-0123456789.-.."));
-}
-
-// --- The validation order -----------------------------------------------------
-
-TEST(PointValidation, PlainDecimalDegreesAreAccepted) {
-    EXPECT_EQ(CheckPointCoordinates("40.5", "-74.2"), nullptr);
-    EXPECT_EQ(CheckPointCoordinates("38.2.5", "--1"),
-              nullptr); // the check is about characters only
-}
-
-TEST(PointValidation, RefusedLatitudes) {
-    EXPECT_STREQ(CheckPointCoordinates("+40.5", "-74.2"), "invalid characters in latitude field");
-    EXPECT_STREQ(CheckPointCoordinates("40,5", "-74.2"), "invalid characters in latitude field");
-    EXPECT_STREQ(CheckPointCoordinates("N40", "-74.2"), "invalid characters in latitude field");
-    EXPECT_STREQ(CheckPointCoordinates(" 40", "-74.2"), "invalid characters in latitude field");
-}
-
-TEST(PointValidation, RefusedLongitudes) {
-    EXPECT_STREQ(CheckPointCoordinates("40.5", "+74.2"), "invalid characters in longitude field");
-    EXPECT_STREQ(CheckPointCoordinates("40.5", "74.2W"), "invalid characters in longitude field");
-}
-
-TEST(PointValidation, TheFirstFailingCheckWins) {
-    EXPECT_STREQ(CheckPointCoordinates("", ""), "latitude field is empty");
-    EXPECT_STREQ(CheckPointCoordinates("", "bad"), "latitude field is empty");
-    EXPECT_STREQ(CheckPointCoordinates("bad", ""), "invalid characters in latitude field");
-    EXPECT_STREQ(CheckPointCoordinates("bad", "bad"), "invalid characters in latitude field");
-    EXPECT_STREQ(CheckPointCoordinates("40", ""), "longitude field is empty");
-    EXPECT_STREQ(CheckPointCoordinates("40", "bad"), "invalid characters in longitude field");
-}
-
-// --- The stored name ------------------------------------------------------------
-
-TEST(PointName, EmptyNameBecomesUnnamedLocation) {
+TEST(PointName, AnEmptyNameBecomesUnnamedLocationAnyOtherIsKeptAsTyped) {
     EXPECT_EQ(PointNameOrDefault(""), "Unnamed Location");
-    EXPECT_EQ(PointNameOrDefault(std::string_view()), "Unnamed Location");
-}
-
-TEST(PointName, AnyOtherNameIsKeptAsTyped) {
     EXPECT_EQ(PointNameOrDefault(" "), " ");
     EXPECT_EQ(PointNameOrDefault("Home, +40.5"), "Home, +40.5");
-    std::string name = "Cabin";
-    EXPECT_EQ(PointNameOrDefault(name).data(), name.data());
 }
 
 } // namespace
