@@ -6,6 +6,7 @@
 #include "app/tab_pages.h"
 #include "app/tray_window.h"
 #include "pages/forecast/point_forecast_page.h"
+#include "pages/stations/metar_page.h"
 #include "resources/resource_ids.h"
 #include "services/registry.h"
 #include "services/shared_state.h"
@@ -34,7 +35,7 @@ const PageEntry kPages[] = {
     {IDD_RADAR, &RadarPage, nullptr, "Radar", 4},
     {IDD_OBSERVATIONS, &ObservationsPage, nullptr, "Current Observations", 2},
     {IDD_SATELLITE, &SatellitePage, nullptr, "Satellite", 5},
-    {IDD_METAR, &MetarPage, nullptr, "Metar", 6},
+    {IDD_METAR, &MetarPage, &MetarFeed, "Metar", 6},
     {IDD_ALERTS, &AlertsPage, nullptr, "Alerts", 3},
     {IDD_RIVER, &RiverPage, nullptr, "River Gauges", 7},
 };
