@@ -39,6 +39,22 @@ constexpr uint32_t kAll = kMetarDefaultFlags;
 constexpr uint32_t kOthers = kMetarCelsius | kMetarKnots | kMetarMillibars | kMetarMeters;
 constexpr uint32_t kLines = kAll & ~(kMetarFahrenheit | kMetarMph | kMetarInches | kMetarFeet);
 
+const std::string kFullText = "O'Hare (41.98 -87.90)\r\n"
+                              "Elevation: 0.0 ft\r\n"
+                              "Weather: light rain - mist\r\n"
+                              "Temp: 71.6 (6hr mn/mx 59.0/75.2) (24hr mn/mx 55.4/77.0) \260F\r\n"
+                              "Dewpoint: 30.0 \260F\r\n"
+                              "Wind: 11.5 (270\260) gusts 20.7 mph\r\n"
+                              "Pressure: 29.9 in (3hr Tendency: -0.0 in)\r\n"
+                              "Visibility: 10.0 mi Vertical Visibility: 100 ft\r\n"
+                              "Sky Cover: (FEW 4500 ft) (BKN 25000 ft)\r\n"
+                              "Precipitation: 1hr/0.02 3hr/0.05 6hr/0.10 24hr/0.50\r\n"
+                              "Snow: 2 in\r\n"
+                              "Altimeter: 29.92 in\r\n"
+                              "Flight Category: VFR\r\n"
+                              "Metar Type: METAR\r\n"
+                              "Raw Metar: KORD 071753Z 27009G18KT 10SM -RA BR\r\n";
+
 struct Case {
     std::string Document;
     uint32_t Flags;
@@ -47,22 +63,7 @@ struct Case {
 
 TEST(MetarReport, DocumentsGiveTheirTexts) {
     const Case cases[] = {
-        {kFull, kAll,
-         "O'Hare (41.98 -87.90)\r\n"
-         "Elevation: 0.0 ft\r\n"
-         "Weather: light rain - mist\r\n"
-         "Temp: 71.6 (6hr mn/mx 59.0/75.2) (24hr mn/mx 55.4/77.0) \260F\r\n"
-         "Dewpoint: 30.0 \260F\r\n"
-         "Wind: 11.5 (270\260) gusts 20.7 mph\r\n"
-         "Pressure: 29.9 in (3hr Tendency: -0.0 in)\r\n"
-         "Visibility: 10.0 mi Vertical Visibility: 100 ft\r\n"
-         "Sky Cover: (FEW 4500 ft) (BKN 25000 ft)\r\n"
-         "Precipitation: 1hr/0.02 3hr/0.05 6hr/0.10 24hr/0.50\r\n"
-         "Snow: 2 in\r\n"
-         "Altimeter: 29.92 in\r\n"
-         "Flight Category: VFR\r\n"
-         "Metar Type: METAR\r\n"
-         "Raw Metar: KORD 071753Z 27009G18KT 10SM -RA BR\r\n"},
+        {kFull, kAll, kFullText},
         {kFull,
          kOthers | kMetarElevation | kMetarTemperature | kMetarMinMaxTemp | kMetarDewpoint |
              kMetarWind | kMetarPressure,
@@ -120,6 +121,29 @@ TEST(MetarReport, DocumentsGiveTheirTexts) {
     for (const Case& c : cases)
         EXPECT_EQ(Build(c.Document, c.Flags).Output, c.Expected)
             << c.Document << " / " << std::hex << c.Flags;
+}
+
+// Each box takes its line of the full text out (the lines after the location
+// line, in order), or its part of a line, and leaves the rest as it was.
+TEST(MetarReport, EachLineSwitchedOffLeavesTheOthersAsTheyWere) {
+    const uint32_t lines[] = {kMetarElevation,  kMetarWeather,   kMetarTemperature,
+                              kMetarDewpoint,   kMetarWind,      kMetarPressure,
+                              kMetarVisibility, kMetarSkyCover,  kMetarPrecipitation,
+                              kMetarSnow,       kMetarAltimeter, kMetarFlightCategory,
+                              kMetarType,       kMetarRaw};
+    size_t start = kFullText.find("\r\n") + 2;
+    for (uint32_t bit : lines) {
+        size_t end = kFullText.find("\r\n", start) + 2;
+        EXPECT_EQ(Build(kFull, kAll & ~bit).Output,
+                  kFullText.substr(0, start) + kFullText.substr(end));
+        start = end;
+    }
+    for (auto [bit, part] : {std::pair<uint32_t, std::string>{kMetarLatLon, " (41.98 -87.90)"},
+                             {kMetarMinMaxTemp, " (6hr mn/mx 59.0/75.2) (24hr mn/mx 55.4/77.0)"}}) {
+        std::string expected = kFullText;
+        EXPECT_EQ(Build(kFull, kAll & ~bit).Output,
+                  expected.erase(expected.find(part), part.size()));
+    }
 }
 
 TEST(MetarReport, ObservationTimeOnlyWithResults) {
