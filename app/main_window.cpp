@@ -7,6 +7,7 @@
 #include "app/tray_window.h"
 #include "pages/forecast/hourly_forecast_page.h"
 #include "pages/forecast/point_forecast_page.h"
+#include "pages/stations/metar_page.h"
 #include "pages/stations/observations_page.h"
 #include "pages/stations/river_page.h"
 #include "pages/imagery/radar_page.h"
@@ -40,7 +41,7 @@ const PageEntry kPages[] = {
     {IDD_RADAR, &RadarPage, &RadarFeed, "Radar", 4},
     {IDD_OBSERVATIONS, &ObservationsPage, &ObservationsFeed, "Current Observations", 2},
     {IDD_SATELLITE, &SatellitePage, &SatelliteFeed, "Satellite", 5},
-    {IDD_METAR, &MetarPage, nullptr, "Metar", 6},
+    {IDD_METAR, &MetarPage, &MetarFeed, "Metar", 6},
     {IDD_ALERTS, &AlertsPage, nullptr, "Alerts", 3},
     {IDD_RIVER, &RiverPage, &RiverFeed, "River Gauges", 7},
 };

@@ -176,6 +176,24 @@ class StationReports(ServiceTest):
     def test_a_metar_for_an_unknown_station_has_no_results(self):
         self.assertIn('<data num_results="0" />', self.document(METAR % "QQQQ"))
 
+    def test_the_end_time_asks_for_an_earlier_report_with_its_daily_groups(self):
+        text = self.document(METAR % "KORD" + "&endTime=2013-12-06T23:59:00Z")
+        self.assertEqual(support.between(text, "<observation_time>", "</observation_time>"),
+                         "2013-12-06T23:53:00Z")
+        for tag in ("minT_c", "maxT_c", "minT24hr_c", "maxT24hr_c", "precip_in", "pcp3hr_in",
+                    "pcp6hr_in", "pcp24hr_in", "snow_in"):
+            self.assertTrue(support.between(text, "<%s>" % tag, "</%s>" % tag), tag)
+        self.assertEqual(text.count("<sky_condition "), 5)  # more than the page shows
+
+    def test_metar_weather_codes_beyond_rain_and_snow(self):
+        tokens = set()
+        for code, end in (("KEVM", "2013-08-07T23:59:00Z"), ("KCDA", "2013-08-07T23:59:00Z"),
+                          ("KMCE", "2013-08-07T23:59:00Z"), ("KBOW", "2013-08-07T23:59:00Z"),
+                          ("PABL", "2014-01-15T23:59:00Z"), ("KNLC", "2014-01-15T23:59:00Z")):
+            text = self.document(METAR % code + "&endTime=" + end)
+            tokens.update(support.between(text, "<wx_string>", "</wx_string>").split())
+        self.assertLessEqual({"+TSRAGR", "-DZ", "FU", "HZ", "IC", "SN", "FZFG", "BR"}, tokens)
+
     def test_river_gauge_after_the_references_are_decoded(self):
         text = support.decode_character_references(self.document(RIVER % "mluk2"))
         self.assertTrue(support.between(text, "<title>", "</title>").startswith("MLUK2 - Ohio"))

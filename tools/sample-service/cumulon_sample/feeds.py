@@ -432,12 +432,16 @@ def current_observation(registry, code, now):
 # ---------------------------------------------------------------- METAR
 
 def _cloud_layers(c):
-    """[(cover, base in feet)] of a report, lowest first."""
+    """[(cover, base in feet)] of a report, lowest first; a soaking rain under
+    an overcast brings five layers."""
     if c.sky < 0.1:
         return [("CLR", None)]
     spread_c = max(0.3, c.temp_c - c.dewpoint_c)
     feet_per_degree = 400 if c.rain <= 0 else 250
     base = max(200, _round_to(spread_c * feet_per_degree, 100))
+    if c.rain > 0.3 and c.sky >= 0.9:
+        return [("FEW", base), ("SCT", base + 1500), ("BKN", base + 4000),
+                ("BKN", base + 8000), ("OVC", min(25000, base + 14000))]
     if c.sky < 0.35:
         layers = [("FEW", base)]
     elif c.sky < 0.65:
@@ -454,17 +458,38 @@ def _cloud_layers(c):
     return layers
 
 
-def _wx_codes(c):
-    codes = []
+def _present_weather(c, lat, lon):
+    """(weather codes, visibility in miles) of a report: rain, snow or drizzle
+    with thunder and hail, fog (freezing below 32 F), mist, ice crystals in
+    clear arctic air, smoke and haze in dry or sultry air, showers nearby."""
+    codes, visibility = [], min(10.0, c.visibility_mi)
     if c.rain > 0:
         sign = "-" if c.rain < 0.3 else "+" if c.rain > 0.7 else ""
-        kind = "SN" if c.snow else "RA"
-        codes.append(sign + ("TS" + kind if c.thunder else kind))
-    if c.visibility_mi < 1.0:
-        codes.append("FG")
-    elif c.visibility_mi < 7.0 and not c.snow:
+        if c.snow:
+            kind = "SN"
+        elif c.rain < 0.15 and not c.thunder:
+            kind = "DZ"
+        else:
+            kind = "RA"
+        if c.thunder:
+            kind = "TS" + kind + ("GR" if c.rain > 0.8 else "")
+        codes.append(sign + kind)
+    elif c.temp_f < 0 and c.sky < 0.35:
+        codes.append("IC")
+        visibility = min(visibility, 6.0)
+    elif c.storm_value > weather.RAIN_THRESHOLD - 0.03:
+        codes.append("VCSH")
+    if visibility < 1.0:
+        codes.append("FZFG" if c.temp_f <= 32 else "FG")
+    elif visibility < 7.0 and not c.snow and "IC" not in codes:
         codes.append("BR")
-    return codes
+    elif c.rain <= 0 and c.humidity < 25 and c.wind_mph < 10 and weather.dryness(lat, lon) > 0.6:
+        codes.append("FU")
+        visibility = 5.0
+    elif c.rain <= 0 and c.temp_f > 85 and c.humidity > 45:
+        codes.append("HZ")
+        visibility = 6.0
+    return codes, visibility
 
 
 def _flight_category(ceiling, visibility):
@@ -481,8 +506,15 @@ def _temperature_group(value_c):
     return ("1" if value_c < 0 else "0") + "%03d" % round(abs(value_c) * 10)
 
 
-def metar(registry, code, now, hours_before=3):
-    """The aviation data server's answer for one station's latest METAR."""
+def _visibility_text(visibility):
+    if visibility >= 10:
+        return "10SM"
+    return "%dSM" % visibility if visibility >= 1 else "1/2SM"
+
+
+def metar(registry, code, now, hours_before=3, asked=None):
+    """The aviation data server's answer for one station's latest METAR at
+    'asked' (the request's end time), or at 'now' when none was asked for."""
     header = ['<?xml version="1.0" encoding="UTF-8"?>',
               '<response xmlns:xsd="http://www.w3.org/2001/XMLSchema" '
               'xmlns:xsi="http://www.w3.org/2001/XMLSchema-instance" version="1.2" '
@@ -492,22 +524,25 @@ def metar(registry, code, now, hours_before=3):
               % (noise.stable_hash(code + str(now)) % 99999999),
               '  <data_source name="metars" />', '  <request type="retrieve" />',
               "  <errors />", "  <warnings />", "  <time_taken_ms>4</time_taken_ms>"]
-    observed = latest_observation_time(now)
+    observed = latest_observation_time(asked or now)
     station = registry.stations.get(code.upper())
     if station is None:
         body = header + ['  <data num_results="0" />', "</response>"]
         return "\r\n".join(body) + "\r\n", observed
-    c = weather.conditions(station.lat, station.lon, observed)
+
+    def at(hours_before_report):
+        return weather.conditions(station.lat, station.lon,
+                                  observed - datetime.timedelta(hours=hours_before_report))
+
+    c = at(0)
     elevation_m = geography.elevation(station.lat, station.lon) * 0.3048
     wind_kt = round(c.wind_mph / 1.150779)
     gust_kt = round(c.gust_mph / 1.150779)
     direction = _round_to(c.wind_dir, 10) % 360 or 360
     layers = _cloud_layers(c)
     ceiling = next((base for cover, base in layers if cover in ("BKN", "OVC")), None)
-    wx = _wx_codes(c)
+    wx, visibility = _present_weather(c, station.lat, station.lon)
     altimeter = c.pressure_mb * 0.02953 + 0.01
-    visibility = min(10.0, c.visibility_mi)
-    vis_text = "10SM" if visibility >= 10 else ("%dSM" % visibility if visibility >= 1 else "1/2SM")
     wind_text = "%03d%02d%sKT" % (direction, wind_kt, "G%02d" % gust_kt if gust_kt else "") if (
         wind_kt >= 3) else "00000KT"
     sky_text = " ".join(cover if base is None else "%s%03d" % (cover, base // 100)
@@ -519,11 +554,11 @@ def metar(registry, code, now, hours_before=3):
 
     automatic = "AUTO" if station.code[1:2].isdigit() else ""
     raw = [station.code, observed.strftime("%d%H%MZ"), automatic,
-           wind_text, vis_text] + wx + [sky_text, "%s/%s" % (metar_temp(temp_c), metar_temp(dew_c)),
-                                         "A%04d" % round(altimeter * 100), "RMK AO2",
-                                         "SLP%03d" % (round(c.pressure_mb * 10) % 1000),
-                                         "T%s%s" % (_temperature_group(c.temp_c),
-                                                    _temperature_group(c.dewpoint_c))]
+           wind_text, _visibility_text(visibility)] + wx + [
+               sky_text, "%s/%s" % (metar_temp(temp_c), metar_temp(dew_c)),
+               "A%04d" % round(altimeter * 100), "RMK AO2",
+               "SLP%03d" % (round(c.pressure_mb * 10) % 1000),
+               "T%s%s" % (_temperature_group(c.temp_c), _temperature_group(c.dewpoint_c))]
     values = [("raw_text", " ".join(part for part in raw if part)),
               ("station_id", station.code),
               ("observation_time", observed.strftime("%Y-%m-%dT%H:%M:%SZ")),
@@ -550,31 +585,33 @@ def metar(registry, code, now, hours_before=3):
         lines.append("      <vert_vis_ft>%d</vert_vis_ft>" % max(100, ceiling))
     lines.append("      <flight_category>%s</flight_category>"
                  % _flight_category(ceiling, visibility))
-    earlier = weather.conditions(station.lat, station.lon, observed - datetime.timedelta(hours=3))
     lines.append("      <three_hr_pressure_tendency_mb>%.1f</three_hr_pressure_tendency_mb>"
-                 % (c.pressure_mb - earlier.pressure_mb))
-    # The six-hourly and daily groups come with the reports just before 00, 06, 12, 18 UTC.
-    if (observed.hour + 1) % 6 == 0:
-        temps = [weather.conditions(station.lat, station.lon,
-                                    observed - datetime.timedelta(hours=h)).temp_c
-                 for h in range(0, 7)]
+                 % (c.pressure_mb - at(3).pressure_mb))
+    # The six-hourly groups come with the reports just before 00, 06, 12 and
+    # 18 UTC, the daily ones (extremes and precipitation) just before 00 UTC.
+    six_hourly = (observed.hour + 1) % 6 == 0
+    daily = observed.hour == 23
+    if six_hourly:
+        temps = [at(h).temp_c for h in range(0, 7)]
         lines.append("      <maxT_c>%.1f</maxT_c>" % max(temps))
         lines.append("      <minT_c>%.1f</minT_c>" % min(temps))
-        if observed.hour == 23:
-            day = [weather.conditions(station.lat, station.lon,
-                                      observed - datetime.timedelta(hours=h)).temp_c
-                   for h in range(0, 25, 3)]
-            lines.append("      <maxT24hr_c>%.1f</maxT24hr_c>" % max(day))
-            lines.append("      <minT24hr_c>%.1f</minT24hr_c>" % min(day))
+    if daily:
+        day = [at(h).temp_c for h in range(0, 25, 3)]
+        lines.append("      <maxT24hr_c>%.1f</maxT24hr_c>" % max(day))
+        lines.append("      <minT24hr_c>%.1f</minT24hr_c>" % min(day))
     if c.rain > 0:
         hourly = c.precip_inches_per_hour
         lines.append("      <precip_in>%.2f</precip_in>" % hourly)
         if (observed.hour + 1) % 3 == 0:
             lines.append("      <pcp3hr_in>%.2f</pcp3hr_in>" % (hourly * 2.2))
-        if (observed.hour + 1) % 6 == 0:
+        if six_hourly:
             lines.append("      <pcp6hr_in>%.2f</pcp6hr_in>" % (hourly * 3.5))
         if c.snow:
             lines.append("      <snow_in>%d</snow_in>" % max(1, round(hourly * 10)))
+    if daily:
+        total = sum(at(h).precip_inches_per_hour for h in range(0, 24))
+        if total > 0:
+            lines.append("      <pcp24hr_in>%.2f</pcp24hr_in>" % total)
     lines += ["      <metar_type>METAR</metar_type>",
               "      <elevation_m>%.1f</elevation_m>" % elevation_m,
               "    </METAR>", "  </data>", "</response>"]

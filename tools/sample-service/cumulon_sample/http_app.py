@@ -117,8 +117,15 @@ class Service:
         return self._document(feeds.current_observation(self.registry, match.group(1), now))
 
     def _metar(self, match, query, now):
+        """The latest report of the station, at the request's "endTime" (ISO
+        8601, as the aviation data server takes it) when it gives one."""
         station = query.get("stationString", [""])[0][:4]
-        return self._document(feeds.metar(self.registry, station, now))
+        try:
+            asked = datetime.datetime.fromisoformat(query.get("endTime", [""])[0].replace("Z", "+00:00"))
+            asked = asked if asked.tzinfo else asked.replace(tzinfo=UTC)
+        except ValueError:
+            asked = None
+        return self._document(feeds.metar(self.registry, station, now, asked=asked))
 
     def _river(self, match, query, now):
         return self._document(feeds.river_gauge(self.registry, match.group(1), now), chunked=True)
