@@ -124,12 +124,14 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
 
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
-    GdiplusStartupInputRecord gdiplus{1, nullptr, FALSE, FALSE};
-    GdiplusStartup(&GdiplusToken, &gdiplus, nullptr);
 
     if (GlobalSettings.SettingsFlags & kOpenMainWindowAtStart)
         MainWindow =
             CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainWindowProc, 0);
+    // GDI+ starts once the main window is on the screen (its library is loaded
+    // only now), still before any page paints a picture.
+    GdiplusStartupInputRecord gdiplus{1, nullptr, FALSE, FALSE};
+    GdiplusStartup(&GdiplusToken, &gdiplus, nullptr);
 
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0)

@@ -56,6 +56,44 @@ HWND TabControl;
 HICON SmallIcon;
 HICON LargeIcon;
 
+// Posted to itself while pages remain to be made.
+constexpr UINT WM_MAKE_NEXT_PAGE = WM_APP + 20;
+
+const PageEntry* EntryOfTab(int tab) {
+    for (const PageEntry& page : kPages)
+        if (page.tabIndex == tab)
+            return &page;
+    return nullptr;
+}
+
+// Makes the page unless it exists and puts it under its tab; its window, or
+// null when it cannot be made.
+HWND MakePage(const PageEntry& page) {
+    if (page.state->Window)
+        return page.state->Window;
+    HWND window = page.feed
+                      ? CreateDialogParamA(AppInstance, MAKEINTRESOURCEA(page.dialogId), MainWindow,
+                                           FeedPageProc, reinterpret_cast<LPARAM>(page.feed))
+                      : CreateDialogParamA(AppInstance, MAKEINTRESOURCEA(page.dialogId), MainWindow,
+                                           EmptyPageProc, 0);
+    page.state->Window = window;
+    if (window)
+        AttachTabPage(TabControl, page.tabIndex, window);
+    return window;
+}
+
+// Makes the next page not made yet, in the order the pages are made (a page
+// that cannot be made is tried once); false when none is left.
+int NextPageToMake;
+bool MakeNextPage() {
+    while (NextPageToMake < kPageCount && kPages[NextPageToMake].state->Window)
+        ++NextPageToMake;
+    if (NextPageToMake == kPageCount)
+        return false;
+    MakePage(kPages[NextPageToMake++]);
+    return NextPageToMake < kPageCount;
+}
+
 HFONT MakeArialFont(int weight) {
     return CreateFontA(16, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
@@ -75,21 +113,20 @@ void OnInitDialog(HWND window) {
     SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(SmallIcon));
     SendMessageA(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(LargeIcon));
 
-    for (const PageEntry& page : kPages)
-        page.state->Window =
-            page.feed ? CreateDialogParamA(AppInstance, MAKEINTRESOURCEA(page.dialogId), window,
-                                           FeedPageProc, reinterpret_cast<LPARAM>(page.feed))
-                      : CreateDialogParamA(AppInstance, MAKEINTRESOURCEA(page.dialogId), window,
-                                           EmptyPageProc, 0);
+    // Every tab is there at once; the pages behind them are made one at a
+    // time: the shown one now, the others once the window is on the screen.
     for (int tab = 0; tab < kPageCount; ++tab)
-        for (const PageEntry& page : kPages)
-            if (page.tabIndex == tab && page.state->Window)
-                AddTabPage(TabControl, page.state->Window, page.caption, tab);
-
-    if (SelectTab(TabControl, GlobalSettings.CurTab) == -1) {
+        AddTabPage(TabControl, nullptr, EntryOfTab(tab)->caption, tab);
+    int current = GlobalSettings.CurTab >= 0 && GlobalSettings.CurTab < kPageCount
+                      ? GlobalSettings.CurTab
+                      : 0;
+    if (!MakePage(*EntryOfTab(current)) || SelectTab(TabControl, current) == -1) {
         GlobalSettings.CurTab = 0; // a stored tab that does not exist
+        MakePage(*EntryOfTab(0));
         SelectTab(TabControl, 0);
     }
+    NextPageToMake = 0;
+    PostMessageA(window, WM_MAKE_NEXT_PAGE, 0, 0);
     RestoreWindowPosition(window, "MainXY");
 }
 
@@ -140,10 +177,18 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return TRUE;
     case WM_NOTIFY: {
         const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
-        if (header->idFrom == IDC_TAB && header->code == TCN_SELCHANGE)
+        if (header->idFrom == IDC_TAB && header->code == TCN_SELCHANGE) {
+            int chosen = static_cast<int>(SendMessageA(TabControl, TCM_GETCURSEL, 0, 0));
+            if (const PageEntry* page = EntryOfTab(chosen))
+                MakePage(*page); // chosen before its turn came
             SelectTab(TabControl, -1);
+        }
         return TRUE;
     }
+    case WM_MAKE_NEXT_PAGE:
+        if (MakeNextPage())
+            PostMessageA(window, WM_MAKE_NEXT_PAGE, 0, 0);
+        return TRUE;
     case WM_COMMAND:
         if (LOWORD(wParam) == IDC_SETTINGS)
             ShowSettingsDialog(window);

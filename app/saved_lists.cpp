@@ -20,9 +20,11 @@ PageState* const kSectionPages[kSavedListSectionCount] = {
     &AlertsPage,       &PointForecastPage, &HourlyForecastPage, &RadarPage,
     &ObservationsPage, &MetarPage,         &RiverPage};
 
+// The list of a section's page, when its page exists and has loaded it.
 HWND SectionList(int section) {
     HWND page = kSectionPages[section]->Window;
-    return page ? GetDlgItem(page, IDC_LIST) : nullptr;
+    HWND list = page ? GetDlgItem(page, IDC_LIST) : nullptr;
+    return SavedListLoaded(list) ? list : nullptr;
 }
 
 std::vector<SavedListRow> ReadListRows(HWND list, int columns, bool checkMarks) {
@@ -54,8 +56,9 @@ int WriteSavedLists() {
     int result = -1;
     if (GetUserDataPath(folder, sizeof folder, nullptr) && SavedListsPath(path, sizeof path) &&
         FormatText(temporary, sizeof temporary, "%s.$$$", path)) {
-        // A list that was never built (its page is missing) keeps its section
-        // as the file holds it: the file is the only copy of the user's lists.
+        // A list that was never built or never loaded (its page is missing, or
+        // was closed before its deferred load ran) keeps its section as the
+        // file holds it: the file is the only copy of the user's lists.
         std::string old;
         bool haveOld = ReadWholeFile(path, &old);
         SavedListSection sections[kSavedListSectionCount];

@@ -35,22 +35,33 @@ int AddTabPage(HWND tab, HWND page, const char* caption, int index) {
     item.header.mask = TCIF_TEXT | TCIF_PARAM;
     item.header.pszText = const_cast<char*>(caption);
     item.header.iImage = -1;
-    item.page = page;
+    item.page = nullptr;
     int at = index == -1 ? static_cast<int>(SendMessageA(tab, TCM_GETITEMCOUNT, 0, 0)) : index;
     int inserted =
         static_cast<int>(SendMessageA(tab, TCM_INSERTITEMA, at, reinterpret_cast<LPARAM>(&item)));
     if (inserted == -1)
         return -1;
+    if (page)
+        AttachTabPage(tab, inserted, page);
+    return inserted;
+}
 
+bool AttachTabPage(HWND tab, int index, HWND page) {
+    TabItem item{};
+    item.header.mask = TCIF_PARAM;
+    item.page = page;
+    if (!SendMessageA(tab, TCM_SETITEMA, index, reinterpret_cast<LPARAM>(&item)))
+        return false;
     RECT area;
     GetWindowRect(tab, &area);
     MapWindowPoints(nullptr, GetParent(tab), reinterpret_cast<POINT*>(&area), 2);
     SendMessageA(tab, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
     SetWindowPos(page, HWND_BOTTOM, area.left, area.top, area.right - area.left,
                  area.bottom - area.top, SWP_HIDEWINDOW | SWP_NOACTIVATE);
-    SetPropA(tab, kCurrentPageProperty, page);
+    if (!GetPropA(tab, kCurrentPageProperty))
+        SetPropA(tab, kCurrentPageProperty, page);
     EnableDialogTexture(page, true);
-    return inserted;
+    return true;
 }
 
 int SelectTab(HWND tab, int index) {
@@ -60,7 +71,7 @@ int SelectTab(HWND tab, int index) {
     }
     HWND page;
     int image;
-    if (!ReadTabItem(tab, index, &page, &image))
+    if (!ReadTabItem(tab, index, &page, &image) || !page)
         return -1;
     HWND shown = static_cast<HWND>(GetPropA(tab, kCurrentPageProperty));
     if (shown)
@@ -86,7 +97,8 @@ bool RemoveTabPage(HWND tab, int index) {
         SendMessageA(tab, TCM_REMOVEIMAGE, image, 0);
     int remaining = static_cast<int>(SendMessageA(tab, TCM_GETITEMCOUNT, 0, 0));
     if (remaining == 0) {
-        ShowWindow(page, SW_HIDE);
+        if (page)
+            ShowWindow(page, SW_HIDE);
         if (images) {
             ImageList_Destroy(images);
             SendMessageA(tab, TCM_SETIMAGELIST, 0, 0);
@@ -95,7 +107,8 @@ bool RemoveTabPage(HWND tab, int index) {
     } else if (index == selected) {
         SelectTab(tab, index < remaining ? index : remaining - 1);
     }
-    EnableDialogTexture(page, false);
+    if (page)
+        EnableDialogTexture(page, false);
     return true;
 }
 

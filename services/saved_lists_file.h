@@ -12,7 +12,11 @@ bool SavedListsPath(char* path, size_t size);
 
 // Appends the rows of `section` ("[RADAR]") to `list`, with their check marks
 // in the "[ALERTS]" section. -1 when the file cannot be opened; an unknown or
-// missing section loads nothing.
+// missing section loads nothing. A list that has had its section loaded (or
+// found no file to load it from) is marked: only such a list may be written
+// back, or a window closed before its page loaded its list would empty the
+// user's section.
 int LoadSavedListSection(HWND list, const char* section);
+bool SavedListLoaded(HWND list);
 
 #endif

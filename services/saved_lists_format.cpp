@@ -90,8 +90,10 @@ std::vector<std::string_view> SectionLines(std::string_view file, std::string_vi
     while (!found && NextLine(&rest, &line))
         found = CutAtLineEnd(line) == section;
     while (found && NextLine(&rest, &line)) {
-        if (IsEmptyLine(line))
-            break; // an empty line ends the section
+        // An empty line ends the section; so does the name of a section
+        // (a hand-edited file may lack the empty line), which is never an item.
+        if (IsEmptyLine(line) || SavedListSectionIndex(CutAtLineEnd(line)) >= 0)
+            break;
         lines.push_back(line);
     }
     return lines;
@@ -101,8 +103,16 @@ std::vector<std::string_view> SectionLines(std::string_view file, std::string_vi
 
 std::vector<std::string> SavedListSectionLines(std::string_view file, std::string_view section) {
     std::vector<std::string> lines;
-    for (std::string_view line : SectionLines(file, section))
-        lines.emplace_back(CutAtLineEnd(line));
+    for (std::string_view line : SectionLines(file, section)) {
+        // Only the line's own end goes: a stray CR inside it stays, so the
+        // line is written back to the letter and reads back as it did.
+        if (!line.empty() && line.back() == '\n')
+            line.remove_suffix(1);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        if (!line.empty()) // a bare CR at the end of the file holds nothing
+            lines.emplace_back(line);
+    }
     return lines;
 }
 

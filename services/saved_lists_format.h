@@ -37,7 +37,8 @@ struct SavedListSection {
 // The whole file for the seven sections, given in the fixed order.
 std::string FormatSavedLists(const SavedListSection (&sections)[kSavedListSectionCount]);
 
-// The item lines of `section` as they stand in `file`, without their line ends.
+// The item lines of `section` as they stand in `file`, without their own line
+// ends: written back with CR LF, they read back the same.
 std::vector<std::string> SavedListSectionLines(std::string_view file, std::string_view section);
 
 // The rows of one section of a file's text. Fields are split at 0xBB, CR and

@@ -3,14 +3,34 @@
 #include "services/shared_state.h"
 #include "resources/resource_ids.h"
 
+namespace {
+
+constexpr char kTooltipProperty[] = "CumulonToolbarTips";
+
+// One tooltip window serves every icon of a dialog, each icon a tool of its
+// own: a top-level window for every icon would cost every page's opening a
+// few milliseconds an icon. It is owned by the dialog and goes with it.
+HWND DialogTooltip(HWND dialog) {
+    if (HWND tooltip = static_cast<HWND>(GetPropA(dialog, kTooltipProperty)))
+        return tooltip;
+    HWND tooltip = CreateWindowExA(
+        0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, dialog, nullptr, AppInstance, nullptr);
+    if (tooltip) {
+        SetPropA(dialog, kTooltipProperty, tooltip);
+        SetWindowPos(tooltip, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+    return tooltip;
+}
+
+} // namespace
+
 void SetUpToolbarIcon(ToolbarIcon* icon, HWND iconWindow, const char* text) {
     *icon = {};
     icon->Icon = iconWindow;
     if (!(GlobalSettings.SettingsFlags & kShowTooltips) || !iconWindow)
         return;
-    icon->Tooltip = CreateWindowExA(
-        0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
-        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, iconWindow, nullptr, AppInstance, nullptr);
+    icon->Tooltip = DialogTooltip(GetParent(iconWindow));
     if (!icon->Tooltip)
         return;
     icon->Tool.cbSize = TTTOOLINFOA_V1_SIZE;
@@ -21,7 +41,6 @@ void SetUpToolbarIcon(ToolbarIcon* icon, HWND iconWindow, const char* text) {
     icon->Tool.hinst = AppInstance;
     icon->Tool.lpszText = const_cast<char*>(text);
     SendMessageA(icon->Tooltip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&icon->Tool));
-    SetWindowPos(icon->Tooltip, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void HoverToolbarIcon(ToolbarIcon* icon, HWND windowUnderCursor) {

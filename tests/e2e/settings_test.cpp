@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
+
 namespace {
 
 constexpr int kSample = 5009;
@@ -193,8 +195,12 @@ TEST_F(Settings, OneAboutAndOneSettingsDialogWhereverTheyAreOpenedFrom) {
 
 namespace {
 
+// The tools of every tooltip window of the process.
 int TooltipCount(DWORD processId) {
-    return static_cast<int>(TopWindows(processId, "tooltips_class32", nullptr, false).size());
+    int tools = 0;
+    for (HWND tooltip : TopWindows(processId, "tooltips_class32", nullptr, false))
+        tools += static_cast<int>(SendMessageA(tooltip, TTM_GETTOOLCOUNT, 0, 0));
+    return tools;
 }
 
 TEST_F(Settings, ToolbarTooltipsFollowTheSettingAndTheHoverHighlightWorksWithout) {

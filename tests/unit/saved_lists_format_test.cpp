@@ -36,7 +36,7 @@ TEST(SavedListsFormat, WritesEverySectionInOrderWithCheckFlagsOnlyForAlerts) {
 TEST(SavedListsFormat, SectionsWithoutAListKeepTheirLinesAsRead) {
     const std::string old = "Cumulon 3.0.7.143\r\n\r\n[ALERTS]\r\n1" + S + "ILZ014" + S +
                             "Cook\r\n0" + S + S + "odd line\r\n\r\n[RADAR]\n" + "KLOT" + S +
-                            "Chicago\nKDVN\n\n[METAR]\r\nKORD\r\n";
+                            "Chicago\nKDVN\n\n[METAR]\r\n\rKORD\r\n";
     Sections sections;
     for (int s = 0; s < kSavedListSectionCount; ++s)
         sections[s].KeptLines = SavedListSectionLines(old, kSavedListSections[s]);
@@ -48,7 +48,7 @@ TEST(SavedListsFormat, SectionsWithoutAListKeepTheirLinesAsRead) {
                         "[HOURLYPOINTFORECAST]\r\n\r\n[RADAR]\r\nKLOT" +
                         S +
                         "Chicago\r\nKDVN\r\n\r\n"
-                        "[OBSERVATIONS]\r\n\r\n[METAR]\r\nKORD\r\n\r\n[RIVERGAUGES]\r\n\r\n");
+                        "[OBSERVATIONS]\r\n\r\n[METAR]\r\n\rKORD\r\n\r\n[RIVERGAUGES]\r\n\r\n");
     // Writing the result again changes nothing.
     for (int s = 0; s < kSavedListSectionCount; ++s)
         if (s != 1)
@@ -98,6 +98,10 @@ TEST(SavedListsFormat, ReadsSectionsAsTheFileHoldsThem) {
         // The section ends at an empty line (bare LF too) or the end of the file.
         {"[RADAR]\nKLOT" + S + "Chicago\n\nKDVN" + S + "Quad\n", "[RADAR]", {{"KLOT", "Chicago"}}},
         {"[RADAR]\r\nKLOT" + S + "Chicago", "[RADAR]", {{"KLOT", "Chicago"}}},
+        // The name of a section ends the one before it, empty line or not.
+        {"[RADAR]\r\nKLOT" + S + "Chicago\r\n[METAR]\r\nKORD" + S + "x\r\n",
+         "[RADAR]",
+         {{"KLOT", "Chicago"}}},
         // The name must fill its whole line.
         {"[RADAR] \r\nX" + S + "x\r\n\r\n[RADAR]\r\nY" + S + "y\r\n", "[RADAR]", {{"Y", "y"}}},
         // A line of any length is one item, its fields cut to 1023 bytes.

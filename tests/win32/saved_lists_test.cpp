@@ -59,6 +59,8 @@ class SavedLists : public ::testing::Test {
             kPages[s]->Window = page;
         }
         DeleteFileA(ListPath().c_str());
+        for (int s = 0; s < kSavedListSectionCount; ++s) // as each page does when it opens
+            LoadSavedListSection(List(s), kSavedListSections[s]);
     }
 
     void TearDown() override {
@@ -190,9 +192,9 @@ TEST_F(SavedLists, LoadAppendsAndAnUnknownSectionOrNoFileLoadsNothing) {
     EXPECT_EQ(ListView_GetItemCount(List(3)), 2);
 }
 
-// A page whose list does not exist (not built, or its dialog failed) keeps
-// its section as the file holds it.
-TEST_F(SavedLists, SectionsOfPagesWithoutAListAreWrittenBackAsRead) {
+// A page whose list does not exist (not built, or its dialog failed) or has
+// not loaded its section yet keeps its section as the file holds it.
+TEST_F(SavedLists, SectionsOfPagesWithoutALoadedListAreWrittenBackAsRead) {
     const std::string old = "Cumulon 3.0.7.143\r\n\r\n[ALERTS]\r\n1\xBBILZ014\xBB"
                             "Cook\r\n\r\n[RADAR]\r\nKLOT\xBB"
                             "Chicago\r\n\r\n";
@@ -201,8 +203,9 @@ TEST_F(SavedLists, SectionsOfPagesWithoutAListAreWrittenBackAsRead) {
     DWORD written;
     WriteFile(file, old.data(), static_cast<DWORD>(old.size()), &written, nullptr);
     CloseHandle(file);
-    for (int s : {0, 3})
-        kPages[s]->Window = nullptr;
+    kPages[0]->Window = nullptr;
+    RemovePropA(List(3), "CumulonListLoaded"); // made, its load still to come
+    AddRow(3, {"KXXX", "not loaded yet"});
     AddRow(1, {"Home", "38.25", "-85.76"});
     ASSERT_EQ(WriteSavedLists(), 0);
     EXPECT_EQ(ReadFile(ListPath()),
