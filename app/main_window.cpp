@@ -5,6 +5,7 @@
 #include "app/settings_dialog.h"
 #include "app/tab_pages.h"
 #include "app/tray_window.h"
+#include "pages/alerts/alerts_page.h"
 #include "pages/forecast/point_forecast_page.h"
 #include "resources/resource_ids.h"
 #include "services/registry.h"
@@ -35,7 +36,7 @@ const PageEntry kPages[] = {
     {IDD_OBSERVATIONS, &ObservationsPage, nullptr, "Current Observations", 2},
     {IDD_SATELLITE, &SatellitePage, nullptr, "Satellite", 5},
     {IDD_METAR, &MetarPage, nullptr, "Metar", 6},
-    {IDD_ALERTS, &AlertsPage, nullptr, "Alerts", 3},
+    {IDD_ALERTS, &AlertsPage, &AlertsFeed, "Alerts", 3},
     {IDD_RIVER, &RiverPage, nullptr, "River Gauges", 7},
 };
 constexpr int kPageCount = sizeof kPages / sizeof kPages[0];
