@@ -1,0 +1,100 @@
+// The timers of the hidden window, in a build of Cumulon whose periods are
+// seconds (first check and retries 1.5 s, then every 5 s): the first
+// auto-alert check after the first delay, the retry while a check is still
+// busy, the re-arm, switching off in time, and the tray item's check mark.
+// Each check starts the ticker stand-in, whose files tell when it ran.
+#include "tests/e2e/alert_path_fixture.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr int kAlertsTab = 3, kGetAutoAlerts = 5132;
+
+// Milliseconds since 1601 on the clock files are stamped with.
+int64_t Now() {
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    return ((static_cast<int64_t>(now.dwHighDateTime) << 32) | now.dwLowDateTime) / 10000;
+}
+
+int64_t WrittenAt(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
+        return 0;
+    const FILETIME& t = data.ftLastWriteTime;
+    return ((static_cast<int64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 10000;
+}
+
+class Timers : public AlertPath {
+  protected:
+    HWND main_ = nullptr;
+
+    void SetUp() override {
+        AlertPath::SetUp();
+        ASSERT_TRUE(CopyFileA(TestProgram("CumulonFastTimers.exe").c_str(), Exe().c_str(), FALSE));
+        ASSERT_TRUE(SeedListFile(AlertList({"1»KYZ030»KYZ030 Jefferson County"})));
+        main_ = Start();
+        ASSERT_NE(main_, nullptr);
+    }
+    // When run `run` of the stand-in started (0: not within the time).
+    int64_t Started(int run, DWORD timeoutMs) {
+        return WaitUntil([&] { return RunStarted(run); }, timeoutMs) ? WrittenAt(RunFile(run)) : 0;
+    }
+};
+
+TEST_F(Timers, ChecksRunAfterTheFirstDelayRetryWhileBusyAndThenKeepThePeriod) {
+    UseTickerStandIn(6000); // the first check keeps its ticker past the period
+    ClickTrayAutoAlerts();
+    const int64_t on = Now();
+    const int64_t first = Started(1, 10000);
+    ASSERT_NE(first, 0);
+    EXPECT_GE(first - on, 1200);
+    EXPECT_LE(first - on, 4000);
+    ASSERT_TRUE(WriteTextFile(folder_ + "\\stand-in-busy-ms.txt", "0"));
+    EXPECT_TRUE(TrayItemChecked());
+
+    // The check due 5 s after the first finds it busy and retries every
+    // 1.5 s: the second starts soon after the first ended, not 5 s later.
+    const int64_t second = Started(2, 15000);
+    ASSERT_NE(second, 0);
+    const int64_t firstEnded = WrittenAt(RunFile(1, ".end"));
+    ASSERT_NE(firstEnded, 0);
+    EXPECT_GE(second, firstEnded);
+    EXPECT_LE(second - firstEnded, 2800);
+
+    const int64_t third = Started(3, 10000);
+    ASSERT_NE(third, 0);
+    EXPECT_GE(third - second, 4000);
+    EXPECT_LE(third - second, 6500);
+
+    ClickTrayAutoAlerts();
+    EXPECT_FALSE(TrayItemChecked());
+    Sleep(static_cast<DWORD>(std::max<int64_t>(0, third + 7000 - Now())));
+    EXPECT_FALSE(RunStarted(4));
+    EXPECT_TRUE(RunEnded(3));
+}
+
+TEST_F(Timers, SwitchedOffBeforeTheFirstDelayNoCheckRuns) {
+    UseTickerStandIn();
+    ASSERT_TRUE(ClickTab(GetDlgItem(main_, kTabControl), kAlertsTab));
+    HWND page = nullptr;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            page = VisiblePage(main_);
+            return page && GetDlgItem(page, kGetAutoAlerts);
+        },
+        5000));
+    HWND box = GetDlgItem(page, kGetAutoAlerts);
+    ASSERT_TRUE(ClickWindow(box));
+    ASSERT_TRUE(
+        WaitUntil([&] { return SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }, 1000));
+    ASSERT_TRUE(ClickAt(box, 4, 4)); // away from the first click: no double click
+    ASSERT_TRUE(
+        WaitUntil([&] { return SendMessageA(box, BM_GETCHECK, 0, 0) == BST_UNCHECKED; }, 1000));
+    Sleep(4000);
+    EXPECT_FALSE(RunStarted(1));
+    EXPECT_FALSE(TrayItemChecked());
+}
+
+} // namespace
