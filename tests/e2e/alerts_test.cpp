@@ -147,9 +147,9 @@ TEST_F(Alerts, AutoAlertsSwitchedOnFromThePageShowTheMarkedZonesAlertsWithTheTic
     UseTickerStandIn();
     ASSERT_TRUE(SeedListFile(
         AlertList({"1»KYZ030»KYZ030 Jefferson County", "0»ILZ103»ILZ103 Northern Cook County",
-                   "1»KY»Too Short", "1»TXZ103»TXZ103 Denton County"})));
+                   "1»KY»Too Short", "1»TXZ103»TXZ103 Denton County", "1»XXZ999»Hostile Feed"})));
     StartOnAlertsPage();
-    ASSERT_TRUE(WaitUntil([&] { return ListItemCount(List()) == 4; }, 5000));
+    ASSERT_TRUE(WaitUntil([&] { return ListItemCount(List()) == 5; }, 5000));
     EXPECT_FALSE(TrayItemChecked());
     ASSERT_TRUE(ClickControl(page_, kGetAutoAlerts));
     const DWORD switchedOn = GetTickCount();
@@ -171,8 +171,15 @@ TEST_F(Alerts, AutoAlertsSwitchedOnFromThePageShowTheMarkedZonesAlertsWithTheTic
     EXPECT_EQ(AppendAlertRecords(ReadTextFile(CacheFile("TXZ103")), "TXZ103 Denton County",
                                  defaults, &expected),
               2);
+    // The hostile feed's separators cannot shift a record's fields.
+    EXPECT_EQ(
+        AppendAlertRecords(ReadTextFile(CacheFile("XXZ999")), "Hostile Feed", defaults, &expected),
+        3);
     std::string queue = RunQueue(1);
     EXPECT_EQ(queue, expected);
+    EXPECT_NE(queue.find(Separated("0»sounds\\severe.wav»Hostile Feed»FIRST LINE SECOND LINE   "
+                                   "EFFECTED AREA... NORTH SOUTH; EAST\r\n")),
+              std::string::npos);
     EXPECT_EQ(queue.rfind(Separated("0»sounds\\severe.wav»KYZ030 Jefferson County»..."), 0), 0u)
         << queue;
     EXPECT_EQ(ReadTextFile(CacheFile("ILZ103")), "");
