@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
+
 namespace {
 
 constexpr int kAlertsTab = 3, kGetAutoAlerts = 5132;
@@ -33,9 +36,30 @@ class Timers : public AlertPath {
     void SetUp() override {
         AlertPath::SetUp();
         ASSERT_TRUE(CopyFileA(TestProgram("CumulonFastTimers.exe").c_str(), Exe().c_str(), FALSE));
-        ASSERT_TRUE(SeedListFile(AlertList({"1»KYZ030»KYZ030 Jefferson County"})));
+        ASSERT_TRUE(SeedListFile(AlertList(Zones())));
         main_ = Start();
         ASSERT_NE(main_, nullptr);
+    }
+    virtual std::vector<std::string> Zones() const { return {"1»KYZ030»KYZ030 Jefferson County"}; }
+    // The alerts page's "Get Auto Alerts" check box.
+    HWND AutoAlertsBox() {
+        HWND page = nullptr;
+        EXPECT_TRUE(ClickTab(GetDlgItem(main_, kTabControl), kAlertsTab));
+        EXPECT_TRUE(WaitUntil(
+            [&] {
+                page = VisiblePage(main_);
+                return page && GetDlgItem(page, kGetAutoAlerts);
+            },
+            5000));
+        return page ? GetDlgItem(page, kGetAutoAlerts) : nullptr;
+    }
+    // Clicks the box at one of two places, so that two clicks in a row are
+    // never a double click, and waits for its new state.
+    bool Switch(HWND box, bool on, bool elsewhere) {
+        if (!(elsewhere ? ClickAt(box, 4, 4) : ClickWindow(box)))
+            return false;
+        LRESULT state = on ? BST_CHECKED : BST_UNCHECKED;
+        return WaitUntil([&] { return SendMessageA(box, BM_GETCHECK, 0, 0) == state; }, 1000);
     }
     // When run `run` of the stand-in started (0: not within the time).
     int64_t Started(int run, DWORD timeoutMs) {
@@ -77,24 +101,47 @@ TEST_F(Timers, ChecksRunAfterTheFirstDelayRetryWhileBusyAndThenKeepThePeriod) {
 
 TEST_F(Timers, SwitchedOffBeforeTheFirstDelayNoCheckRuns) {
     UseTickerStandIn();
-    ASSERT_TRUE(ClickTab(GetDlgItem(main_, kTabControl), kAlertsTab));
-    HWND page = nullptr;
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            page = VisiblePage(main_);
-            return page && GetDlgItem(page, kGetAutoAlerts);
-        },
-        5000));
-    HWND box = GetDlgItem(page, kGetAutoAlerts);
-    ASSERT_TRUE(ClickWindow(box));
-    ASSERT_TRUE(
-        WaitUntil([&] { return SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }, 1000));
-    ASSERT_TRUE(ClickAt(box, 4, 4)); // away from the first click: no double click
-    ASSERT_TRUE(
-        WaitUntil([&] { return SendMessageA(box, BM_GETCHECK, 0, 0) == BST_UNCHECKED; }, 1000));
+    HWND box = AutoAlertsBox();
+    ASSERT_TRUE(Switch(box, true, false));
+    ASSERT_TRUE(Switch(box, false, true));
     Sleep(4000);
     EXPECT_FALSE(RunStarted(1));
     EXPECT_FALSE(TrayItemChecked());
+}
+
+// Not a test: the auto-alert check of ten marked zones against the sample
+// service, from timer 500 firing to the ticker's start, ten times. Run by
+// tools/bench/alert_bench.sh.
+class TenZones : public Timers {
+    std::vector<std::string> Zones() const override {
+        std::vector<std::string> zones;
+        for (const char* code : {"KYZ030", "ILZ103", "TXZ103", "COZ039", "FLZ173", "WAZ558",
+                                 "ALZ001", "ALZ024", "INZ076", "OHZ077"})
+            zones.push_back(std::string("1»") + code + "»" + code + " Zone");
+        return zones;
+    }
+};
+
+TEST_F(TenZones, DISABLED_BenchmarkFromTimerToTickerStart) {
+    UseTickerStandIn();
+    HWND box = AutoAlertsBox();
+    std::vector<int64_t> milliseconds;
+    for (int run = 1; run <= 10; ++run) {
+        const int64_t on = Now(); // the click arms the timer a few milliseconds later
+        ASSERT_TRUE(Switch(box, true, run % 2 == 0));
+        const int64_t started = Started(run, 20000);
+        ASSERT_NE(started, 0);
+        milliseconds.push_back(started - on - 1500); // the first delay of this build
+        ASSERT_TRUE(Switch(box, false, run % 2 != 0));
+        ASSERT_TRUE(WaitUntil([&] { return RunEnded(run); }, 5000));
+        Sleep(300); // the check has ended
+    }
+    std::sort(milliseconds.begin(), milliseconds.end());
+    std::printf("ten zones, timer to ticker start: median %lld ms, min %lld ms, max %lld ms "
+                "(10 runs)\n",
+                static_cast<long long>((milliseconds[4] + milliseconds[5]) / 2),
+                static_cast<long long>(milliseconds.front()),
+                static_cast<long long>(milliseconds.back()));
 }
 
 } // namespace
