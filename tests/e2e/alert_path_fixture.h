@@ -1,16 +1,15 @@
-// What the alert path's end-to-end tests share: Cumulon against the sample
-// weather service with saved alert zones, a ticker stand-in in the program
-// folder that records each start, and the tray menu's "Auto Alerts" item.
+// What the alert path's end-to-end tests share: Cumulon on its alerts page
+// against the sample weather service, a ticker stand-in in the program folder
+// that records each start, and the tray menu's "Auto Alerts" item.
 #ifndef CUMULON_E2E_ALERT_PATH_FIXTURE_H
 #define CUMULON_E2E_ALERT_PATH_FIXTURE_H
 
 #include "tests/e2e/cumulon_fixture.h"
-#include "tests/e2e/driver.h"
-
-#include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
+
+constexpr int kAlertsTab = 3, kGetAutoAlerts = 5132;
 
 // "»" in a text stands for the separator byte.
 inline std::string Separated(std::string text) {
@@ -27,22 +26,35 @@ inline std::string AlertList(const std::vector<std::string>& lines) {
     return file + "\r\n";
 }
 
+inline bool Exists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
 class AlertPath : public CumulonTest {
   protected:
+    HWND main_ = nullptr;
+    HWND page_ = nullptr;
+
     void SetUp() override {
         CumulonTest::SetUp();
         ASSERT_NE(SampleServicePort(), 0) << "the sample weather service is not running";
         ASSERT_TRUE(WriteTextFile(folder_ + "\\links.dat", SampleCatalog()));
     }
-
-    // A program built with the tests, from the folder of this test program.
+    void StartOnAlertsPage() {
+        main_ = Start();
+        ASSERT_NE(main_, nullptr);
+        ASSERT_TRUE(ClickTab(GetDlgItem(main_, kTabControl), kAlertsTab));
+        ASSERT_TRUE(WaitUntil(
+            [&] { return (page_ = VisiblePage(main_)) && GetDlgItem(page_, kGetAutoAlerts); },
+            5000));
+    }
+    // A program built beside this test program.
     static std::string TestProgram(const char* name) {
         char path[MAX_PATH] = "";
         GetModuleFileNameA(nullptr, path, sizeof path);
-        std::string folder(path);
-        return folder.substr(0, folder.rfind('\\') + 1) + name;
+        std::string own(path);
+        return own.substr(0, own.rfind('\\') + 1) + name;
     }
-
     // Ticker.exe of the program folder becomes the stand-in, busy for `busyMs`.
     void UseTickerStandIn(DWORD busyMs = 0) {
         ASSERT_TRUE(CopyFileA(TestProgram("TickerStandIn.exe").c_str(),
@@ -52,91 +64,54 @@ class AlertPath : public CumulonTest {
     std::string RunFile(int run, const char* extension = ".txt") const {
         return folder_ + "\\ticker-run-" + std::to_string(run) + extension;
     }
-    bool RunStarted(int run) const {
-        return GetFileAttributesA(RunFile(run).c_str()) != INVALID_FILE_ATTRIBUTES;
-    }
-    bool RunEnded(int run) const {
-        return GetFileAttributesA(RunFile(run, ".end").c_str()) != INVALID_FILE_ATTRIBUTES;
-    }
-    // The command line of a stand-in run, and the queue it was given.
-    std::string RunCommandLine(int run) const {
+    bool RunStarted(int run) const { return Exists(RunFile(run)); }
+    bool RunEnded(int run) const { return Exists(RunFile(run, ".end")); }
+    // The command line of a stand-in run (`queue` false) or the queue it was given.
+    std::string RunRecord(int run, bool queue) const {
         std::string text = ReadTextFile(RunFile(run));
-        return text.substr(0, text.find('\n'));
-    }
-    std::string RunQueue(int run) const {
-        std::string text = ReadTextFile(RunFile(run));
-        size_t at = text.find('\n');
-        return at == std::string::npos ? "" : text.substr(at + 1);
+        size_t end = text.find('\n');
+        return queue ? text.substr(std::min(text.size(), end + 1)) : text.substr(0, end);
     }
 
-    // Opens the tray menu as a right click on the icon does.
-    HWND OpenTrayMenu() {
-        MoveMouseTo({1100, 300});
+    // Opens the tray menu as a right click on the icon does, tells whether
+    // "Auto Alerts" shows its check mark, and closes the menu by clicking that
+    // item (`choose`) or beside the menu. Texts and the mark are dark pixels:
+    // the mark in the left column, "Auto Alerts" the second of five texts.
+    bool TrayMenu(bool choose) {
+        MoveMouseTo({1150, 300});
         PostMessageA(HiddenWindow(), kTrayCallback, 0, WM_RBUTTONUP);
-        return WaitForTopWindow(program_.info.dwProcessId, "#32768", nullptr, 5000);
-    }
-    // The vertical centres of the menu's item texts, top to bottom.
-    static std::vector<int> MenuTextRows(HWND menu) {
-        RECT rect;
-        GetWindowRect(menu, &rect);
-        const int width = rect.right - rect.left;
-        std::vector<COLORREF> pixels = ScreenPixels(rect);
-        std::vector<int> centres;
-        int bandStart = -1;
-        for (int y = 0; y <= rect.bottom - rect.top; ++y) {
-            bool text = false;
-            for (int x = 24; y < rect.bottom - rect.top && x < width - 4 && !text; ++x) {
-                COLORREF c = pixels[y * width + x];
-                text = GetRValue(c) < 80 && GetGValue(c) < 80 && GetBValue(c) < 80;
-            }
-            if (text && bandStart < 0)
-                bandStart = y;
-            if (!text && bandStart >= 0) {
-                centres.push_back(rect.top + (bandStart + y) / 2);
-                bandStart = -1;
-            }
-        }
-        return centres;
-    }
-    // Whether a check mark is drawn in the menu's check column.
-    static bool MenuShowsACheckMark(HWND menu) {
-        RECT rect;
-        GetWindowRect(menu, &rect);
-        rect.left += 2;
-        rect.right = rect.left + 16;
-        for (COLORREF c : ScreenPixels(rect))
-            if (GetRValue(c) < 80 && GetGValue(c) < 80 && GetBValue(c) < 80)
-                return true;
-        return false;
-    }
-    // Clicks "Auto Alerts" (true) or outside the menu (false), which closes it.
-    void CloseTrayMenu(HWND menu, bool chooseAutoAlerts) {
-        RECT rect;
-        GetWindowRect(menu, &rect);
-        std::vector<int> rows = MenuTextRows(menu);
-        ASSERT_EQ(rows.size(), 5u) << "Help, Auto Alerts, Settings, About, Exit";
-        if (chooseAutoAlerts)
-            ClickAt(GetDesktopWindow(), (rect.left + rect.right) / 2, rows[1]);
-        else
-            ClickAt(GetDesktopWindow(), rect.left - 200, rect.bottom + 100);
-        ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(menu); }, 5000));
-    }
-    // Whether the tray menu shows "Auto Alerts" checked; the menu is closed again.
-    bool TrayItemChecked() {
-        HWND menu = OpenTrayMenu();
-        EXPECT_NE(menu, nullptr);
-        if (!menu)
+        HWND menu = WaitForTopWindow(program_.info.dwProcessId, "#32768", nullptr, 5000);
+        if (!menu) {
+            ADD_FAILURE() << "no tray menu";
             return false;
+        }
         Sleep(300);
-        bool checked = MenuShowsACheckMark(menu);
-        CloseTrayMenu(menu, false);
+        RECT r;
+        GetWindowRect(menu, &r);
+        const int width = r.right - r.left, height = r.bottom - r.top;
+        std::vector<COLORREF> pixels = ScreenPixels(r);
+        bool checked = false;
+        std::vector<int> texts; // the rows where a text starts
+        for (int y = 0, previous = 0; y < height; ++y) {
+            bool text = false;
+            for (int x = 2; x < width - 4; ++x) {
+                COLORREF c = pixels[y * width + x];
+                if (GetRValue(c) >= 80 || GetGValue(c) >= 80 || GetBValue(c) >= 80)
+                    continue;
+                checked = checked || x < 18;
+                text = text || x >= 24;
+            }
+            if (text && !previous)
+                texts.push_back(y);
+            previous = text;
+        }
+        EXPECT_EQ(texts.size(), 5u) << "Help, Auto Alerts, Settings, About, Exit";
+        if (choose && texts.size() == 5)
+            ClickAt(GetDesktopWindow(), (r.left + r.right) / 2, r.top + texts[1] + 4);
+        else
+            ClickAt(GetDesktopWindow(), r.right + 60, r.top + 10);
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(menu); }, 5000));
         return checked;
-    }
-    void ClickTrayAutoAlerts() {
-        HWND menu = OpenTrayMenu();
-        ASSERT_NE(menu, nullptr);
-        Sleep(300);
-        CloseTrayMenu(menu, true);
     }
 };
 

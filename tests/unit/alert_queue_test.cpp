@@ -13,107 +13,79 @@ std::string Bytes(std::string text) {
     return text;
 }
 
-AlertSettingsSnapshot Settings(uint32_t flags) {
-    AlertSettingsSnapshot settings;
-    settings.Flags = flags;
-    settings.WarningSound = "sounds\\alarm.wav";
-    settings.SevereSound = "sounds\\severe.wav";
-    settings.NotifySound = "sounds\\beepbeep.wav";
-    settings.TextColour = 0xFFFFFF;
-    settings.BackColour = 0x80;
-    settings.Tooltips = true;
-    return settings;
+AlertSettingsSnapshot Settings(uint32_t flags, std::string severeSound = "severe.wav") {
+    return {flags, "alarm.wav", Bytes(severeSound), "beep.wav", 0xFFFFFF, 0x80, true};
 }
 
 std::string Entry(const std::string& severity, const std::string& title, const std::string& summary,
-                  const std::string& area) {
+                  const std::string& area = "") {
     return "<entry><title>" + title + "</title><summary>" + summary + "</summary>" +
            (area.empty() ? "" : "<cap:areaDesc>" + area + "</cap:areaDesc>") +
            (severity == "-" ? "" : "<cap:severity>" + severity + "</cap:severity>") + "</entry>";
 }
 
 TEST(AlertQueue, SeverityChoosesTheAlarmClass) {
-    const struct {
-        const char* severity;
-        AlarmClass alarm;
-    } cases[] = {
-        {"Extreme", AlarmClass::Severe},
-        {"extreme", AlarmClass::Severe},
-        {"SEVERE", AlarmClass::Severe},
-        {"Sev", AlarmClass::Severe},
-        {"e", AlarmClass::Severe},
-        {"Moderate", AlarmClass::Warning},
-        {"minor", AlarmClass::Warning},
-        {"M", AlarmClass::Warning},
-        {"Unknown", AlarmClass::Notification},
-        {"", AlarmClass::Notification},
-        {"Severely", AlarmClass::Notification},
-        {"\xE9xtreme", AlarmClass::Notification},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(AlarmClassOf(c.severity), c.alarm) << c.severity;
+    using enum AlarmClass;
+    const std::pair<const char*, AlarmClass> cases[] = {{"Extreme", Severe},
+                                                        {"extreme", Severe},
+                                                        {"SEVERE", Severe},
+                                                        {"Sev", Severe},
+                                                        {"e", Severe},
+                                                        {"Moderate", Warning},
+                                                        {"minor", Warning},
+                                                        {"M", Warning},
+                                                        {"", Notification},
+                                                        {"Unknown", Notification},
+                                                        {"Severely", Notification},
+                                                        {"\xE9xtreme", Notification}};
+    for (const auto& [severity, alarm] : cases)
+        EXPECT_EQ(AlarmClassOf(severity), alarm) << severity;
 }
 
 TEST(AlertQueue, OneRecordPerEntryWithItsClassesSoundAndTheChosenTexts) {
-    constexpr uint32_t kDefaults = 0x237, kShort = 0x8 | 0x7, kShortArea = kShort | 0x20;
+    constexpr uint32_t kDefaults = 0x237, kShort = 0xF, kShortArea = 0x2F;
     const struct {
-        uint32_t flags;
+        AlertSettingsSnapshot settings;
         std::string document, location;
         int count;
         std::string queue;
     } cases[] = {
-        {kDefaults, Entry("Severe", "T", "Line one\r\n\r\nline two\n", "Lake; Cook"), "Zone", 1,
-         "0»sounds\\severe.wav»Zone»LINE ONE LINE TWO   EFFECTED AREA... LAKE; COOK\r\n"},
-        {kShort, Entry("Minor", "Heat\r\nAdvisory", "S", "Area"), "Zone", 1,
-         "0»sounds\\alarm.wav»Zone»HEAT ADVISORY\r\n"},
-        {kShortArea, Entry("Unknown", "Outlook", "S", ""), "", 1,
-         "0»sounds\\beepbeep.wav»»OUTLOOK\r\n"},
+        {Settings(kDefaults), Entry("Severe", "T", "Line one\r\n\r\nline two\n", "Lake; Cook"),
+         "Zone", 1, "0»severe.wav»Zone»LINE ONE LINE TWO   EFFECTED AREA... LAKE; COOK\r\n"},
+        {Settings(kShort), Entry("Minor", "Heat\r\nAdvisory", "S", "Area"), "Zone", 1,
+         "0»alarm.wav»Zone»HEAT ADVISORY\r\n"},
+        {Settings(kShortArea), Entry("Unknown", "Outlook", "S"), "", 1, "0»beep.wav»»OUTLOOK\r\n"},
         // Warning disabled but looping: the loop flag stays, the sound goes.
-        {(kDefaults & ~0x1u) | 0x80, Entry("Moderate", "T", "Watch", ""), "Z", 1, "1»»Z»WATCH\r\n"},
+        {Settings(0x2B6), Entry("Moderate", "T", "Watch"), "Z", 1, "1»»Z»WATCH\r\n"},
         // Without a severity: no header; with no text either: no record.
-        {kShort, Entry("-", "Plain", "", "") + Entry("-", "", "S", ""), "Z", 1, "PLAIN\r\n"},
-        // Separators in a feed or a name cannot shift the fields; bytes above
-        // 0x7F are not letters to upper-case.
-        {kShortArea, Entry("Extreme", "a»b \xE9\xFF", "", "x»y"), "L»M\r\nN", 1,
-         "0»sounds\\severe.wav»L M  N»A B \xE9\xFF   EFFECTED AREA... X Y\r\n"},
-        {kDefaults, Entry("Severe", "", "A", "") + Entry("extreme", "", "B", ""), "Z", 2,
-         "0»sounds\\severe.wav»Z»A\r\n0»sounds\\severe.wav»Z»B\r\n"},
+        {Settings(kShort), Entry("-", "Plain", "") + Entry("-", "", "S"), "Z", 1, "PLAIN\r\n"},
+        // Separators in a feed or a name cannot shift the fields, nor a sound
+        // path that holds one; bytes above 0x7F are not letters to upper-case.
+        {Settings(kShortArea), Entry("Extreme", "a»b \xE9\xFF", "", "x»y"), "L»M\r\nN", 1,
+         "0»severe.wav»L M  N»A B \xE9\xFF   EFFECTED AREA... X Y\r\n"},
+        {Settings(kDefaults, "C:\\a»b.wav"), Entry("Severe", "", "A") + Entry("extreme", "", "B"),
+         "Z", 2, "0»»Z»A\r\n0»»Z»B\r\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.document);
         std::string queue = "kept\r\n";
-        EXPECT_EQ(
-            AppendAlertRecords(Bytes(c.document), Bytes(c.location), Settings(c.flags), &queue),
-            c.count);
+        EXPECT_EQ(AppendAlertRecords(Bytes(c.document), Bytes(c.location), c.settings, &queue),
+                  c.count);
         EXPECT_EQ(queue, "kept\r\n" + Bytes(c.queue));
     }
 }
 
-TEST(AlertQueue, ASoundPathHoldingASeparatorIsLeftOut) {
-    AlertSettingsSnapshot settings = Settings(0x237);
-    settings.SevereSound = Bytes("C:\\a»b.wav");
-    std::string queue;
-    AppendAlertRecords(Entry("Severe", "", "S", ""), "Z", settings, &queue);
-    EXPECT_EQ(queue, Bytes("0»»Z»S\r\n"));
-}
-
 TEST(AlertQueue, TestTickerQueueAndCommandLine) {
     EXPECT_EQ(TestTickerQueueText(Settings(0x237)),
-              Bytes("0»sounds\\beepbeep.wav»Location 1»TEST MESSAGE 1\r\n"
-                    "0»sounds\\alarm.wav»Location 2»TEST MESSAGE 2\r\n"
-                    "0»sounds\\severe.wav»Location 3»TEST MESSAGE 3\r\n"));
-    EXPECT_EQ(TestTickerQueueText(Settings(0x1C0 | 0x1)),
-              Bytes("»»Location 1»TEST MESSAGE 1\r\n"
-                    "1»sounds\\alarm.wav»Location 2»TEST MESSAGE 2\r\n"
+              Bytes("0»beep.wav»Location 1»TEST MESSAGE 1\r\n0»alarm.wav»Location 2»TEST MESSAGE "
+                    "2\r\n0»severe.wav»Location 3»TEST MESSAGE 3\r\n"));
+    EXPECT_EQ(TestTickerQueueText(Settings(0x1C1)),
+              Bytes("»»Location 1»TEST MESSAGE 1\r\n1»alarm.wav»Location 2»TEST MESSAGE 2\r\n"
                     "»»Location 3»TEST MESSAGE 3\r\n"));
-
     EXPECT_EQ(TickerCommandLine("ticker.$$$", Settings(0x237)),
               "Ticker.exe -fticker.$$$ -txFFFFFF -bk80 -tb -tt");
-    AlertSettingsSnapshot plain = Settings(0x37);
-    plain.TextColour = 0xFF;
-    plain.BackColour = 0;
-    plain.Tooltips = false;
-    EXPECT_EQ(TickerCommandLine("test.que", plain), "Ticker.exe -ftest.que -txFF -bk0");
+    EXPECT_EQ(TickerCommandLine("test.que", {0x37, "", "", "", 0xFF, 0, false}),
+              "Ticker.exe -ftest.que -txFF -bk0");
 }
 
 } // namespace
