@@ -78,16 +78,22 @@ class AlertPath : public CumulonTest {
     // item (`choose`) or beside the menu. Texts and the mark are dark pixels:
     // the mark in the left column, "Auto Alerts" the second of five texts.
     bool TrayMenu(bool choose) {
-        MoveMouseTo({1150, 300});
+        // The menu opens at the pointer, well away from Cumulon's windows.
+        SetCursorPos(1150, 300);
+        WaitUntil(
+            [] {
+                POINT at;
+                return GetCursorPos(&at) && at.x == 1150 && at.y == 300;
+            },
+            2000);
         PostMessageA(HiddenWindow(), kTrayCallback, 0, WM_RBUTTONUP);
         HWND menu = WaitForTopWindow(program_.info.dwProcessId, "#32768", nullptr, 5000);
-        if (!menu) {
-            ADD_FAILURE() << "no tray menu";
+        RECT r{};
+        if (!menu || !GetWindowRect(menu, &r) || r.right < 1140) {
+            ADD_FAILURE() << "no tray menu at the pointer";
             return false;
         }
         Sleep(300);
-        RECT r;
-        GetWindowRect(menu, &r);
         const int width = r.right - r.left, height = r.bottom - r.top;
         std::vector<COLORREF> pixels = ScreenPixels(r);
         bool checked = false;
