@@ -5,6 +5,7 @@
 #include "app/settings_dialog.h"
 #include "app/tab_pages.h"
 #include "app/tray_window.h"
+#include "pages/alerts/alerts_page.h"
 #include "pages/forecast/hourly_forecast_page.h"
 #include "pages/forecast/point_forecast_page.h"
 #include "pages/stations/metar_page.h"
@@ -42,7 +43,7 @@ const PageEntry kPages[] = {
     {IDD_OBSERVATIONS, &ObservationsPage, &ObservationsFeed, "Current Observations", 2},
     {IDD_SATELLITE, &SatellitePage, &SatelliteFeed, "Satellite", 5},
     {IDD_METAR, &MetarPage, &MetarFeed, "Metar", 6},
-    {IDD_ALERTS, &AlertsPage, nullptr, "Alerts", 3},
+    {IDD_ALERTS, &AlertsPage, &AlertsFeed, "Alerts", 3},
     {IDD_RIVER, &RiverPage, &RiverFeed, "River Gauges", 7},
 };
 constexpr int kPageCount = sizeof kPages / sizeof kPages[0];

@@ -102,7 +102,7 @@ void OnAutoAlertTimer(HWND window) {
         AutoAlertThread = nullptr;
     }
     SetRuntimeFlag(kAutoAlertRunning);
-    AutoAlertThread = CreateThread(nullptr, 0, AutoAlertThreadProc, nullptr, 0, nullptr);
+    AutoAlertThread = StartAutoAlertThread();
     if (!AutoAlertThread)
         ClearRuntimeFlag(kAutoAlertRunning); // or every later tick would only re-arm
     if (AlertsPage.Flags & kAutoAlertsOn)

@@ -1,11 +1,23 @@
-// The auto-alert check started by timer 500 of the hidden window.
+// The two threads that start Ticker.exe: the auto-alert check behind timer
+// 500 of the hidden window, and "Test Ticker" of the alerts page. RuntimeFlags
+// bit 0x400 keeps at most one of them running: the starter sets it, on the
+// user-interface thread, before calling here, and the thread clears it as its
+// very last step on every road. A run waits for the ticker it started to end.
 #ifndef CUMULON_AUTO_ALERTS_H
 #define CUMULON_AUTO_ALERTS_H
 
 #include <windows.h>
 
-// Thread routine, started with no argument after its starter has set
-// RuntimeFlags bit 0x400; it clears that bit on every road by which it ends.
-DWORD WINAPI AutoAlertThreadProc(void* unused);
+// Both copy the alert settings here, on the calling (user-interface) thread,
+// so a run uses the settings it started with. They return the thread's
+// handle, or null when no thread started (the caller then clears the bit).
+//
+// The check downloads the feed of every zone marked in the saved lists,
+// writes one queue record per alert entry to "ticker.$$$" and, when any was
+// written, shows them with the ticker; otherwise it deletes "ticker.$$$". It
+// asks the alerts page to redisplay once its downloads are done.
+HANDLE StartAutoAlertThread();
+// Writes the three records of "test.que" and shows them with the ticker.
+HANDLE StartTestTickerThread();
 
 #endif

@@ -249,6 +249,12 @@ class Alerts(ServiceTest):
         self.assertTrue(support.between(entry, "<title>", "</title>").startswith("Tornado Warning"))
         self.assertIn("\r\n", support.between(entry, "<summary>", "</summary>"))
 
+    def test_the_hostile_zone_carries_separators_and_an_unterminated_entry(self):
+        text = self.document(ALERTS % feeds.HOSTILE_ZONE)
+        self.assertIn("Flood Warning \u00bbsounds", text)
+        self.assertIn("FIRST LINE\r\nSECOND LINE", text)
+        self.assertEqual(text.count("<entry>"), text.count("</entry>") + 1)
+
     def test_a_zone_without_alerts(self):
         entries = self.entries("FLZ173")
         self.assertEqual(len(entries), 1)

@@ -401,7 +401,7 @@ void TypeText(HWND edit, const std::string& text) {
 
 namespace {
 
-bool ListRowPoint(HWND list, int row, POINT* at) {
+bool ListRowPoint(HWND list, int row, POINT* at, int x = 8) {
     RemoteBuffer remote(list, sizeof(RECT));
     RECT rect{};
     rect.left = LVIR_BOUNDS;
@@ -411,7 +411,7 @@ bool ListRowPoint(HWND list, int row, POINT* at) {
         return false;
     // Near the left end of the row's visible part (a first column of width 0
     // hides nothing there), on the screen.
-    *at = ClientToScreenPoint(list, std::max<LONG>(rect.left, 0) + 8, (rect.top + rect.bottom) / 2);
+    *at = ClientToScreenPoint(list, std::max<LONG>(rect.left, 0) + x, (rect.top + rect.bottom) / 2);
     return true;
 }
 
@@ -433,9 +433,9 @@ std::string ReadTextFile(const std::string& path) {
     return text;
 }
 
-bool ClickListRow(HWND list, int row) {
+bool ClickListRow(HWND list, int row, int x) {
     POINT at;
-    return ListRowPoint(list, row, &at) && MouseClick(at);
+    return ListRowPoint(list, row, &at, x) && MouseClick(at);
 }
 
 bool DoubleClickListRow(HWND list, int row) {

@@ -67,7 +67,8 @@ bool ClickWindow(HWND window); // the centre of a window (button, icon, check bo
 bool RightClickWindow(HWND window);
 bool ClickControl(HWND dialog, int id);
 bool ClickAt(HWND window, int x, int y, bool right = false); // client coordinates
-bool ClickListRow(HWND list, int row);
+// `x`: from the row's left end; in a check-box list the box is at the default.
+bool ClickListRow(HWND list, int row, int x = 8);
 bool DoubleClickListRow(HWND list, int row);
 // A double click at the centre of a control (a static passes it to its dialog).
 bool DoubleClickOnControl(HWND dialog, int id);

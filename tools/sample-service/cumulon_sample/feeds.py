@@ -846,9 +846,39 @@ _ALERT_DETAILS = {
 }
 
 
+# A zone whose feed is hostile on purpose, for the alerts page and the ticker
+# queue: separator bytes in a title and an area, an entry's fields in reverse
+# order, a summary nested in a title, a CR LF in a summary, an entry without
+# a title or severity, and a last entry without its end tag.
+HOSTILE_ZONE = "XXZ999"
+
+
+def hostile_alerts(now):
+    stamp = _iso(weather.floor_time(now, 5), -6)
+    lines = ["<?xml version = '1.0' encoding = 'UTF-8' standalone = 'yes'?>",
+             "<feed xmlns = 'http://www.w3.org/2005/Atom' "
+             "xmlns:cap = 'urn:oasis:names:tc:emergency:cap:1.1'>",
+             "<updated>%s</updated>" % stamp,
+             "<title>Current Watches, Warnings and Advisories for %s</title>" % HOSTILE_ZONE,
+             "<entry>", "<cap:certainty>Likely</cap:certainty>",
+             "<cap:severity>Severe</cap:severity>",
+             "<cap:areaDesc>North\u00bbSouth; East</cap:areaDesc>",
+             "<summary>FIRST LINE\r\nSECOND LINE</summary>",
+             "<title>Flood Warning \u00bbsounds\\x.wav\u00bbFake Place\u00bbinjected</title>",
+             "</entry>",
+             "<entry>", "<title>Heat Advisory <summary>nested summary</summary></title>",
+             "<cap:severity>minor</cap:severity>", "</entry>",
+             "<entry>", "<title></title>",
+             "<summary>Statement without a title or severity</summary>", "</entry>",
+             "<entry>", "<title>Cut off</title>", "<summary>never ends</summary>", "</feed>"]
+    return "\r\n".join(lines) + "\r\n", weather.floor_time(now, 5)
+
+
 def alerts(registry, code, now):
     """The ATOM alert feed with CAP fields of one forecast zone."""
     code = code.upper()
+    if code == HOSTILE_ZONE:
+        return hostile_alerts(now)
     zone = registry.zones.get(code)
     updated = weather.floor_time(now, 5)
     feed_id = "http://alerts.weather.gov/cap/wwaatmget.php?x=%s&amp;y=0" % code

@@ -1,0 +1,58 @@
+#include "pages/alerts/alert_feed.h"
+
+#include "services/text_scan.h"
+
+namespace {
+
+constexpr std::string_view kEntryOpen = "<entry>";
+constexpr std::string_view kEntryClose = "</entry>";
+
+AlertEntry ReadEntry(std::string_view entry) {
+    return {ElementText(entry, "<title>", "</title>"),
+            ElementText(entry, "<summary>", "</summary>"),
+            ElementText(entry, "<cap:areaDesc>", "</cap:areaDesc>"),
+            ElementText(entry, "<cap:urgency>", "</cap:urgency>"),
+            ElementText(entry, "<cap:severity>", "</cap:severity>"),
+            ElementText(entry, "<cap:certainty>", "</cap:certainty>")};
+}
+
+void AppendLine(std::string* out, std::string_view label, std::string_view value) {
+    if (value.empty())
+        return;
+    out->append(label).append(value).append("\r\n");
+}
+
+} // namespace
+
+std::vector<AlertEntry> ReadAlertEntries(std::string_view document) {
+    std::vector<AlertEntry> entries;
+    std::string_view text = UpToFirstNul(document);
+    size_t at = text.find(kEntryOpen);
+    while (at != kNotFound) {
+        size_t start = at + kEntryOpen.size();
+        size_t end = text.find(kEntryClose, start);
+        if (end == kNotFound)
+            break; // an unterminated entry ends the scan
+        entries.push_back(ReadEntry(text.substr(start, end - start)));
+        at = text.find(kEntryOpen, end + kEntryClose.size());
+    }
+    return entries;
+}
+
+std::string_view AlertFeedUpdated(std::string_view document) {
+    return ElementText(UpToFirstNul(document), "<updated>", "</updated>");
+}
+
+std::string RenderAlertFeed(std::string_view document) {
+    std::string out;
+    for (const AlertEntry& entry : ReadAlertEntries(document)) {
+        AppendLine(&out, "", entry.Title);
+        AppendLine(&out, "", entry.Summary);
+        AppendLine(&out, "...Effected Area: ", entry.Area);
+        AppendLine(&out, "...Urgency: ", entry.Urgency);
+        AppendLine(&out, "...Severity: ", entry.Severity);
+        AppendLine(&out, "...Certainty: ", entry.Certainty);
+        out += "\r\n";
+    }
+    return out;
+}

@@ -1,0 +1,316 @@
+#include "pages/alerts/alerts_page.h"
+
+#include "pages/alerts/alert_feed.h"
+#include "pages/alerts/alert_queue.h"
+#include "pages/alerts/auto_alerts.h"
+#include "resources/resource_ids.h"
+#include "services/list_view.h"
+#include "services/station_picker.h"
+#include "services/text_buffer.h"
+#include "services/time_format.h"
+
+#include <commctrl.h>
+#include <commdlg.h>
+#include <mmsystem.h>
+
+#include <string>
+
+namespace {
+
+constexpr char kSection[] = "[ALERTS]";
+constexpr int kMostMarks = 10;
+
+// The name column fills the list without a horizontal scroll bar.
+const PageColumn kColumns[] = {{"", 100}, {"", 556}};
+
+const ToolbarEntry kToolbar[] = {{IDC_UPDATE, "update"},
+                                 {IDC_INDEX, "index"},
+                                 {IDC_EDIT, "edit"},
+                                 {IDC_DELETE, "delete"},
+                                 {IDC_UP, "up"},
+                                 {IDC_DOWN, "down"},
+                                 {IDC_HELP_TOPIC, "help"},
+                                 {IDC_STOP, "stop"},
+                                 {IDC_NOTIFY_OPEN, "open"},
+                                 {IDC_NOTIFY_PLAY, "play"},
+                                 {IDC_WARNING_OPEN, "open"},
+                                 {IDC_WARNING_PLAY, "play"},
+                                 {IDC_SEVERE_OPEN, "open"},
+                                 {IDC_SEVERE_PLAY, "play"}};
+constexpr int kToolbarCount = sizeof kToolbar / sizeof kToolbar[0];
+ToolbarIcon Icons[kToolbarCount];
+
+constexpr uint32_t kMessageChoice = kAlertShortMessage | kAlertLongMessage;
+const FlagControl kFlagControls[] = {{IDC_WARNING_ALARM, kAlertWarningOn, 0},
+                                     {IDC_SEVERE_ALARM, kAlertSevereOn, 0},
+                                     {IDC_NOTIFY_ALARM, kAlertNotifyOn, 0},
+                                     {IDC_SHORT_MESSAGE, kAlertShortMessage, kMessageChoice},
+                                     {IDC_LONG_MESSAGE, kAlertLongMessage, kMessageChoice},
+                                     {IDC_EFFECTED_AREA, kAlertWithArea, 0},
+                                     {IDC_NOTIFY_LOOP, kAlertNotifyLoop, 0},
+                                     {IDC_WARNING_LOOP, kAlertWarningLoop, 0},
+                                     {IDC_SEVERE_LOOP, kAlertSevereLoop, 0},
+                                     {IDC_TICKER_TOOLBAR, kAlertTickerToolbar, 0}};
+
+// The three alarm sounds: the read-only edit showing the file name, the open
+// and play icons, and the setting holding the path.
+struct SoundSlot {
+    int Edit;
+    int Open;
+    int Play;
+    char* Path;
+    size_t Size;
+};
+const SoundSlot kSounds[] = {
+    {IDC_NOTIFY_SOUND, IDC_NOTIFY_OPEN, IDC_NOTIFY_PLAY, AlertNotifyAlarm, sizeof AlertNotifyAlarm},
+    {IDC_WARNING_SOUND, IDC_WARNING_OPEN, IDC_WARNING_PLAY, AlertWarningAlarm,
+     sizeof AlertWarningAlarm},
+    {IDC_SEVERE_SOUND, IDC_SEVERE_OPEN, IDC_SEVERE_PLAY, AlertSevereAlarm,
+     sizeof AlertSevereAlarm}};
+
+// The brush that paints the ticker sample in the background colour: one for
+// each colour, released when the colour changes or the page closes.
+HBRUSH SampleBrush;
+
+// The framework command running inside this page's own handling of it (the
+// list load, up, down, delete): check marks it loads or moves are not the
+// user's clicks.
+int FrameworkCommand;
+
+int Targets(const PageRow& row, uint32_t, std::vector<FeedTarget>* targets) {
+    return CodeFeedTarget(kSection, row.Columns.at(0), "######", false, targets);
+}
+
+void Render(std::string_view document, const PageRow&, uint32_t, PageText* text) {
+    text->Output = RenderAlertFeed(document);
+    CalendarTime local;
+    std::string_view updated = AlertFeedUpdated(document);
+    if (!updated.empty() && ParseIsoTime(updated, &local)) {
+        char formatted[kFormattedTimeSize];
+        FormatTime(local, TextOf(GlobalSettings.TimeFormat), formatted, sizeof formatted);
+        text->Status = formatted;
+        text->SetStatus = true;
+    }
+}
+
+void SaveListsSoon() {
+    SendMessageA(HiddenWindow, WM_SHELL_SAVE_LISTS_SOON, 0, 0);
+}
+
+// --- sounds -------------------------------------------------------------------
+
+void ShowSoundName(HWND window, const SoundSlot& slot) {
+    std::string_view path = std::string_view(slot.Path, BoundedLength(slot.Path, slot.Size));
+    size_t slash = path.rfind('\\');
+    std::string name(slash == std::string_view::npos ? path : path.substr(slash + 1));
+    SetDlgItemTextA(window, slot.Edit, name.c_str());
+}
+
+void ChooseSound(HWND window, const SoundSlot& slot) {
+    std::string current(slot.Path, BoundedLength(slot.Path, slot.Size));
+    std::string folder = current.substr(0, current.rfind('\\') + 1);
+    char full[MAX_PATH] = "";
+    if (!folder.empty())
+        GetFullPathNameA(folder.c_str(), sizeof full, full, nullptr);
+    char file[260] = "";
+    OPENFILENAMEA open{};
+    open.lStructSize = sizeof open;
+    open.hwndOwner = window;
+    open.lpstrFilter = "WAV Files\0*.wav\0";
+    open.lpstrFile = file;
+    open.nMaxFile = sizeof file;
+    open.lpstrInitialDir = full[0] ? full : nullptr;
+    open.lpstrTitle = "Sound Files";
+    open.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_NOCHANGEDIR;
+    if (!GetOpenFileNameA(&open))
+        return; // cancel changes nothing
+    CopyText(slot.Path, slot.Size, file);
+    ShowSoundName(window, slot);
+}
+
+void PlaySoundOf(const SoundSlot& slot) {
+    if (slot.Path[0])
+        PlaySoundA(slot.Path, nullptr, SND_ASYNC | SND_FILENAME | SND_NODEFAULT);
+}
+
+// --- colours ------------------------------------------------------------------
+
+void ReleaseSampleBrush() {
+    if (SampleBrush)
+        DeleteObject(SampleBrush);
+    SampleBrush = nullptr;
+}
+
+INT_PTR PaintSample(HDC dc) {
+    SetBkMode(dc, OPAQUE);
+    SetBkColor(dc, AlertBackColor);
+    SetTextColor(dc, AlertTextColor);
+    if (!SampleBrush)
+        SampleBrush = CreateSolidBrush(AlertBackColor);
+    return reinterpret_cast<INT_PTR>(SampleBrush);
+}
+
+void ChooseTickerColour(HWND window, COLORREF* colour) {
+    CHOOSECOLORA choose{};
+    choose.lStructSize = sizeof choose;
+    choose.hwndOwner = window;
+    choose.rgbResult = *colour;
+    choose.lpCustColors = GlobalSettings.CustomColors;
+    choose.Flags = CC_FULLOPEN | CC_RGBINIT;
+    if (!ChooseColorA(&choose) || choose.rgbResult == *colour)
+        return;
+    *colour = choose.rgbResult;
+    ReleaseSampleBrush(); // the next paint makes the brush of the new colour
+    InvalidateRect(GetDlgItem(window, IDC_TICKER_SAMPLE), nullptr, TRUE);
+}
+
+// --- Test Ticker ----------------------------------------------------------------
+
+// Nothing while the auto-alert check or an earlier test runs.
+void OnTestTicker() {
+    if (AutoAlertThread && WaitForSingleObject(AutoAlertThread, 0) == WAIT_TIMEOUT)
+        return;
+    if (!TakeRuntimeFlag(kAutoAlertRunning))
+        return;
+    HANDLE thread = StartTestTickerThread();
+    if (!thread) {
+        ClearRuntimeFlag(kAutoAlertRunning);
+        return;
+    }
+    // The shell waits for this handle at exit and timer 500 retires it.
+    if (AutoAlertThread)
+        CloseHandle(AutoAlertThread);
+    AutoAlertThread = thread;
+}
+
+// --- the auto-alert marks -----------------------------------------------------
+
+int CountMarks(HWND list) {
+    int marks = 0;
+    for (int row = ListRowCount(list) - 1; row >= 0; --row)
+        marks += ListRowChecked(list, row);
+    return marks;
+}
+
+void OnItemChanged(HWND window, const NMLISTVIEW& change) {
+    if (!(change.uChanged & LVIF_STATE) ||
+        !((change.uNewState ^ change.uOldState) & LVIS_STATEIMAGEMASK) ||
+        FrameworkCommand == IDC_DEFERRED_START)
+        return;
+    HWND list = change.hdr.hwndFrom;
+    const bool checked = (change.uNewState & LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2);
+    if (FrameworkCommand == 0 && checked && CountMarks(list) > kMostMarks) {
+        SetListRowChecked(list, change.iItem, false);
+        MessageBoxA(window, "Auto Alert Maximum Reached", "Notice", MB_OK | MB_ICONWARNING);
+    }
+    SaveListsSoon();
+}
+
+// --- messages -------------------------------------------------------------------
+
+void OnInitDialog(HWND window) {
+    CheckDlgButton(window, IDC_GET_AUTO_ALERTS,
+                   AlertsPage.Flags & kAutoAlertsOn ? BST_CHECKED : BST_UNCHECKED);
+    for (const SoundSlot& slot : kSounds)
+        ShowSoundName(window, slot);
+    if (BoldFont)
+        SendDlgItemMessageA(window, IDC_TICKER_SAMPLE, WM_SETFONT,
+                            reinterpret_cast<WPARAM>(BoldFont), FALSE);
+}
+
+bool OnCommand(HWND window, int id, int notification) {
+    for (const SoundSlot& slot : kSounds) {
+        if (id == slot.Open || id == slot.Play) {
+            if (notification == STN_CLICKED)
+                id == slot.Open ? ChooseSound(window, slot) : PlaySoundOf(slot);
+            return true;
+        }
+    }
+    switch (id) {
+    case IDC_GET_AUTO_ALERTS:
+        if (notification == BN_CLICKED)
+            SendMessageA(HiddenWindow, WM_SHELL_AUTO_ALERTS,
+                         IsDlgButtonChecked(window, IDC_GET_AUTO_ALERTS) == BST_CHECKED, 0);
+        return true;
+    case IDC_TICKER_TEXT_COLOR:
+        ChooseTickerColour(window, &AlertTextColor);
+        return true;
+    case IDC_TICKER_BACK_COLOR:
+        ChooseTickerColour(window, &AlertBackColor);
+        return true;
+    case IDC_TEST_TICKER:
+        OnTestTicker();
+        return true;
+    }
+    return false;
+}
+
+INT_PTR OnMessage(const FeedPage&, HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                  bool* handled) {
+    switch (message) {
+    case WM_INITDIALOG:
+        OnInitDialog(window); // after the framework's own set-up
+        return FALSE;
+    case WM_COMMAND: {
+        const int id = LOWORD(wParam);
+        if ((id == IDC_DEFERRED_START || id == IDC_UP || id == IDC_DOWN || id == IDC_DELETE) &&
+            FrameworkCommand == 0) {
+            FrameworkCommand = id; // the framework runs it in the nested call
+            INT_PTR result = FeedPageProc(window, message, wParam, lParam);
+            FrameworkCommand = 0;
+            if (id == IDC_DELETE)
+                SaveListsSoon();
+            *handled = true;
+            return result;
+        }
+        *handled = OnCommand(window, id, HIWORD(wParam));
+        return TRUE;
+    }
+    case WM_NOTIFY: {
+        const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
+        if (header->idFrom == IDC_LIST && header->code == LVN_ITEMCHANGED)
+            OnItemChanged(window, *reinterpret_cast<const NMLISTVIEW*>(lParam));
+        return FALSE; // the framework shows the selected row
+    }
+    case WM_CTLCOLORSTATIC:
+        if (reinterpret_cast<HWND>(lParam) == GetDlgItem(window, IDC_TICKER_SAMPLE)) {
+            *handled = true;
+            return PaintSample(reinterpret_cast<HDC>(wParam));
+        }
+        return FALSE;
+    case WM_DESTROY:
+        ReleaseSampleBrush();
+        return FALSE;
+    }
+    return FALSE;
+}
+
+} // namespace
+
+const FeedPage AlertsFeed = {
+    .DialogId = IDD_ALERTS,
+    .State = &AlertsPage,
+    .BusyBit = kBusyAlerts,
+    .SelectedSlot = kSelectedAlerts,
+    .HelpTopic = "alert.html",
+    .Toolbar = kToolbar,
+    .ToolbarCount = kToolbarCount,
+    .Icons = Icons,
+    .StatusLeftBit = 0x800,
+    .StatusRightBit = 0x1000,
+    .FlagControls = kFlagControls,
+    .FlagControlCount = sizeof kFlagControls / sizeof kFlagControls[0],
+    .ListSection = kSection,
+    .Columns = kColumns,
+    .ColumnCount = 2,
+    .ListStyles = LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT,
+    .AddCommand = IDC_INDEX,
+    .OpenAdd = OpenAddLocation,
+    .OpenEdit = OpenEditLocation,
+    .TreeFile = "alert.trv",
+    .Targets = Targets,
+    .Display = ShowFeedText,
+    .Render = Render,
+    .Style = TextStyle::Report,
+    .OnMessage = OnMessage,
+};
