@@ -3,6 +3,7 @@
 #include "pages/alerts/alert_feed.h"
 #include "pages/alerts/alert_queue.h"
 #include "pages/alerts/auto_alerts.h"
+#include "pages/imagery/alert_map.h"
 #include "resources/resource_ids.h"
 #include "services/list_view.h"
 #include "services/station_picker.h"
@@ -240,6 +241,10 @@ bool OnCommand(HWND window, int id, int notification) {
         return true;
     case IDC_TEST_TICKER:
         OnTestTicker();
+        return true;
+    case IDC_ALERT_MAP_BUTTON:
+        if (notification == BN_CLICKED)
+            OpenAlertMap(window);
         return true;
     }
     return false;
