@@ -9,7 +9,7 @@ set -u
 cd "$(dirname "$0")/.."
 root=$(pwd)
 tools/prerequisites.sh || exit 1
-cmake --preset windows >/dev/null && cmake --build --preset windows --target Cumulon cumulon_data || exit 1
+cmake --preset windows >/dev/null && cmake --build --preset windows --target Cumulon Ticker cumulon_data || exit 1
 
 run=$root/run
 program=$run/program
