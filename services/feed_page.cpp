@@ -11,6 +11,7 @@
 #include "services/local_time.h"
 #include "services/registry.h"
 #include "services/saved_lists_file.h"
+#include "services/text_buffer.h"
 #include "services/time_format.h"
 
 #include <commctrl.h>
@@ -420,6 +421,13 @@ int CodeFeedTarget(const char* section, std::string_view code, std::string_view 
                 c = static_cast<char>(c - 'A' + 'a');
     targets->push_back(std::move(target));
     return 0;
+}
+
+void SetStatusTime(PageText* text, const CalendarTime& local) {
+    char formatted[kFormattedTimeSize];
+    FormatTime(local, TextOf(GlobalSettings.TimeFormat), formatted, sizeof formatted);
+    text->Status = formatted;
+    text->SetStatus = true;
 }
 
 bool FormatFileTime(const char* path, std::string* text) {

@@ -67,6 +67,10 @@ struct PageText {
     bool SetStatus = false;
 };
 
+struct CalendarTime;
+// Puts a report's own time on the status line, in the user's time format.
+void SetStatusTime(PageText* text, const CalendarTime& local);
+
 // Where a text page shows what it has. Forecast: "no data" and "not
 // available" on the status line, the file's time as status. Report: "no
 // data" in the output with the status line emptied, the document's own time

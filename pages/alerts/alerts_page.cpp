@@ -86,12 +86,8 @@ void Render(std::string_view document, const PageRow&, uint32_t, PageText* text)
     text->Output = RenderAlertFeed(document);
     CalendarTime local;
     std::string_view updated = AlertFeedUpdated(document);
-    if (!updated.empty() && ParseIsoTime(updated, &local)) {
-        char formatted[kFormattedTimeSize];
-        FormatTime(local, TextOf(GlobalSettings.TimeFormat), formatted, sizeof formatted);
-        text->Status = formatted;
-        text->SetStatus = true;
-    }
+    if (!updated.empty() && ParseIsoTime(updated, &local))
+        SetStatusTime(text, local);
 }
 
 void SaveListsSoon() {

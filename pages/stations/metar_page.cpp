@@ -100,12 +100,8 @@ void Render(std::string_view document, const PageRow& row, uint32_t flags, PageT
     MetarReport report =
         BuildMetarReport(document, flags, row.Columns.size() > 1 ? row.Columns[1] : "");
     CalendarTime observed;
-    if (ParseIsoTime(report.ObservationTime, &observed)) {
-        char formatted[kFormattedTimeSize];
-        FormatTime(observed, GlobalSettings.TimeFormat, formatted, sizeof formatted);
-        text->Status = formatted;
-        text->SetStatus = true;
-    }
+    if (ParseIsoTime(report.ObservationTime, &observed))
+        SetStatusTime(text, observed);
     text->Output = std::move(report.Output);
 }
 

@@ -3,7 +3,6 @@
 #include "pages/stations/observations_report.h"
 #include "resources/resource_ids.h"
 #include "services/station_picker.h"
-#include "services/text_buffer.h"
 
 #include <commctrl.h>
 
@@ -36,12 +35,8 @@ void Render(std::string_view document, const PageRow& row, uint32_t flags, PageT
     std::string_view identifier = std::string_view(row.Columns[0]).substr(0, kObservationIdLength);
     text->Output = BuildObservationReport(document, flags, identifier);
     CalendarTime observed;
-    if (ObservationTime(document, &observed)) {
-        char formatted[kFormattedTimeSize];
-        FormatTime(observed, TextOf(GlobalSettings.TimeFormat), formatted, sizeof formatted);
-        text->Status = formatted;
-        text->SetStatus = true;
-    }
+    if (ObservationTime(document, &observed))
+        SetStatusTime(text, observed);
 }
 
 } // namespace

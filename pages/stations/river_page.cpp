@@ -5,7 +5,6 @@
 #include "services/http_fetch.h"
 #include "services/http_request.h"
 #include "services/station_picker.h"
-#include "services/text_buffer.h"
 
 #include <commctrl.h>
 
@@ -39,12 +38,8 @@ void AfterFetch(const FeedTarget& target) {
 void Render(std::string_view document, const PageRow&, uint32_t, PageText* text) {
     text->Output = BuildRiverReport(document);
     CalendarTime built;
-    if (RiverBuildTime(document, &built)) {
-        char formatted[kFormattedTimeSize];
-        FormatTime(built, TextOf(GlobalSettings.TimeFormat), formatted, sizeof formatted);
-        text->Status = formatted;
-        text->SetStatus = true;
-    }
+    if (RiverBuildTime(document, &built))
+        SetStatusTime(text, built);
 }
 
 } // namespace
