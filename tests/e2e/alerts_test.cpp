@@ -142,10 +142,8 @@ TEST_F(Alerts, TestTickerFollowsThePagesChoicesAndStartsTheRealTicker) {
     RECT sample;
     GetWindowRect(GetDlgItem(page_, IDC_TICKER_SAMPLE), &sample);
     const COLORREF green = RGB(0, 96, 0);
-    auto corner = [](const RECT& r) {
-        return ScreenPixels({r.left + 2, r.top + 2, r.left + 3, r.top + 3});
-    };
-    EXPECT_TRUE(WaitUntil([&] { return corner(sample) == std::vector<COLORREF>{green}; }, 5000));
+    auto corner = [](const RECT& r) { return ScreenPixel(r.left + 2, r.top + 2); };
+    EXPECT_TRUE(WaitUntil([&] { return corner(sample) == green; }, 5000));
     ASSERT_TRUE(ClickControl(page_, IDC_TEST_TICKER));
     ASSERT_TRUE(WaitUntil([&] { return RunEnded(1); }, 10000));
     EXPECT_EQ(RunRecord(1, false), "Ticker.exe -ftest.que -txFFFFFF -bk6000 -tb -tt");
@@ -163,7 +161,7 @@ TEST_F(Alerts, TestTickerFollowsThePagesChoicesAndStartsTheRealTicker) {
     ASSERT_TRUE(bar && toolbar);
     RECT rect;
     GetWindowRect(bar, &rect);
-    EXPECT_TRUE(WaitUntil([&] { return corner(rect) == std::vector<COLORREF>{green}; }, 10000));
+    EXPECT_TRUE(WaitUntil([&] { return corner(rect) == green; }, 10000));
     Sleep(2500); // the first message well inside the bar
     SaveScreenshot(nullptr, "ticker-scrolling");
     ASSERT_TRUE(ClickControl(toolbar, IDC_TICKER_EXIT));

@@ -18,16 +18,9 @@
 #include <string>
 #include <vector>
 
-enum Tab {
-    kPointTab,
-    kHourlyTab,
-    kObservationsTab,
-    kAlertsTab,
-    kRadarTab,
-    kSatelliteTab,
-    kMetarTab,
-    kRiverTab
-};
+// The tabs of the main window, left to right.
+constexpr int kPointTab = 0, kHourlyTab = 1, kObservationsTab = 2, kAlertsTab = 3, kRadarTab = 4,
+              kSatelliteTab = 5, kMetarTab = 6, kRiverTab = 7;
 enum TrayItem { kTrayNone = -1, kTrayHelp, kTrayAutoAlerts, kTraySettings, kTrayAbout, kTrayExit };
 
 // "»" in a text stands for the separator byte.
@@ -95,7 +88,9 @@ class CumulonTest : public ::testing::Test {
     HWND Start(DWORD timeoutMs = 20000) {
         program_.Kill();
         program_ = StartProgram(Exe());
-        EXPECT_TRUE(program_.Running());
+        DWORD code = 0, error = GetLastError();
+        EXPECT_TRUE(program_.Running()) << "not started (error " << error << ") or ended with "
+                                        << (program_.WaitForExit(0, &code), code);
         return main_ = timeoutMs ? MainWindow(timeoutMs) : nullptr;
     }
     // Starts Cumulon and shows the page of `tab`.
@@ -129,11 +124,15 @@ class CumulonTest : public ::testing::Test {
         return box ? texts.back() : "";
     }
 
+    // Waits for the program's end with 0.
+    bool EndsWithZero() {
+        DWORD code = 1;
+        return program_.WaitForExit(20000, &code) && code == 0;
+    }
     // Ends the program through its close box and waits for it.
     bool CloseMainWindow() {
         PostMessageA(main_, WM_SYSCOMMAND, SC_CLOSE, 0);
-        DWORD code = 1;
-        return program_.WaitForExit(20000, &code) && code == 0;
+        return EndsWithZero();
     }
     // Minimises the main window (it closes to the tray) and opens it again
     // with a click on the tray icon, on the page it showed.

@@ -444,6 +444,11 @@ std::vector<COLORREF> ScreenPixels(const RECT& area) {
     return pixels;
 }
 
+COLORREF ScreenPixel(int x, int y) {
+    std::vector<COLORREF> pixel = ScreenPixels({x, y, x + 1, y + 1});
+    return pixel.empty() ? CLR_INVALID : pixel[0];
+}
+
 bool SaveScreenshot(HWND window, const std::string& name) {
     RECT rect = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     if (window && !GetWindowRect(window, &rect))

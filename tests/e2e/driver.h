@@ -93,6 +93,7 @@ void TypeText(HWND edit, const std::string& text); // one WM_CHAR per character
 
 // The colours of a screen rectangle's pixels, row by row (empty on failure).
 std::vector<COLORREF> ScreenPixels(const RECT& area);
+COLORREF ScreenPixel(int x, int y); // CLR_INVALID on failure
 // Saves a screenshot of `window` (the whole screen when null) as NAME.bmp in
 // the work folder; the test runner turns it into NAME.png.
 bool SaveScreenshot(HWND window, const std::string& name);

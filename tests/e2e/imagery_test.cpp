@@ -154,13 +154,6 @@ class Imagery : public CumulonTest {
                    return Near(c, {255, 255, 255}, 40);
                }) > 20;
     }
-    // The share of the picture that is not black.
-    static double Lit(HWND view, int width, int height) {
-        std::vector<COLORREF> pixels = AreaPixels(view, {0, 0, width, height});
-        return double(
-                   std::count_if(pixels.begin(), pixels.end(), [](COLORREF c) { return c != 0; })) /
-               std::max<size_t>(1, pixels.size());
-    }
     // Moves a dialog, closes it with Escape (as the close box does) and
     // reads the position stored for it at the program's end.
     void MoveCloseAndEnd(HWND dialog, int x, int y, const char* positionName) {
@@ -329,25 +322,6 @@ TEST_F(Imagery, AlertMapDrawsASmallAreaCentredOnBlack) {
     DWORD flags = 0;
     ASSERT_TRUE(ReadSettingDword("AlertMapFlags", &flags));
     EXPECT_EQ(flags, 0x8u);
-}
-
-// Against the sample weather service: the real layers and pictures.
-TEST_F(Imagery, TheSampleServicesRadarAndSatellitePictures) {
-    UseCatalog(SampleCatalog());
-    StartOnTab(kRadarTab);
-    SelectSite();
-    ClickControl(page_, IDC_UPDATE);
-    ASSERT_TRUE(WaitUntil([&] { return ShowsTime(page_); }, 60000)) << Status(page_);
-    EXPECT_TRUE(WaitUntil([&] { return Lit(page_, 600, 550) > 0.9; }, 5000)); // the relief fills it
-    Sleep(300);
-    SaveScreenshot(main_, "radar");
-
-    ShowTab(kSatelliteTab);
-    ClickControl(page_, IDC_UPDATE);
-    ASSERT_TRUE(WaitUntil([&] { return ShowsTime(page_); }, 60000)) << Status(page_);
-    EXPECT_TRUE(WaitUntil([&] { return Lit(page_, 720, 480) > 0.9; }, 5000));
-    Sleep(300);
-    SaveScreenshot(main_, "satellite");
 }
 
 } // namespace

@@ -110,21 +110,33 @@ TEST_F(Settings, StartUpTooltipsAndTheTabReachTheNextStart) {
     EXPECT_EQ(TabSelection(GetDlgItem(main_, IDC_TAB)), kMetarTab);
     EXPECT_EQ(Tooltips(), 0);
 
-    // The highlight's blue frame over the update icon; leaving it repaints the icon.
+    // The highlight's blue frame over the update icon; leaving it repaints
+    // the icon. A paint of the window just opened may cover a highlight
+    // drawn too early: the pointer then leaves and comes back.
     RECT icon;
     GetWindowRect(GetDlgItem(VisiblePage(main_), IDC_UPDATE), &icon);
-    SetCursorPos(icon.left + 100, icon.top + 100);
-    Sleep(300);
-    HDC screen = GetDC(nullptr);
-    auto edge = [&] { return GetPixel(screen, icon.left + 7, icon.top); };
+    auto edge = [&] { return ScreenPixel(icon.left + 7, icon.top); };
+    auto hover = [&](bool over) {
+        MoveMouseTo({icon.left + (over ? 5 : 100), icon.top + (over ? 5 : 100)});
+    };
+    hover(false);
+    Sleep(500);
     const COLORREF before = edge();
-    SetCursorPos(icon.left + 5, icon.top + 5);
-    EXPECT_TRUE(WaitUntil(
-        [&] { return edge() != before && GetBValue(edge()) > GetRValue(edge()) + 40; }, 5000))
-        << std::hex << edge();
-    SetCursorPos(icon.left + 100, icon.top + 100);
+    auto highlighted = [&] {
+        return edge() != before && GetBValue(edge()) > GetRValue(edge()) + 40;
+    };
+    const bool lit = WaitUntil(
+        [&] {
+            hover(true);
+            if (WaitUntil(highlighted, 500))
+                return true;
+            hover(false);
+            return false;
+        },
+        5000);
+    EXPECT_TRUE(lit) << std::hex << edge();
+    hover(false);
     EXPECT_TRUE(WaitUntil([&] { return edge() == before; }, 5000));
-    ReleaseDC(nullptr, screen);
 }
 
 // Opened from the main window and then from the tray menu, About and

@@ -29,10 +29,6 @@ class Ticker : public CumulonTest {
         GetWindowRect(window, &rect);
         return rect;
     }
-    static COLORREF TopLeft(const RECT& r) {
-        std::vector<COLORREF> pixel = ScreenPixels({r.left, r.top, r.left + 1, r.top + 1});
-        return pixel.empty() ? CLR_INVALID : pixel[0];
-    }
     // The leftmost column of the bar holding a pixel of `colour`, or -1.
     static int LeadingEdge(HWND bar, COLORREF colour) {
         RECT rect = Rect(bar);
@@ -49,11 +45,6 @@ class Ticker : public CumulonTest {
         DWORD start = GetTickCount();
         Sleep(ms);
         return (from - LeadingEdge(bar, text)) * 1000.0 / (GetTickCount() - start);
-    }
-    bool EndsWithZeroAndDeletes(const std::string& queue) {
-        DWORD code = 1;
-        return program_.WaitForExit(10000, &code) && code == 0 &&
-               !FileExists(folder_ + "\\" + queue);
     }
 };
 
@@ -76,7 +67,7 @@ TEST_F(Ticker, BarAndToolbarSitAtTheBottomInTheirColoursAndTheIconsSkipAndExit) 
     EXPECT_TRUE(ShowsText(toolbar, IDC_TICKER_COUNTER, "1/3"));
 
     EXPECT_TRUE(WaitUntil([&] { return LeadingEdge(bar, RGB(0xFF, 0xFF, 0)) > 0; }, 5000));
-    EXPECT_EQ(TopLeft(barRect), RGB(0, 0, 0x80));
+    EXPECT_EQ(ScreenPixel(barRect.left, barRect.top), RGB(0, 0, 0x80));
     MoveMouseTo({toolbarRect.left + 355, toolbarRect.top + 9}); // over "skip"
     EXPECT_TRUE(WaitUntil(
         [&] {
@@ -91,7 +82,7 @@ TEST_F(Ticker, BarAndToolbarSitAtTheBottomInTheirColoursAndTheIconsSkipAndExit) 
     EXPECT_TRUE(ShowsText(toolbar, IDC_TICKER_COUNTER, "2/3"));
     EXPECT_TRUE(ShowsText(toolbar, IDC_TICKER_LOCATION, "Cook"));
     ClickControl(toolbar, IDC_TICKER_EXIT);
-    EXPECT_TRUE(EndsWithZeroAndDeletes("q.que"));
+    EXPECT_TRUE(EndsWithZero() && !FileExists(folder_ + "\\q.que")); // the queue deleted
 }
 
 TEST_F(Ticker, OneAtATimeTheButtonSpeedsItUpAndRightClickShowsTheToolbar) {
@@ -111,7 +102,7 @@ TEST_F(Ticker, OneAtATimeTheButtonSpeedsItUpAndRightClickShowsTheToolbar) {
     const COLORREF black = RGB(0, 0, 0);
     ASSERT_TRUE(WaitUntil([&] { return LeadingEdge(bar, black) > 0; }, 5000));
     const RECT barRect = Rect(bar);
-    EXPECT_EQ(TopLeft(barRect), RGB(255, 255, 255));
+    EXPECT_EQ(ScreenPixel(barRect.left, barRect.top), RGB(255, 255, 255));
     double normal = Speed(bar, black, 1000);
     MoveMouseTo({barRect.left + 100, barRect.top + 15});
     PressMouseButton(false, true);
@@ -129,7 +120,7 @@ TEST_F(Ticker, OneAtATimeTheButtonSpeedsItUpAndRightClickShowsTheToolbar) {
     EXPECT_TRUE(ShowsText(toolbar, IDC_TICKER_COUNTER, "1/1"));
     EXPECT_TRUE(ShowsText(toolbar, IDC_TICKER_LOCATION, "Zone"));
     ClickControl(toolbar, IDC_TICKER_SKIP); // skip on the last record ends it
-    EXPECT_TRUE(EndsWithZeroAndDeletes("q.que"));
+    EXPECT_TRUE(EndsWithZero() && !FileExists(folder_ + "\\q.que")); // the queue deleted
 }
 
 } // namespace
