@@ -11,6 +11,7 @@ work=$root/build/bench
 mkdir -p "$work"
 
 c++ -std=c++20 -O2 -I"$root" tools/bench/forecast_render_bench.cpp pages/forecast/forecast_text.cpp \
+    services/text_scan.cpp \
     -o "$work/forecast_render_bench"
 "$work/forecast_render_bench"
 
