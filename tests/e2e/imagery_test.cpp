@@ -82,14 +82,13 @@ std::string Gif(int width, int height, const std::vector<COLORREF>& colours,
     return gif + std::string("\0;", 2);
 }
 
-struct Colour {
-    int r, g, b;
-};
-const Colour kBlack{0, 0, 0}, kBase{60, 110, 70}, kRed{250, 20, 20}, kYellow{240, 230, 20};
+const COLORREF kBlack = RGB(0, 0, 0), kBase = RGB(60, 110, 70), kRed = RGB(250, 20, 20),
+               kYellow = RGB(240, 230, 20);
 // Half-transparent white (alpha 128) over the base and over yellow.
-const Colour kLegendOverBase{158, 183, 163}, kLegendOverYellow{248, 243, 138};
+const COLORREF kLegendOverBase = RGB(158, 183, 163), kLegendOverYellow = RGB(248, 243, 138);
 // The sample service's test picture: four quadrants.
-const Colour kQuadrants[4] = {{200, 30, 30}, {30, 160, 60}, {40, 60, 200}, {230, 210, 40}};
+const COLORREF kQuadrants[4] = {RGB(200, 30, 30), RGB(30, 160, 60), RGB(40, 60, 200),
+                                RGB(230, 210, 40)};
 
 class Imagery : public CumulonTest {
   protected:
@@ -106,10 +105,8 @@ class Imagery : public CumulonTest {
         ASSERT_TRUE(WaitUntil([&] { return ListItemCount(List()) == 1; }, 5000));
         Select(0);
     }
-    static bool ShowsTime(HWND view) {
-        return IsFileTime(WindowText(GetDlgItem(view, IDC_STATUS)));
-    }
     static std::string Status(HWND view) { return WindowText(GetDlgItem(view, IDC_STATUS)); }
+    static bool ShowsTime(HWND view) { return IsFileTime(Status(view)); }
 
     // The screen's pixels of a rectangle of the picture (picture pixels; a
     // page smaller than its picture shows it scaled down).
@@ -128,13 +125,13 @@ class Imagery : public CumulonTest {
         MapWindowPoints(area, nullptr, reinterpret_cast<POINT*>(&rect), 2);
         return ScreenPixels(rect);
     }
-    static bool Near(COLORREF c, Colour want, int tolerance) {
-        return std::abs(GetRValue(c) - want.r) <= tolerance &&
-               std::abs(GetGValue(c) - want.g) <= tolerance &&
-               std::abs(GetBValue(c) - want.b) <= tolerance;
+    static bool Near(COLORREF c, COLORREF want, int tolerance) {
+        return std::abs(GetRValue(c) - GetRValue(want)) <= tolerance &&
+               std::abs(GetGValue(c) - GetGValue(want)) <= tolerance &&
+               std::abs(GetBValue(c) - GetBValue(want)) <= tolerance;
     }
     // Waits for the colour at (x, y) of the picture area; reports what is there.
-    static void ExpectColour(HWND view, int x, int y, Colour want, int tolerance = 8) {
+    static void ExpectColour(HWND view, int x, int y, COLORREF want, int tolerance = 8) {
         COLORREF got = 0;
         bool matched = WaitUntil(
             [&] {
@@ -143,16 +140,14 @@ class Imagery : public CumulonTest {
                 return Near(got, want, tolerance);
             },
             5000);
-        EXPECT_TRUE(matched) << "at (" << x << "," << y << "): " << int(GetRValue(got)) << ","
-                             << int(GetGValue(got)) << "," << int(GetBValue(got)) << " instead of "
-                             << want.r << "," << want.g << "," << want.b;
+        EXPECT_TRUE(matched) << "at (" << x << "," << y << "): 0x" << std::hex << got
+                             << " instead of 0x" << want << " (0xBBGGRR)";
     }
     // "Loading..." is white text in the top left corner of the black area.
     static bool ShowsLoading(HWND view) {
         std::vector<COLORREF> pixels = AreaPixels(view, {0, 0, 90, 25});
-        return std::count_if(pixels.begin(), pixels.end(), [](COLORREF c) {
-                   return Near(c, {255, 255, 255}, 40);
-               }) > 20;
+        return std::count_if(pixels.begin(), pixels.end(),
+                             [](COLORREF c) { return Near(c, RGB(255, 255, 255), 40); }) > 20;
     }
     // Moves a dialog, closes it with Escape (as the close box does) and
     // reads the position stored for it at the program's end.
@@ -183,17 +178,17 @@ TEST_F(Imagery, RadarComposesTheCachedLayersInCatalogOrder) {
                RadarLine("sr.n0s", "n0s.gif") + RadarLine("sr.county", "county.gif") +
                RadarLine("sr.n0rlegend", "legend.gif") + "\r\n");
     WriteCacheFile("radar_KLOT_topo.jpg", Png(120, 110, [](int, int) { return 0x3C6E46FFu; }));
-    WriteCacheFile("radar_KLOT_n0r.gif", Gif(120, 110, {0, RGB(250, 20, 20)},
-                                             [](int, int y) { return y >= 40 && y < 60; }));
-    WriteCacheFile("radar_KLOT_county.gif", Gif(120, 110, {0, RGB(240, 230, 20)},
-                                                [](int x, int) { return x >= 50 && x < 70; }));
+    WriteCacheFile("radar_KLOT_n0r.gif",
+                   Gif(120, 110, {0, kRed}, [](int, int y) { return y >= 40 && y < 60; }));
+    WriteCacheFile("radar_KLOT_county.gif",
+                   Gif(120, 110, {0, kYellow}, [](int x, int) { return x >= 50 && x < 70; }));
     WriteCacheFile("radar_KLOT_legend.gif",
                    Png(120, 110, [](int, int y) { return y >= 96 ? 0xFFFFFF80u : 0u; }));
     StartOnTab(kRadarTab);
     SelectSite();
     struct Point {
         int x, y;
-        Colour colour;
+        COLORREF colour;
     };
     for (Point p : {Point{100, 100, kBase},
                     {100, 250, kRed},
@@ -314,7 +309,7 @@ TEST_F(Imagery, AlertMapDrawsASmallAreaCentredOnBlack) {
     ASSERT_NE(map, nullptr);
     ClickControl(map, IDC_MAP_GUAM);
     for (POINT at : {POINT{226, 116}, POINT{573, 383}})
-        ExpectColour(map, at.x, at.y, {90, 140, 200});
+        ExpectColour(map, at.x, at.y, RGB(90, 140, 200));
     for (POINT at : {POINT{219, 250}, POINT{400, 391}})
         ExpectColour(map, at.x, at.y, kBlack, 0);
     EXPECT_TRUE(WaitUntil([&] { return ShowsTime(map); }, 5000)) << Status(map);
