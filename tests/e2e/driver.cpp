@@ -99,20 +99,28 @@ std::vector<HWND> FindWindows(HWND parent, std::function<bool(HWND)> keep) {
     return search.second;
 }
 
-// Moves the pointer to `screen` and presses and releases `button` there,
-// `clicks` times. The click reaches whatever window is under the pointer,
-// through the system's own input handling.
+// A mouse event at a screen point (absolute coordinates on a 0..65535 scale).
+INPUT MouseInput(POINT at, DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = MulDiv(at.x, 65536, GetSystemMetrics(SM_CXSCREEN)) + 1;
+    input.mi.dy = MulDiv(at.y, 65536, GetSystemMetrics(SM_CYSCREEN)) + 1;
+    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    return input;
+}
+
+// Moves the pointer to `screen` and presses and releases a button there,
+// `clicks` times, each event carrying the point: the click reaches whatever
+// window is under it through the system's own input handling, wherever the
+// pointer was before.
 bool MouseClick(POINT screen, bool right, int clicks) {
-    if (!SetCursorPos(screen.x, screen.y))
-        return false;
-    Sleep(30);
-    INPUT inputs[4] = {};
+    MoveMouseTo(screen);
+    INPUT inputs[4];
     const int count = 2 * std::clamp(clicks, 1, 2);
-    for (int i = 0; i < count; ++i) {
-        inputs[i].type = INPUT_MOUSE;
-        inputs[i].mi.dwFlags = i % 2 ? (right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP)
-                                     : (right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN);
-    }
+    for (int i = 0; i < count; ++i)
+        inputs[i] =
+            MouseInput(screen, i % 2 ? (right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP)
+                                     : (right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN));
     return SendInput(count, inputs, sizeof(INPUT)) == static_cast<UINT>(count);
 }
 
@@ -387,13 +395,15 @@ bool ClickListRow(HWND list, int row, int x, int clicks) {
 }
 
 void MoveMouseTo(POINT at) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = MulDiv(at.x, 65536, GetSystemMetrics(SM_CXSCREEN)) + 1;
-    input.mi.dy = MulDiv(at.y, 65536, GetSystemMetrics(SM_CYSCREEN)) + 1;
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    INPUT input = MouseInput(at, 0);
     SendInput(1, &input, sizeof input);
-    Sleep(50);
+    WaitUntil(
+        [&] {
+            POINT now{};
+            return GetCursorPos(&now) && now.x == at.x && now.y == at.y;
+        },
+        1000);
+    Sleep(30);
 }
 
 void PressMouseButton(bool right, bool down) {
