@@ -1,17 +1,19 @@
 #include "tests/e2e/driver.h"
 
-#include <algorithm>
-
 #include <commctrl.h>
+#include <shellapi.h>
 #include <shlobj.h>
 
-#include <cstdio>
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <utility>
 
 namespace {
 
+constexpr const char* kSettingsKey = "Software\\Quillmoor\\Cumulon";
+constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr const char* kDataFiles[] = {"links.dat", "metar.trv", "radar.trv",   "observations.trv",
                                       "river.trv", "alert.trv", "zipcodes.dat"};
 
@@ -20,42 +22,29 @@ std::string EnvPath(const char* name) {
     return value ? WindowsPath(value) : std::string();
 }
 
-bool FileExists(const std::string& path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
 void DeleteTree(const std::string& folder) {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = found.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            std::string path = folder + "\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                DeleteTree(path);
-            else {
-                SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileA(path.c_str());
-            }
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryA(folder.c_str());
+    const std::string from = folder + '\0'; // a list of paths ends with an empty one
+    SHFILEOPSTRUCTA operation{};
+    operation.wFunc = FO_DELETE;
+    operation.pFrom = from.c_str();
+    operation.fFlags = FOF_NO_UI;
+    SHFileOperationA(&operation);
 }
 
-// A buffer in another process for the cross-process control messages.
+// A buffer in another process for the cross-process control messages: a
+// request record at its start, its text or rectangle at `kData`.
+constexpr size_t kData = 256;
 struct RemoteBuffer {
     HANDLE process = nullptr;
-    void* address = nullptr;
-    RemoteBuffer(HWND window, size_t size) {
+    char* address = nullptr;
+    explicit RemoteBuffer(HWND window, size_t size = 4096) {
         DWORD pid = 0;
         GetWindowThreadProcessId(window, &pid);
         process =
             OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
         if (process)
-            address = VirtualAllocEx(process, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
+            address = static_cast<char*>(
+                VirtualAllocEx(process, nullptr, size, MEM_COMMIT, PAGE_READWRITE));
     }
     ~RemoteBuffer() {
         if (address)
@@ -63,61 +52,99 @@ struct RemoteBuffer {
         if (process)
             CloseHandle(process);
     }
-    bool Write(const void* data, size_t size, size_t offset = 0) {
-        return address && WriteProcessMemory(process, static_cast<char*>(address) + offset, data,
-                                             size, nullptr);
+    bool Write(const void* data, size_t size) {
+        return address && WriteProcessMemory(process, address, data, size, nullptr);
     }
     bool Read(void* data, size_t size, size_t offset = 0) {
-        return address && ReadProcessMemory(process, static_cast<char*>(address) + offset, data,
-                                            size, nullptr);
+        return address && ReadProcessMemory(process, address + offset, data, size, nullptr);
     }
-    template <typename T> T* At(size_t offset) {
-        return reinterpret_cast<T*>(static_cast<char*>(address) + offset);
+    LPARAM Param() const { return reinterpret_cast<LPARAM>(address); }
+    // Writes `request`, sends `message` and reads back the text at kData
+    // (LVM_GETITEMTEXTA answers the text's length, which may be 0).
+    template <typename Request>
+    bool Text(HWND window, UINT message, WPARAM wParam, Request request, std::string* text) {
+        char buffer[2048] = "";
+        request.pszText = address + kData;
+        request.cchTextMax = sizeof buffer;
+        if (!Write(&request, sizeof request) ||
+            (!SendMessageA(window, message, wParam, Param()) && message != LVM_GETITEMTEXTA) ||
+            !Read(buffer, sizeof buffer, kData))
+            return false;
+        buffer[sizeof buffer - 1] = '\0';
+        *text = buffer;
+        return true;
     }
 };
 
-struct WindowSearch {
-    DWORD processId;
-    const char* className;
-    const char* title;
-    bool visibleOnly;
-    std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectWindow(HWND window, LPARAM context) {
-    WindowSearch* search = reinterpret_cast<WindowSearch*>(context);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    if (pid != search->processId || (search->visibleOnly && !IsWindowVisible(window)))
-        return TRUE;
-    char className[256] = "";
-    GetClassNameA(window, className, sizeof className);
-    if (search->className && lstrcmpiA(className, search->className) != 0)
-        return TRUE;
-    if (search->title && WindowText(window) != search->title)
-        return TRUE;
-    search->found.push_back(window);
-    return TRUE;
+bool HasClass(HWND window, const char* className) {
+    char name[256] = "";
+    GetClassNameA(window, name, sizeof name);
+    return lstrcmpiA(name, className) == 0;
 }
 
-BOOL CALLBACK CollectStatic(HWND child, LPARAM context) {
-    char className[64] = "";
-    GetClassNameA(child, className, sizeof className);
-    if (lstrcmpiA(className, "Static") == 0) {
-        std::string text = WindowText(child);
-        if (!text.empty())
-            reinterpret_cast<std::vector<std::string>*>(context)->push_back(text);
-    }
+using WindowSearch = std::pair<std::function<bool(HWND)>, std::vector<HWND>>;
+BOOL CALLBACK CollectWindow(HWND window, LPARAM context) {
+    WindowSearch* search = reinterpret_cast<WindowSearch*>(context);
+    if (search->first(window))
+        search->second.push_back(window);
     return TRUE;
+}
+// The top-level windows (`parent` null) or the descendants of `parent` that `keep` takes.
+std::vector<HWND> FindWindows(HWND parent, std::function<bool(HWND)> keep) {
+    WindowSearch search{std::move(keep), {}};
+    if (parent)
+        EnumChildWindows(parent, CollectWindow, reinterpret_cast<LPARAM>(&search));
+    else
+        EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&search));
+    return search.second;
+}
+
+// A mouse event at a screen point (absolute coordinates on a 0..65535 scale).
+INPUT MouseInput(POINT at, DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = MulDiv(at.x, 65536, GetSystemMetrics(SM_CXSCREEN)) + 1;
+    input.mi.dy = MulDiv(at.y, 65536, GetSystemMetrics(SM_CYSCREEN)) + 1;
+    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    return input;
+}
+
+// Moves the pointer to `screen` and presses and releases a button there,
+// `clicks` times, each event carrying the point: the click reaches whatever
+// window is under it through the system's own input handling, wherever the
+// pointer was before.
+bool MouseClick(POINT screen, bool right, int clicks) {
+    MoveMouseTo(screen);
+    INPUT inputs[4];
+    const int count = 2 * std::clamp(clicks, 1, 2);
+    for (int i = 0; i < count; ++i)
+        inputs[i] =
+            MouseInput(screen, i % 2 ? (right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP)
+                                     : (right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN));
+    return SendInput(count, inputs, sizeof(INPUT)) == static_cast<UINT>(count);
+}
+
+bool ReadRegistry(const char* key, const char* name, DWORD flags, void* data, DWORD* size) {
+    return RegGetValueA(HKEY_CURRENT_USER, key, name, flags, nullptr, data, size) == ERROR_SUCCESS;
+}
+
+// A top-down picture of 32 bits per pixel.
+BITMAPINFOHEADER BitmapHeader(LONG width, LONG height) {
+    BITMAPINFOHEADER header{};
+    header.biSize = sizeof header;
+    header.biWidth = width;
+    header.biHeight = -height;
+    header.biPlanes = 1;
+    header.biBitCount = 32;
+    header.biCompression = BI_RGB;
+    return header;
 }
 
 } // namespace
 
 std::string WindowsPath(const std::string& unixPath) {
     std::string path = "Z:" + unixPath;
-    for (char& c : path)
-        if (c == '/')
-            c = '\\';
+    std::replace(path.begin(), path.end(), '/', '\\');
     return path;
 }
 
@@ -130,26 +157,17 @@ std::string BuiltProgramsFolder() {
 
 bool PrepareProgramFolder(const std::string& folder, const std::vector<std::string>& omit) {
     DeleteTree(folder);
-    if (SHCreateDirectoryExA(nullptr, folder.c_str(), nullptr) != ERROR_SUCCESS)
-        return false;
-    std::string built = BuiltProgramsFolder();
-    if (!CopyFileA((built + "\\Cumulon.exe").c_str(), (folder + "\\Cumulon.exe").c_str(), FALSE))
+    const std::string built = BuiltProgramsFolder();
+    if (SHCreateDirectoryExA(nullptr, folder.c_str(), nullptr) != ERROR_SUCCESS ||
+        !CopyFileA((built + "\\Cumulon.exe").c_str(), (folder + "\\Cumulon.exe").c_str(), FALSE))
         return false;
     for (const char* name : kDataFiles) {
-        bool omitted = false;
-        for (const std::string& o : omit)
-            omitted = omitted || o == name;
-        if (omitted)
+        const std::string source = built + "\\" + name, target = folder + "\\" + name;
+        if (std::find(omit.begin(), omit.end(), name) != omit.end())
             continue;
-        std::string source = built + "\\" + name;
-        std::string target = folder + "\\" + name;
-        if (FileExists(source)) {
-            if (!CopyFileA(source.c_str(), target.c_str(), FALSE))
-                return false;
-        } else {
-            std::ofstream placeholder(target, std::ios::binary);
-            placeholder << "\r\n";
-        }
+        if (FileExists(source) ? !CopyFileA(source.c_str(), target.c_str(), FALSE)
+                               : !WriteTextFile(target, "\r\n"))
+            return false;
     }
     return true;
 }
@@ -162,20 +180,37 @@ std::string UserDataFolder() {
 
 void ForgetUserState() {
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quillmoor");
-    HKEY run;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", 0,
-                      KEY_SET_VALUE, &run) == ERROR_SUCCESS) {
-        RegDeleteValueA(run, "Quillmoor - Cumulon");
-        RegCloseKey(run);
-    }
-    std::string folder = UserDataFolder();
-    DeleteTree(folder);
-    DeleteTree(folder.substr(0, folder.rfind('\\')));
+    RegDeleteKeyValueA(HKEY_CURRENT_USER, kRunKey, "Quillmoor - Cumulon");
+    const std::string folder = UserDataFolder();
+    DeleteTree(folder.substr(0, folder.rfind('\\'))); // ...\Quillmoor
 }
 
 bool SeedListFile(const std::string& text) {
     SHCreateDirectoryExA(nullptr, UserDataFolder().c_str(), nullptr);
     return WriteTextFile(UserDataFolder() + "\\list.dat", text);
+}
+
+bool FileExists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool WriteTextFile(const std::string& path, const std::string& text) {
+    std::ofstream out(path, std::ios::binary);
+    out << text;
+    return out.good();
+}
+
+std::string ReadTextFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+int SampleServicePort() {
+    return std::atoi(ReadTextFile(EnvPath("SAMPLE_SERVICE_STATE") + "\\port").c_str());
+}
+
+std::string SampleCatalog() {
+    return ReadTextFile(EnvPath("SAMPLE_SERVICE_STATE") + "\\links.dat");
 }
 
 bool RunningProgram::Running() const {
@@ -202,11 +237,11 @@ void RunningProgram::Kill() {
     info = {};
 }
 
-RunningProgram StartProgram(const std::string& exePath) {
+RunningProgram StartProgram(const std::string& exePath, const std::string& arguments) {
     RunningProgram program;
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
-    std::string commandLine = "\"" + exePath + "\"";
+    std::string commandLine = "\"" + exePath + "\"" + (arguments.empty() ? "" : " " + arguments);
     std::string folder = exePath.substr(0, exePath.rfind('\\'));
     if (!CreateProcessA(exePath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         folder.c_str(), &startup, &program.info))
@@ -215,28 +250,31 @@ RunningProgram StartProgram(const std::string& exePath) {
 }
 
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
-    DWORD start = GetTickCount();
-    for (;;) {
+    for (DWORD start = GetTickCount();; Sleep(50)) {
         if (condition())
             return true;
         if (GetTickCount() - start >= timeoutMs)
             return false;
-        Sleep(50);
     }
 }
 
 std::vector<HWND> TopWindows(DWORD processId, const char* className, const char* title,
                              bool visibleOnly) {
-    WindowSearch search{processId, className, title, visibleOnly, {}};
-    EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return FindWindows(nullptr, [&](HWND window) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(window, &pid);
+        return (!processId || pid == processId) && (!visibleOnly || IsWindowVisible(window)) &&
+               (!className || HasClass(window, className)) &&
+               (!title || WindowText(window) == title);
+    });
 }
 
-HWND WaitForTopWindow(DWORD processId, const char* className, const char* title, DWORD timeoutMs) {
+HWND WaitForTopWindow(DWORD processId, const char* className, const char* title, DWORD timeoutMs,
+                      bool visibleOnly) {
     HWND window = nullptr;
     WaitUntil(
         [&] {
-            std::vector<HWND> found = TopWindows(processId, className, title);
+            std::vector<HWND> found = TopWindows(processId, className, title, visibleOnly);
             window = found.empty() ? nullptr : found.front();
             return window != nullptr;
         },
@@ -252,31 +290,33 @@ std::string WindowText(HWND window) {
     return text;
 }
 
+void SetText(HWND window, const std::string& text) {
+    SendMessageA(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
 std::vector<std::string> StaticTexts(HWND dialog) {
     std::vector<std::string> texts;
-    EnumChildWindows(dialog, CollectStatic, reinterpret_cast<LPARAM>(&texts));
+    for (HWND child : FindWindows(dialog, [](HWND w) { return HasClass(w, "Static"); }))
+        if (!WindowText(child).empty())
+            texts.push_back(WindowText(child));
     return texts;
+}
+
+HWND VisiblePage(HWND main) {
+    std::vector<HWND> pages =
+        FindWindows(main, [](HWND w) { return HasClass(w, "#32770") && IsWindowVisible(w); });
+    return pages.empty() ? nullptr : pages.front();
 }
 
 std::vector<std::string> TabCaptions(HWND tab) {
     std::vector<std::string> captions;
-    int count = static_cast<int>(SendMessageA(tab, TCM_GETITEMCOUNT, 0, 0));
-    constexpr size_t kTextOffset = 256;
-    RemoteBuffer remote(tab, 1024);
-    for (int i = 0; i < count; ++i) {
+    RemoteBuffer remote(tab);
+    const int count = static_cast<int>(SendMessageA(tab, TCM_GETITEMCOUNT, 0, 0));
+    for (std::string text; static_cast<int>(captions.size()) < count;) {
         TCITEMA item{};
         item.mask = TCIF_TEXT;
-        item.pszText = remote.At<char>(kTextOffset);
-        item.cchTextMax = 512;
-        char text[512] = "";
-        if (remote.Write(&item, sizeof item) &&
-            SendMessageA(tab, TCM_GETITEMA, i, reinterpret_cast<LPARAM>(remote.address)) &&
-            remote.Read(text, sizeof text, kTextOffset)) {
-            text[sizeof text - 1] = '\0';
-            captions.push_back(text);
-        } else {
-            captions.push_back("?");
-        }
+        captions.push_back(remote.Text(tab, TCM_GETITEMA, captions.size(), item, &text) ? text
+                                                                                        : "?");
     }
     return captions;
 }
@@ -290,38 +330,21 @@ int ListItemCount(HWND list) {
 }
 
 std::string ListItemText(HWND list, int item, int column) {
-    constexpr size_t kTextOffset = 256;
-    RemoteBuffer remote(list, 4096);
     LVITEMA request{};
     request.iSubItem = column;
-    request.pszText = remote.At<char>(kTextOffset);
-    request.cchTextMax = 2048;
-    char text[2048] = "";
-    if (!remote.Write(&request, sizeof request))
-        return "?";
-    SendMessageA(list, LVM_GETITEMTEXTA, item, reinterpret_cast<LPARAM>(remote.address));
-    remote.Read(text, sizeof text, kTextOffset);
-    text[sizeof text - 1] = '\0';
+    std::string text = "?";
+    RemoteBuffer(list).Text(list, LVM_GETITEMTEXTA, item, request, &text);
     return text;
 }
 
 std::vector<std::string> ListColumnCaptions(HWND list) {
-    constexpr size_t kTextOffset = 256;
     std::vector<std::string> captions;
-    RemoteBuffer remote(list, 1024);
-    for (int column = 0;; ++column) {
-        LVCOLUMNA request{};
-        request.mask = LVCF_TEXT;
-        request.pszText = remote.At<char>(kTextOffset);
-        request.cchTextMax = 512;
-        char text[512] = "";
-        if (!remote.Write(&request, sizeof request) ||
-            !SendMessageA(list, LVM_GETCOLUMNA, column, reinterpret_cast<LPARAM>(remote.address)))
-            return captions;
-        remote.Read(text, sizeof text, kTextOffset);
-        text[sizeof text - 1] = '\0';
+    RemoteBuffer remote(list);
+    LVCOLUMNA request{};
+    request.mask = LVCF_TEXT;
+    for (std::string text; remote.Text(list, LVM_GETCOLUMNA, captions.size(), request, &text);)
         captions.push_back(text);
-    }
+    return captions;
 }
 
 bool ListItemChecked(HWND list, int item) {
@@ -333,279 +356,54 @@ bool ListItemSelected(HWND list, int item) {
     return (SendMessageA(list, LVM_GETITEMSTATE, item, LVIS_SELECTED) & LVIS_SELECTED) != 0;
 }
 
-// --- mouse input, as a user gives it ----------------------------------------------
-
-namespace {
-
-// Moves the pointer to `screen` and presses and releases `button` there,
-// `clicks` times. The click reaches whatever window is under the pointer,
-// through the system's own input handling.
-bool MouseClick(POINT screen, bool right = false, int clicks = 1) {
-    if (!SetCursorPos(screen.x, screen.y))
-        return false;
-    Sleep(30);
-    INPUT inputs[4] = {};
-    const DWORD down = right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
-    const DWORD up = right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
-    int count = 0;
-    for (int i = 0; i < clicks && count < 4; ++i) {
-        inputs[count].type = INPUT_MOUSE;
-        inputs[count++].mi.dwFlags = down;
-        inputs[count].type = INPUT_MOUSE;
-        inputs[count++].mi.dwFlags = up;
-    }
-    return SendInput(count, inputs, sizeof(INPUT)) == static_cast<UINT>(count);
+bool ControlRect(HWND control, UINT message, WPARAM wParam, RECT* rect) {
+    RemoteBuffer remote(control, sizeof(RECT));
+    return remote.Write(rect, sizeof *rect) &&
+           SendMessageA(control, message, wParam, remote.Param()) &&
+           remote.Read(rect, sizeof *rect);
 }
 
-POINT ClientToScreenPoint(HWND window, int x, int y) {
+bool ClickAt(HWND window, int x, int y, bool right, int clicks) {
     POINT point = {x, y};
     ClientToScreen(window, &point);
-    return point;
+    return MouseClick(point, right, clicks);
 }
 
-POINT CentreOf(HWND window) {
+bool ClickWindow(HWND window, bool right, int clicks) {
     RECT rect{};
-    GetWindowRect(window, &rect);
-    return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    return window && GetWindowRect(window, &rect) &&
+           MouseClick({(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2}, right, clicks);
 }
 
-} // namespace
-
-bool ClickTab(HWND tab, int index) {
-    RemoteBuffer remote(tab, sizeof(RECT));
-    RECT rect{};
-    if (!SendMessageA(tab, TCM_GETITEMRECT, index, reinterpret_cast<LPARAM>(remote.address)) ||
-        !remote.Read(&rect, sizeof rect))
-        return false;
-    return MouseClick(
-        ClientToScreenPoint(tab, (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2));
-}
-
-bool ClickWindow(HWND window) {
-    return window && MouseClick(CentreOf(window));
-}
-bool RightClickWindow(HWND window) {
-    return window && MouseClick(CentreOf(window), true);
-}
 bool ClickControl(HWND dialog, int id) {
     return ClickWindow(GetDlgItem(dialog, id));
 }
-bool ClickAt(HWND window, int x, int y, bool right) {
-    return MouseClick(ClientToScreenPoint(window, x, y), right);
-}
 
-void TypeText(HWND edit, const std::string& text) {
-    for (char c : text)
-        PostMessageA(edit, WM_CHAR, static_cast<unsigned char>(c), 1);
-}
-
-namespace {
-
-bool ListRowPoint(HWND list, int row, POINT* at, int x = 8) {
-    RemoteBuffer remote(list, sizeof(RECT));
+bool ClickTab(HWND tab, int index) {
     RECT rect{};
-    rect.left = LVIR_BOUNDS;
-    if (!remote.Write(&rect, sizeof rect) ||
-        !SendMessageA(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(remote.address)) ||
-        !remote.Read(&rect, sizeof rect))
-        return false;
+    return ControlRect(tab, TCM_GETITEMRECT, index, &rect) &&
+           ClickAt(tab, (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+}
+
+bool ClickListRow(HWND list, int row, int x, int clicks) {
     // Near the left end of the row's visible part (a first column of width 0
-    // hides nothing there), on the screen.
-    *at = ClientToScreenPoint(list, std::max<LONG>(rect.left, 0) + x, (rect.top + rect.bottom) / 2);
-    return true;
-}
-
-BOOL CALLBACK FindVisiblePage(HWND child, LPARAM context) {
-    char className[64] = "";
-    GetClassNameA(child, className, sizeof className);
-    if (lstrcmpiA(className, "#32770") == 0 && IsWindowVisible(child)) {
-        *reinterpret_cast<HWND*>(context) = child;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-} // namespace
-
-std::string ReadTextFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    return text;
-}
-
-bool ClickListRow(HWND list, int row, int x) {
-    POINT at;
-    return ListRowPoint(list, row, &at, x) && MouseClick(at);
-}
-
-bool DoubleClickListRow(HWND list, int row) {
-    POINT at;
-    return ListRowPoint(list, row, &at) && MouseClick(at, false, 2);
-}
-
-bool SelectListRows(HWND list, const std::vector<int>& rows) {
-    RemoteBuffer remote(list, sizeof(LVITEMA));
-    LVITEMA item{};
-    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    item.state = 0;
-    if (!remote.Write(&item, sizeof item) ||
-        !SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
-                      reinterpret_cast<LPARAM>(remote.address)))
-        return false;
-    for (int row : rows) {
-        item.state = LVIS_SELECTED | LVIS_FOCUSED;
-        if (!remote.Write(&item, sizeof item) ||
-            !SendMessageA(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(remote.address)))
-            return false;
-    }
-    return true;
-}
-
-void SetText(HWND window, const std::string& text) {
-    SendMessageA(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
-}
-
-bool DoubleClickOnControl(HWND dialog, int id) {
-    return MouseClick(CentreOf(GetDlgItem(dialog, id)), false, 2);
-}
-
-HWND VisiblePage(HWND main) {
-    HWND page = nullptr;
-    EnumChildWindows(main, FindVisiblePage, reinterpret_cast<LPARAM>(&page));
-    return page;
-}
-
-int SampleServicePort() {
-    const char* state = std::getenv("SAMPLE_SERVICE_STATE");
-    return state ? std::atoi(ReadTextFile(WindowsPath(state) + "\\port").c_str()) : 0;
-}
-
-std::string SampleCatalog() {
-    const char* state = std::getenv("SAMPLE_SERVICE_STATE");
-    return state ? ReadTextFile(WindowsPath(state) + "\\links.dat") : std::string();
-}
-
-bool WriteTextFile(const std::string& path, const std::string& text) {
-    std::ofstream out(path, std::ios::binary);
-    out << text;
-    return out.good();
-}
-
-bool SaveScreenshot(HWND window, const std::string& name) {
-    RECT rect;
-    if (window) {
-        if (!GetWindowRect(window, &rect))
-            return false;
-    } else {
-        rect = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    }
-    int width = rect.right - rect.left, height = rect.bottom - rect.top;
-    if (width <= 0 || height <= 0)
-        return false;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFOHEADER header{};
-    header.biSize = sizeof header;
-    header.biWidth = width;
-    header.biHeight = height; // bottom-up, as a BMP file stores it
-    header.biPlanes = 1;
-    header.biBitCount = 24;
-    header.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(&header),
-                                      DIB_RGB_COLORS, &bits, nullptr, 0);
-    bool ok = false;
-    if (bitmap) {
-        HGDIOBJ old = SelectObject(memory, bitmap);
-        BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-        GdiFlush();
-        SelectObject(memory, old);
-        DWORD rowSize = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
-        DWORD imageSize = rowSize * static_cast<DWORD>(height);
-        BITMAPFILEHEADER file{};
-        file.bfType = 0x4D42;
-        file.bfOffBits = sizeof file + sizeof header;
-        file.bfSize = file.bfOffBits + imageSize;
-        header.biSizeImage = imageSize;
-        std::ofstream out(WorkFolder() + "\\" + name + ".bmp", std::ios::binary);
-        out.write(reinterpret_cast<const char*>(&file), sizeof file);
-        out.write(reinterpret_cast<const char*>(&header), sizeof header);
-        out.write(static_cast<const char*>(bits), imageSize);
-        ok = out.good();
-        DeleteObject(bitmap);
-    }
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return ok;
-}
-
-bool ReadSettingDword(const char* name, DWORD* value) {
-    DWORD size = sizeof *value, type = 0;
-    return RegGetValueA(HKEY_CURRENT_USER, "Software\\Quillmoor\\Cumulon", name, RRF_RT_REG_DWORD,
-                        &type, value, &size) == ERROR_SUCCESS;
-}
-
-bool ReadSettingBinary(const char* name, std::vector<BYTE>* data) {
-    DWORD size = 0;
-    if (RegGetValueA(HKEY_CURRENT_USER, "Software\\Quillmoor\\Cumulon", name, RRF_RT_REG_BINARY,
-                     nullptr, nullptr, &size) != ERROR_SUCCESS)
-        return false;
-    data->resize(size);
-    return RegGetValueA(HKEY_CURRENT_USER, "Software\\Quillmoor\\Cumulon", name, RRF_RT_REG_BINARY,
-                        nullptr, data->data(), &size) == ERROR_SUCCESS;
-}
-
-bool ReadSettingString(const char* name, std::string* text) {
-    char value[2048];
-    DWORD size = sizeof value;
-    if (RegGetValueA(HKEY_CURRENT_USER, "Software\\Quillmoor\\Cumulon", name, RRF_RT_REG_SZ,
-                     nullptr, value, &size) != ERROR_SUCCESS)
-        return false;
-    *text = value;
-    return true;
-}
-
-bool ReadRunValue(std::string* command) {
-    char value[2048];
-    DWORD size = sizeof value;
-    if (RegGetValueA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Run",
-                     "Quillmoor - Cumulon", RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS)
-        return false;
-    *command = value;
-    return true;
-}
-
-bool SettingsKeyExists() {
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Quillmoor\\Cumulon", 0, KEY_READ, &key) !=
-        ERROR_SUCCESS)
-        return false;
-    RegCloseKey(key);
-    return true;
-}
-
-// ---- Real mouse input, screen pixels and program arguments ----
-
-RunningProgram StartProgramWithArguments(const std::string& exePath, const std::string& arguments) {
-    RunningProgram program;
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    std::string commandLine = "\"" + exePath + "\" " + arguments;
-    std::string folder = exePath.substr(0, exePath.rfind('\\'));
-    if (!CreateProcessA(exePath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        folder.c_str(), &startup, &program.info))
-        program.info = {};
-    return program;
+    // hides nothing there).
+    RECT rect{LVIR_BOUNDS, 0, 0, 0};
+    return ControlRect(list, LVM_GETITEMRECT, row, &rect) &&
+           ClickAt(list, std::max<LONG>(rect.left, 0) + x, (rect.top + rect.bottom) / 2, false,
+                   clicks);
 }
 
 void MoveMouseTo(POINT at) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = MulDiv(at.x, 65536, GetSystemMetrics(SM_CXSCREEN)) + 1;
-    input.mi.dy = MulDiv(at.y, 65536, GetSystemMetrics(SM_CYSCREEN)) + 1;
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    INPUT input = MouseInput(at, 0);
     SendInput(1, &input, sizeof input);
-    Sleep(50);
+    WaitUntil(
+        [&] {
+            POINT now{};
+            return GetCursorPos(&now) && now.x == at.x && now.y == at.y;
+        },
+        1000);
+    Sleep(30);
 }
 
 void PressMouseButton(bool right, bool down) {
@@ -617,18 +415,25 @@ void PressMouseButton(bool right, bool down) {
     Sleep(50);
 }
 
+void PressKey(WORD key) {
+    INPUT input[2] = {};
+    input[0].type = input[1].type = INPUT_KEYBOARD;
+    input[0].ki.wVk = input[1].ki.wVk = key;
+    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, input, sizeof(INPUT));
+}
+
+void TypeText(HWND edit, const std::string& text) {
+    for (char c : text)
+        PostMessageA(edit, WM_CHAR, static_cast<unsigned char>(c), 1);
+}
+
 std::vector<COLORREF> ScreenPixels(const RECT& area) {
-    int width = area.right - area.left, height = area.bottom - area.top;
+    const int width = area.right - area.left, height = area.bottom - area.top;
     std::vector<COLORREF> pixels;
     if (width <= 0 || height <= 0)
         return pixels;
-    BITMAPINFOHEADER header{};
-    header.biSize = sizeof header;
-    header.biWidth = width;
-    header.biHeight = -height; // top-down
-    header.biPlanes = 1;
-    header.biBitCount = 32;
-    header.biCompression = BI_RGB;
+    BITMAPINFOHEADER header = BitmapHeader(width, height);
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
     void* bits = nullptr;
@@ -647,4 +452,52 @@ std::vector<COLORREF> ScreenPixels(const RECT& area) {
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
     return pixels;
+}
+
+COLORREF ScreenPixel(int x, int y) {
+    std::vector<COLORREF> pixel = ScreenPixels({x, y, x + 1, y + 1});
+    return pixel.empty() ? CLR_INVALID : pixel[0];
+}
+
+bool SaveScreenshot(HWND window, const std::string& name) {
+    RECT rect = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    if (window && !GetWindowRect(window, &rect))
+        return false;
+    std::vector<COLORREF> pixels = ScreenPixels(rect);
+    if (pixels.empty())
+        return false;
+    for (COLORREF& c : pixels) // the file's order: blue, green, red, opaque
+        c = RGB(GetBValue(c), GetGValue(c), GetRValue(c)) | 0xFF000000u;
+    const LONG width = rect.right - rect.left, height = rect.bottom - rect.top;
+    const DWORD size = static_cast<DWORD>(pixels.size() * 4), offset = 14 + 40;
+    BITMAPINFOHEADER header = BitmapHeader(width, height);
+    header.biSizeImage = size;
+    BITMAPFILEHEADER file{0x4D42, offset + size, 0, 0, offset};
+    std::ofstream out(WorkFolder() + "\\" + name + ".bmp", std::ios::binary);
+    out.write(reinterpret_cast<const char*>(&file), sizeof file);
+    out.write(reinterpret_cast<const char*>(&header), sizeof header);
+    out.write(reinterpret_cast<const char*>(pixels.data()), size);
+    return out.good();
+}
+
+bool ReadSettingDword(const char* name, DWORD* value) {
+    DWORD size = sizeof *value;
+    return ReadRegistry(kSettingsKey, name, RRF_RT_REG_DWORD, value, &size);
+}
+
+bool ReadSettingBinary(const char* name, std::vector<BYTE>* data) {
+    DWORD size = 0;
+    if (!ReadRegistry(kSettingsKey, name, RRF_RT_REG_BINARY, nullptr, &size))
+        return false;
+    data->resize(size);
+    return ReadRegistry(kSettingsKey, name, RRF_RT_REG_BINARY, data->data(), &size);
+}
+
+bool ReadRunValue(std::string* command) {
+    char value[2048];
+    DWORD size = sizeof value;
+    if (!ReadRegistry(kRunKey, "Quillmoor - Cumulon", RRF_RT_REG_SZ, value, &size))
+        return false;
+    *command = value;
+    return true;
 }

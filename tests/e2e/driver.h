@@ -1,7 +1,7 @@
 // What the end-to-end tests use to drive the real programs as a user would:
 // start them in a program folder of their own, find their windows, read their
-// controls across processes, click and type through window messages, and take
-// screenshots. Runs under Wine beside the programs (same prefix and display).
+// controls across processes, click and type with real input, and read the
+// screen. Runs under Wine beside the programs (same prefix and display).
 #ifndef CUMULON_E2E_DRIVER_H
 #define CUMULON_E2E_DRIVER_H
 
@@ -22,11 +22,19 @@ std::string BuiltProgramsFolder();
 // yet are stood in by small placeholder files.
 bool PrepareProgramFolder(const std::string& folder, const std::vector<std::string>& omit = {});
 
-// The per-user state of the program: settings key, application-data folder.
+// The per-user state of the program: settings key, Run value, application-data folder.
 void ForgetUserState();
 std::string UserDataFolder(); // ...\AppData\Roaming\Quillmoor\Cumulon
 // Writes the user's saved lists "list.dat", making its folder.
 bool SeedListFile(const std::string& text);
+
+bool FileExists(const std::string& path);
+bool WriteTextFile(const std::string& path, const std::string& text);
+std::string ReadTextFile(const std::string& path); // empty when missing
+
+// The sample weather service started for the test run: its port and catalog.
+int SampleServicePort();
+std::string SampleCatalog();
 
 struct RunningProgram {
     PROCESS_INFORMATION info{};
@@ -36,19 +44,24 @@ struct RunningProgram {
     void Kill();
 };
 
-RunningProgram StartProgram(const std::string& exePath);
+// Starts a program from its own folder with `arguments` after its quoted path.
+RunningProgram StartProgram(const std::string& exePath, const std::string& arguments = "");
 
 // Polls `condition` every 50 ms until it holds or `timeoutMs` has passed.
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs);
 
-// Top-level windows of a process, by class and (when not null) exact title.
+// Top-level windows of a process (of any when 0), by class and (when not null) exact title.
 std::vector<HWND> TopWindows(DWORD processId, const char* className, const char* title,
                              bool visibleOnly = true);
-HWND WaitForTopWindow(DWORD processId, const char* className, const char* title, DWORD timeoutMs);
+HWND WaitForTopWindow(DWORD processId, const char* className, const char* title, DWORD timeoutMs,
+                      bool visibleOnly = true);
 
 std::string WindowText(HWND window);
+void SetText(HWND window, const std::string& text); // WM_SETTEXT
 // Texts of the static controls of a dialog (a message box's message).
 std::vector<std::string> StaticTexts(HWND dialog);
+// The visible page dialog of the main window.
+HWND VisiblePage(HWND main);
 
 // Cross-process reads of common controls.
 std::vector<std::string> TabCaptions(HWND tab);
@@ -58,35 +71,29 @@ std::string ListItemText(HWND list, int item, int column);
 std::vector<std::string> ListColumnCaptions(HWND list); // the header, left to right
 bool ListItemChecked(HWND list, int item);
 bool ListItemSelected(HWND list, int item);
+// Sends a control a message that fills the rectangle it is given (which holds
+// what the message reads first), through the control's own process memory.
+bool ControlRect(HWND control, UINT message, WPARAM wParam, RECT* rect);
 
 // User input as a user gives it: the mouse pointer is moved and its buttons
 // pressed (SendInput), so the click reaches the window under the pointer
 // through the control's own handling.
-bool ClickTab(HWND tab, int index);
-bool ClickWindow(HWND window); // the centre of a window (button, icon, check box)
-bool RightClickWindow(HWND window);
+bool ClickAt(HWND window, int x, int y, bool right = false, int clicks = 1); // client coordinates
+bool ClickWindow(HWND window, bool right = false, int clicks = 1);           // its centre
 bool ClickControl(HWND dialog, int id);
-bool ClickAt(HWND window, int x, int y, bool right = false); // client coordinates
+bool ClickTab(HWND tab, int index);
 // `x`: from the row's left end; in a check-box list the box is at the default.
-bool ClickListRow(HWND list, int row, int x = 8);
-bool DoubleClickListRow(HWND list, int row);
-// A double click at the centre of a control (a static passes it to its dialog).
-bool DoubleClickOnControl(HWND dialog, int id);
+bool ClickListRow(HWND list, int row, int x = 8, int clicks = 1);
+// The pointer moved to a screen point, a button pressed or released there:
+// for holding a button while the pointer moves.
+void MoveMouseTo(POINT at);
+void PressMouseButton(bool right, bool down);
+void PressKey(WORD key);                           // to the window with the focus
 void TypeText(HWND edit, const std::string& text); // one WM_CHAR per character
 
-// Selects exactly the given rows (empty: none) with list view messages: the
-// one way to select several rows without a keyboard modifier.
-bool SelectListRows(HWND list, const std::vector<int>& rows);
-void SetText(HWND window, const std::string& text); // WM_SETTEXT
-// The visible page dialog of the main window.
-HWND VisiblePage(HWND main);
-
-// The sample weather service started for the test run: its port and catalog.
-int SampleServicePort();
-std::string SampleCatalog();
-bool WriteTextFile(const std::string& path, const std::string& text);
-std::string ReadTextFile(const std::string& path); // empty when missing
-
+// The colours of a screen rectangle's pixels, row by row (empty on failure).
+std::vector<COLORREF> ScreenPixels(const RECT& area);
+COLORREF ScreenPixel(int x, int y); // CLR_INVALID on failure
 // Saves a screenshot of `window` (the whole screen when null) as NAME.bmp in
 // the work folder; the test runner turns it into NAME.png.
 bool SaveScreenshot(HWND window, const std::string& name);
@@ -94,31 +101,7 @@ bool SaveScreenshot(HWND window, const std::string& name);
 // Registry values under the program's settings key.
 bool ReadSettingDword(const char* name, DWORD* value);
 bool ReadSettingBinary(const char* name, std::vector<BYTE>* data);
-bool ReadSettingString(const char* name, std::string* text);
-bool SettingsKeyExists();
 // The "Quillmoor - Cumulon" value of the user's Run key.
 bool ReadRunValue(std::string* command);
-
-#endif
-
-// ---- Real mouse input, screen pixels and program arguments ----
-#ifndef CUMULON_E2E_DRIVER_INPUT_H
-#define CUMULON_E2E_DRIVER_INPUT_H
-
-#include <windows.h>
-
-#include <string>
-#include <vector>
-
-// Starts a program from its own folder with `arguments` after its quoted path.
-RunningProgram StartProgramWithArguments(const std::string& exePath, const std::string& arguments);
-
-// The pointer moved to a screen point, a button pressed or released there
-// (SendInput): for holding a button while the pointer moves.
-void MoveMouseTo(POINT at);
-void PressMouseButton(bool right, bool down);
-
-// The colours of a screen rectangle's pixels, row by row (empty on failure).
-std::vector<COLORREF> ScreenPixels(const RECT& area);
 
 #endif

@@ -1,249 +1,163 @@
-// Settings as a user changes them: the first run's registry key, the Settings
-// dialog's time format, start-up options and position, and the remembered tab.
+// Settings as a user changes them: the Settings dialog's time format and its
+// sample, the Run value, the dialog's place, the main window at start, the
+// tooltips and the remembered tab; one About and one Settings dialog.
 #include "services/text_buffer.h"
 #include "tests/e2e/cumulon_fixture.h"
 
-#include <gtest/gtest.h>
-
 #include <commctrl.h>
+
+#include <tuple>
+#include <utility>
 
 namespace {
 
-constexpr int kSample = 5009;
-constexpr int kFormatField = 5098;
-constexpr int kOpenMainAtStart = 5100;
-constexpr int kStartWithWindows = 5103;
+constexpr const char* kDefaultFormat = "%Dow; %Mon; %dd; %yyyy; - %hh;:%mm; %ampm;";
 
 class Settings : public CumulonTest {
   protected:
-    HWND OpenSettings(HWND main) {
-        ClickControl(main, kSettingsButton);
+    HWND OpenSettings() {
+        ClickControl(main_, IDC_SETTINGS);
         return Dialog("Settings");
     }
-
-    static std::string Sample(HWND dialog) { return WindowText(GetDlgItem(dialog, kSample)); }
-
-    static bool WaitForSample(HWND dialog, const std::string& expected) {
-        return WaitUntil([&] { return Sample(dialog) == expected; }, 5000);
+    static std::string Sample(HWND dialog) { return WindowText(GetDlgItem(dialog, IDC_STATUS)); }
+    static void CloseDialog(HWND dialog) {
+        PostMessageA(dialog, WM_CLOSE, 0, 0);
+        ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 5000));
+    }
+    // The tools of every tooltip window of the process.
+    int Tooltips() const {
+        int tools = 0;
+        for (HWND tip : TopWindows(program_.info.dwProcessId, "tooltips_class32", nullptr, false))
+            tools += static_cast<int>(SendMessageA(tip, TTM_GETTOOLCOUNT, 0, 0));
+        return tools;
     }
 };
 
-// The table of values is tested on its own (win32 tests); here the real
-// program's exit creates the key with them.
-TEST_F(Settings, FirstRunCreatesTheKeyAtExitWithEveryValue) {
-    HWND main = Start();
-    ASSERT_NE(main, nullptr);
-    EXPECT_FALSE(SettingsKeyExists());
-    ASSERT_TRUE(CloseMainWindow(main));
-    DWORD radar = 0, tab = 9;
-    EXPECT_TRUE(ReadSettingDword("RadarFlags", &radar) && ReadSettingDword("CurTab", &tab));
-    EXPECT_EQ(radar, 0x105FFu);
-    EXPECT_EQ(tab, 0u);
-    std::string sound;
-    EXPECT_TRUE(ReadSettingString("AlertNotifyAlarm", &sound));
-    EXPECT_EQ(sound, "sounds\\beepbeep.wav");
-    std::vector<BYTE> selected;
-    ASSERT_TRUE(ReadSettingBinary("Selected", &selected));
-    EXPECT_EQ(selected, std::vector<BYTE>(28, 0xFF));
-}
-
-TEST_F(Settings, TypedTimeFormatChangesTheSampleAtEachKeystrokeAndSurvivesARestart) {
-    HWND main = Start();
-    ASSERT_NE(main, nullptr);
-    HWND dialog = OpenSettings(main);
+// The sample follows each keystroke; the Run value holds the quoted path
+// (it may hold spaces) only while the box is checked; the format survives a
+// restart, and the dialog moved reopens there even after the program was
+// killed with the dialog open (and still with the format).
+TEST_F(Settings, TimeFormatRunValueAndTheDialogsPlaceSurvive) {
+    ASSERT_NE(Start(), nullptr);
+    HWND dialog = OpenSettings();
     ASSERT_NE(dialog, nullptr);
-    HWND field = GetDlgItem(dialog, kFormatField);
-    EXPECT_EQ(WindowText(field), "%Dow; %Mon; %dd; %yyyy; - %hh;:%mm; %ampm;");
-    SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
-    ASSERT_TRUE(WaitForSample(dialog, "")); // an empty format gives an empty sample
-
+    HWND field = GetDlgItem(dialog, IDC_TIME_FORMAT);
+    EXPECT_EQ(WindowText(field), kDefaultFormat);
     SYSTEMTIME now;
     GetLocalTime(&now);
-    char shortYear[8];
-    FormatText(shortYear, sizeof shortYear, "Y%02u", static_cast<unsigned>(now.wYear % 100));
-    const std::string yy = shortYear; // "Y" and the year's last two digits
-    const std::pair<const char*, std::string> steps[] = {
-        {"Y", "Y"}, {"%", "Y%"},     {"y", "Y%y"},     {"y", "Y%yy"},
-        {";", yy},  {"%", yy + "%"}, {"x", yy + "%x"}, {";", yy}};
-    for (const auto& [key, sample] : steps) {
-        TypeText(field, key);
-        EXPECT_TRUE(WaitForSample(dialog, sample))
-            << "after typing " << key << " the sample is " << Sample(dialog);
+    char year[8];
+    FormatText(year, sizeof year, "Y%02u", static_cast<unsigned>(now.wYear % 100));
+    for (auto [typed, sample] : {std::pair<std::string, std::string>{"", ""},
+                                 {"Y%yy", "Y%yy"}, // an unfinished token stays as typed
+                                 {";%x;", year}}) {
+        if (typed.empty())
+            SetText(field, "");
+        TypeText(field, typed);
+        EXPECT_TRUE(WaitUntil([&] { return Sample(dialog) == sample; }, 5000))
+            << "after typing " << typed << " the sample is " << Sample(dialog);
     }
-    PostMessageA(dialog, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(CloseMainWindow(main));
 
-    main = Start();
-    ASSERT_NE(main, nullptr);
-    dialog = OpenSettings(main);
-    ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(WindowText(GetDlgItem(dialog, kFormatField)), "Y%yy;%x;");
-    EXPECT_EQ(Sample(dialog), yy);
-}
-
-TEST_F(Settings, StartWithWindowsOnThenOffLeavesNoRunValue) {
-    HWND main = Start();
-    ASSERT_NE(main, nullptr);
-    HWND dialog = OpenSettings(main);
-    ASSERT_NE(dialog, nullptr);
-    ClickControl(dialog, kStartWithWindows);
     std::string command;
+    ClickControl(dialog, IDC_START_WITH_WINDOWS);
     ASSERT_TRUE(WaitUntil([&] { return ReadRunValue(&command); }, 5000));
-    std::string quoted = Exe();
-    quoted.insert(quoted.begin(), '"');
-    quoted.push_back('"');
-    EXPECT_EQ(command, quoted); // quoted: the path may hold spaces
-    ClickControl(dialog, kStartWithWindows);
+    EXPECT_EQ(command, "\"" + folder_ + "\\Cumulon.exe\""); // quoted: it may hold spaces
+    ClickControl(dialog, IDC_START_WITH_WINDOWS);
     EXPECT_TRUE(WaitUntil([&] { return !ReadRunValue(&command); }, 5000));
-    PostMessageA(dialog, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(CloseMainWindow(main));
-    DWORD flags = 0;
-    ASSERT_TRUE(ReadSettingDword("SettingsFlags", &flags));
-    EXPECT_EQ(flags & 0x4, 0u);
+    CloseDialog(dialog);
+    ASSERT_TRUE(CloseMainWindow());
+
+    for (int run = 0; run < 2; ++run) {
+        ASSERT_NE(Start(), nullptr);
+        ASSERT_NE(dialog = OpenSettings(), nullptr);
+        EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_TIME_FORMAT)), "Y%yy;%x;");
+        EXPECT_EQ(Sample(dialog), year);
+        RECT rect;
+        GetWindowRect(dialog, &rect);
+        if (run == 0) {
+            SetWindowPos(dialog, nullptr, 137, 91, 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            Sleep(500);
+            program_.Kill(); // ended without closing the dialog
+        } else {
+            EXPECT_EQ(rect.left, 137);
+            EXPECT_EQ(rect.top, 91);
+            SaveScreenshot(dialog, "settings-dialog");
+        }
+    }
 }
 
-TEST_F(Settings, AMovedSettingsDialogReopensThereEvenAfterTheProgramWasKilled) {
-    HWND main = Start();
-    ASSERT_NE(main, nullptr);
-    HWND dialog = OpenSettings(main);
+// Without "Open Main Dialog" and "Show Tooltips" the next start shows only
+// the tray icon; its click opens the main window on the tab of the last run,
+// with no tooltips, and the mouse over an icon still draws its highlight.
+TEST_F(Settings, StartUpTooltipsAndTheTabReachTheNextStart) {
+    ASSERT_NE(Start(), nullptr);
+    EXPECT_GE(Tooltips(), 8); // the eight icons of the first page
+    HWND dialog = OpenSettings();
     ASSERT_NE(dialog, nullptr);
-    SetWindowPos(dialog, nullptr, 137, 91, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    Sleep(500);
-    program_.Kill(); // ended without closing the dialog
-
-    main = Start();
-    ASSERT_NE(main, nullptr);
-    dialog = OpenSettings(main);
-    ASSERT_NE(dialog, nullptr);
-    RECT rect;
-    GetWindowRect(dialog, &rect);
-    EXPECT_EQ(rect.left, 137);
-    EXPECT_EQ(rect.top, 91);
-    EXPECT_EQ(WindowText(GetDlgItem(dialog, kFormatField)),
-              "%Dow; %Mon; %dd; %yyyy; - %hh;:%mm; %ampm;");
-    EXPECT_FALSE(Sample(dialog).empty());
-    Sleep(500); // let it paint
-    SaveScreenshot(dialog, "settings-dialog");
-}
-
-TEST_F(Settings, WithoutOpenMainDialogTheNextStartShowsOnlyTheTrayIcon) {
-    HWND main = Start();
-    ASSERT_NE(main, nullptr);
-    HWND dialog = OpenSettings(main);
-    ASSERT_NE(dialog, nullptr);
-    ClickControl(dialog, kOpenMainAtStart);
+    ClickControl(dialog, IDC_OPEN_MAIN_AT_START);
+    ClickControl(dialog, IDC_SHOW_TOOLTIPS);
     Sleep(300);
-    PostMessageA(dialog, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(CloseMainWindow(main));
-
-    EXPECT_EQ(Start(5000), nullptr);
-    HWND hidden = HiddenWindow();
-    ASSERT_NE(hidden, nullptr);
-    PostMessageA(hidden, kTrayCallback, 0, WM_LBUTTONUP);
-    EXPECT_NE(MainWindow(), nullptr);
-}
-
-TEST_F(Settings, TheSelectedTabSurvivesARestart) {
-    HWND main = Start();
-    ASSERT_NE(main, nullptr);
-    HWND tab = GetDlgItem(main, kTabControl);
-    ASSERT_TRUE(ClickTab(tab, 6));
-    ASSERT_TRUE(WaitUntil([&] { return TabSelection(tab) == 6; }, 5000));
-    ASSERT_TRUE(CloseMainWindow(main));
+    CloseDialog(dialog);
+    ShowTab(kMetarTab);
+    ASSERT_TRUE(CloseMainWindow());
     DWORD stored = 0;
     ASSERT_TRUE(ReadSettingDword("CurTab", &stored));
     EXPECT_EQ(stored, 6u);
 
-    main = Start();
-    ASSERT_NE(main, nullptr);
-    EXPECT_EQ(TabSelection(GetDlgItem(main, kTabControl)), 6);
+    EXPECT_EQ(Start(5000), nullptr);
+    PostMessageA(HiddenWindow(), WM_TRAY_CALLBACK, 0, WM_LBUTTONUP);
+    ASSERT_NE(main_ = MainWindow(), nullptr);
+    EXPECT_EQ(TabSelection(GetDlgItem(main_, IDC_TAB)), kMetarTab);
+    EXPECT_EQ(Tooltips(), 0);
+
+    // The highlight's blue frame over the update icon; leaving it repaints
+    // the icon. A paint of the window just opened may cover a highlight
+    // drawn too early: the pointer then leaves and comes back.
+    RECT icon;
+    GetWindowRect(GetDlgItem(VisiblePage(main_), IDC_UPDATE), &icon);
+    auto edge = [&] { return ScreenPixel(icon.left + 7, icon.top); };
+    auto hover = [&](bool over) {
+        MoveMouseTo({icon.left + (over ? 5 : 100), icon.top + (over ? 5 : 100)});
+    };
+    hover(false);
+    Sleep(500);
+    const COLORREF before = edge();
+    auto highlighted = [&] {
+        return edge() != before && GetBValue(edge()) > GetRValue(edge()) + 40;
+    };
+    const bool lit = WaitUntil(
+        [&] {
+            hover(true);
+            if (WaitUntil(highlighted, 500))
+                return true;
+            hover(false);
+            return false;
+        },
+        5000);
+    EXPECT_TRUE(lit) << std::hex << edge();
+    hover(false);
+    EXPECT_TRUE(WaitUntil([&] { return edge() == before; }, 5000));
 }
-
-} // namespace
-
-namespace {
 
 // Opened from the main window and then from the tray menu, About and
 // Settings each stay one dialog: the open one comes to the front.
 TEST_F(Settings, OneAboutAndOneSettingsDialogWhereverTheyAreOpenedFrom) {
-    HWND main = Start();
-    ASSERT_NE(main, nullptr);
-    HWND hidden = HiddenWindow();
-    constexpr WPARAM kTrayAbout = 5001, kTraySettings = 5004;
-    ClickControl(main, 5001);
-    HWND about = Dialog("About");
-    ASSERT_NE(about, nullptr);
-    EXPECT_EQ(WindowText(GetDlgItem(about, 5094)), "www.quillmoor.example");
-    PostMessageA(hidden, WM_COMMAND, kTrayAbout, 0);
-    Sleep(1000);
-    EXPECT_EQ(TopWindows(program_.info.dwProcessId, "#32770", "About").size(), 1u);
-    SaveScreenshot(about, "about-dialog");
-    PostMessageA(about, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(about); }, 5000));
-
-    HWND dialog = OpenSettings(main);
-    ASSERT_NE(dialog, nullptr);
-    PostMessageA(hidden, WM_COMMAND, kTraySettings, 0);
-    Sleep(1000);
-    EXPECT_EQ(TopWindows(program_.info.dwProcessId, "#32770", "Settings").size(), 1u);
-    PostMessageA(dialog, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 5000));
-    EXPECT_TRUE(IsWindowVisible(main));
-}
-
-} // namespace
-
-namespace {
-
-// The tools of every tooltip window of the process.
-int TooltipCount(DWORD processId) {
-    int tools = 0;
-    for (HWND tooltip : TopWindows(processId, "tooltips_class32", nullptr, false))
-        tools += static_cast<int>(SendMessageA(tooltip, TTM_GETTOOLCOUNT, 0, 0));
-    return tools;
-}
-
-TEST_F(Settings, ToolbarTooltipsFollowTheSettingAndTheHoverHighlightWorksWithout) {
-    HWND main = Start();
-    ASSERT_NE(main, nullptr);
-    EXPECT_GE(TooltipCount(program_.info.dwProcessId), 8); // the eight icons of the first page
-
-    HWND dialog = OpenSettings(main);
-    ASSERT_NE(dialog, nullptr);
-    ClickControl(dialog, 5099); // "Show Tooltips" off
-    Sleep(300);
-    PostMessageA(dialog, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 5000));
-    // The setting applies to windows made afterwards: reopen the main window.
-    PostMessageA(main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(main); }, 10000));
-    PostMessageA(HiddenWindow(), kTrayCallback, 0, WM_LBUTTONUP);
-    main = MainWindow();
-    ASSERT_NE(main, nullptr);
-    EXPECT_EQ(TooltipCount(program_.info.dwProcessId), 0);
-
-    // The mouse over the update icon draws the highlight's blue frame on it;
-    // leaving it repaints the icon.
-    HWND page = VisiblePage(main);
-    HWND update = GetDlgItem(page, 5007);
-    RECT icon;
-    GetWindowRect(update, &icon);
-    SetCursorPos(icon.left + 100, icon.top + 100);
-    Sleep(300);
-    HDC screen = GetDC(nullptr);
-    COLORREF before = GetPixel(screen, icon.left + 7, icon.top);
-    SetCursorPos(icon.left + 5, icon.top + 5);
-    bool highlighted = WaitUntil(
-        [&] {
-            COLORREF now = GetPixel(screen, icon.left + 7, icon.top);
-            return now != before && GetBValue(now) > GetRValue(now) + 40;
-        },
-        5000);
-    EXPECT_TRUE(highlighted) << std::hex << GetPixel(screen, icon.left + 7, icon.top);
-    SetCursorPos(icon.left + 100, icon.top + 100);
-    EXPECT_TRUE(
-        WaitUntil([&] { return GetPixel(screen, icon.left + 7, icon.top) == before; }, 5000));
-    ReleaseDC(nullptr, screen);
+    ASSERT_NE(Start(), nullptr);
+    for (auto [button, item, title] :
+         {std::tuple{IDC_ABOUT, kTrayAbout, "About"}, {IDC_SETTINGS, kTraySettings, "Settings"}}) {
+        ClickControl(main_, button);
+        HWND dialog = Dialog(title);
+        ASSERT_NE(dialog, nullptr);
+        TrayMenu(item);
+        Sleep(1000);
+        EXPECT_EQ(TopWindows(program_.info.dwProcessId, "#32770", title).size(), 1u) << title;
+        if (button == IDC_ABOUT) {
+            EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_WEB_LINK)), "www.quillmoor.example");
+            SaveScreenshot(dialog, "about-dialog");
+        }
+        CloseDialog(dialog);
+    }
+    EXPECT_TRUE(IsWindowVisible(main_));
 }
 
 } // namespace

@@ -2,8 +2,9 @@
 // seconds (first check and retries after 1.5 s, then every 5 s): the first
 // check after the first delay, the retry while a check still waits for its
 // ticker, the re-arm, switching off in time, and the tray item's check mark.
+// The page's box and the tray item switch through the same path.
 // The ticker stand-in's files tell when each check started its ticker.
-#include "tests/e2e/alert_path_fixture.h"
+#include "tests/e2e/cumulon_fixture.h"
 
 namespace {
 
@@ -17,19 +18,20 @@ int64_t Now() {
     return Milliseconds(now);
 }
 
-class Timers : public AlertPath {
+class Timers : public CumulonTest {
   protected:
     void SetUp() override {
-        AlertPath::SetUp();
+        CumulonTest::SetUp();
+        UseSampleCatalog();
         ASSERT_TRUE(CopyFileA(TestProgram("CumulonFastTimers.exe").c_str(), Exe().c_str(), FALSE));
-        ASSERT_TRUE(SeedListFile(AlertList({"1»KYZ030»KYZ030 Jefferson County"})));
-        StartOnAlertsPage();
+        ASSERT_TRUE(SeedListFile(ListFile("ALERTS", {"1»KYZ030»KYZ030 Jefferson County"})));
+        StartOnTab(kAlertsTab);
     }
     // When run `run` of the stand-in started or (`extension` ".end") ended; 0
     // when it has not within `timeoutMs`.
     int64_t At(int run, DWORD timeoutMs, const char* extension = ".txt") {
         WIN32_FILE_ATTRIBUTE_DATA data{};
-        WaitUntil([&] { return Exists(RunFile(run, extension)); }, timeoutMs);
+        WaitUntil([&] { return FileExists(RunFile(run, extension)); }, timeoutMs);
         return GetFileAttributesExA(RunFile(run, extension).c_str(), GetFileExInfoStandard, &data)
                    ? Milliseconds(data.ftLastWriteTime)
                    : 0;
@@ -38,7 +40,7 @@ class Timers : public AlertPath {
 
 TEST_F(Timers, ChecksRunAfterTheFirstDelayRetryWhileBusyAndThenKeepThePeriod) {
     UseTickerStandIn(6000); // the first check keeps its ticker past the period
-    EXPECT_FALSE(TrayMenu(true));
+    EXPECT_FALSE(TrayMenu(kTrayAutoAlerts));
     const int64_t on = Now(), first = At(1, 10000);
     ASSERT_NE(first, 0);
     EXPECT_GE(first - on, 1200);
@@ -56,24 +58,10 @@ TEST_F(Timers, ChecksRunAfterTheFirstDelayRetryWhileBusyAndThenKeepThePeriod) {
     EXPECT_GE(third - second, 4000);
     EXPECT_LE(third - second, 6500);
 
-    EXPECT_TRUE(TrayMenu(true)); // checked; the click switches it off
-    EXPECT_FALSE(TrayMenu(false));
+    EXPECT_TRUE(TrayMenu(kTrayAutoAlerts)); // checked; the click switches it off
+    EXPECT_FALSE(TrayMenu(kTrayNone));
     Sleep(static_cast<DWORD>(std::max<int64_t>(0, third + 7000 - Now())));
     EXPECT_FALSE(RunStarted(4));
-}
-
-TEST_F(Timers, SwitchedOffBeforeTheFirstDelayNoCheckRuns) {
-    UseTickerStandIn();
-    HWND box = GetDlgItem(page_, kGetAutoAlerts);
-    ASSERT_TRUE(ClickWindow(box));
-    ASSERT_TRUE(
-        WaitUntil([&] { return SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }, 1000));
-    ASSERT_TRUE(ClickAt(box, 4, 4)); // away from the first click: no double click
-    ASSERT_TRUE(
-        WaitUntil([&] { return SendMessageA(box, BM_GETCHECK, 0, 0) == BST_UNCHECKED; }, 1000));
-    EXPECT_FALSE(TrayMenu(false));
-    Sleep(3000);
-    EXPECT_FALSE(RunStarted(1));
 }
 
 } // namespace

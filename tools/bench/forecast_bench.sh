@@ -11,16 +11,16 @@ work=$root/build/bench
 mkdir -p "$work"
 
 c++ -std=c++20 -O2 -I"$root" tools/bench/forecast_render_bench.cpp pages/forecast/forecast_text.cpp \
+    services/text_scan.cpp \
     -o "$work/forecast_render_bench"
 "$work/forecast_render_bench"
 
 cmake --preset windows >/dev/null
-cmake --build --preset windows --target e2e_point_forecast Cumulon cumulon_data >/dev/null
+cmake --build --preset windows --target forecast_click_bench Cumulon cumulon_data >/dev/null
 tests/wine/wine-session.sh start "$root/build/windows/wine" >/dev/null
 service=$work/sample-service
 tests/e2e/sample-service-fixture.sh start "$service"
 trap 'tests/e2e/sample-service-fixture.sh stop "$service"; tests/wine/wine-session.sh stop "$root/build/windows/wine"' EXIT
 CUMULON_BIN=$root/build/windows/bin SAMPLE_SERVICE_STATE=$service \
     tests/e2e/run-gui-test.sh forecast-bench "$work" build/windows/wine/template \
-    build/windows/tests/e2e/e2e_point_forecast.exe --gtest_also_run_disabled_tests \
-    --gtest_filter='*Benchmark*' | tr -d '\r' | grep 'update click'
+    build/windows/tests/e2e/forecast_click_bench.exe | tr -d '\r' | grep 'update click'

@@ -16,12 +16,11 @@ c++ -std=c++20 -O2 -I"$root" tools/bench/hourly_table_bench.cpp pages/forecast/h
 "$work/hourly_table_bench"
 
 cmake --preset windows >/dev/null
-cmake --build --preset windows --target e2e_hourly_forecast Cumulon cumulon_data >/dev/null
+cmake --build --preset windows --target hourly_click_bench Cumulon cumulon_data >/dev/null
 tests/wine/wine-session.sh start build/windows/wine >/dev/null
 service=$work/sample-service
 tests/e2e/sample-service-fixture.sh start "$service"
 trap 'tests/e2e/sample-service-fixture.sh stop "$service"; tests/wine/wine-session.sh stop build/windows/wine' EXIT
 CUMULON_BIN=$root/build/windows/bin SAMPLE_SERVICE_STATE=$service \
     tests/e2e/run-gui-test.sh hourly-bench "$work" build/windows/wine/template \
-    build/windows/tests/e2e/e2e_hourly_forecast.exe --gtest_also_run_disabled_tests \
-    --gtest_filter='*Benchmark*' | tr -d '\r' | grep 'update click'
+    build/windows/tests/e2e/hourly_click_bench.exe | tr -d '\r' | grep 'update click'

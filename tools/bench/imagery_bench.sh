@@ -11,12 +11,11 @@ work=$root/build/bench
 mkdir -p "$work"
 
 cmake --preset windows >/dev/null
-cmake --build --preset windows --target e2e_imagery Cumulon cumulon_data >/dev/null
+cmake --build --preset windows --target imagery_click_bench Cumulon cumulon_data >/dev/null
 tests/wine/wine-session.sh start build/windows/wine >/dev/null
 service=$work/sample-service
 tests/e2e/sample-service-fixture.sh start "$service"
 trap 'tests/e2e/sample-service-fixture.sh stop "$service"; tests/wine/wine-session.sh stop build/windows/wine' EXIT
 CUMULON_BIN=$root/build/windows/bin SAMPLE_SERVICE_STATE=$service \
     tests/e2e/run-gui-test.sh imagery-bench "$work" build/windows/wine/template \
-    build/windows/tests/e2e/e2e_imagery.exe --gtest_also_run_disabled_tests \
-    --gtest_filter='*Benchmark*' | tr -d '\r' | grep -E 'update click|check box click'
+    build/windows/tests/e2e/imagery_click_bench.exe | tr -d '\r' | grep -E 'update click|check box click'

@@ -18,12 +18,11 @@ c++ -std=c++20 -O2 -I"$root" tools/bench/station_report_bench.cpp \
 "$work/station_report_bench"
 
 cmake --preset windows >/dev/null
-cmake --build --preset windows --target e2e_station_pages Cumulon cumulon_data >/dev/null
+cmake --build --preset windows --target station_tree_bench Cumulon cumulon_data >/dev/null
 tests/wine/wine-session.sh start build/windows/wine >/dev/null
 service=$work/sample-service
 tests/e2e/sample-service-fixture.sh start "$service"
 trap 'tests/e2e/sample-service-fixture.sh stop "$service"; tests/wine/wine-session.sh stop build/windows/wine' EXIT
 CUMULON_BIN=$root/build/windows/bin SAMPLE_SERVICE_STATE=$service \
     tests/e2e/run-gui-test.sh station-bench "$work" build/windows/wine/template \
-    build/windows/tests/e2e/e2e_station_pages.exe --gtest_also_run_disabled_tests \
-    --gtest_filter='*Benchmark*' | tr -d '\r' | grep 'opening Add Location'
+    build/windows/tests/e2e/station_tree_bench.exe | tr -d '\r' | grep 'opening Add Location'

@@ -62,7 +62,7 @@ int main(int argc, char** argv) {
                                                "Bench\xBB" +
                                                    std::string(400, 'W') + "\r\n"))
         return 1;
-    RunningProgram ticker = StartProgramWithArguments(exe, "-fbench.que -tb");
+    RunningProgram ticker = StartProgram(exe, "-fbench.que -tb");
     RECT bar{};
     bool shown = WaitUntil(
         [&] {
