@@ -31,7 +31,11 @@ int CheckDataFiles() {
 
     for (const char* name : kDataFiles) {
         if (!FileExists(name)) {
-            MessageBoxA(HiddenWindow, name, "Missing File", MB_OK | MB_ICONERROR);
+            // Owned by the hidden window, the box would open under a main window
+            // already on the screen (and the program would wait unseen): it
+            // comes to the front and stays there.
+            MessageBoxA(HiddenWindow, name, "Missing File",
+                        MB_OK | MB_ICONERROR | MB_SETFOREGROUND | MB_TOPMOST);
             return -1;
         }
     }

@@ -42,9 +42,7 @@ TEST_F(Shell, MissingDataFilesReportOnlyTheFirstAndQuit) {
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(TopWindows(program_.info.dwProcessId, "#32770", "Missing File").size(), 1u);
     EXPECT_EQ(StaticTexts(box).back(), "radar.trv");
-    // The box belongs to the hidden window and can open under the main
-    // window, out of the mouse's reach: its OK command closes it.
-    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    ClickControl(box, IDOK); // on top of the main window, in the mouse's reach
     EXPECT_TRUE(EndsWithZero());
 }
 
