@@ -124,10 +124,10 @@ int AppendAlertRecords(std::string_view document, std::string_view location,
             AppendFolded(queue, entry.Title);
         if (settings.Flags & kAlertLongMessage)
             AppendFolded(queue, entry.Summary);
-        if ((settings.Flags & kAlertWithArea) && !entry.Area.empty()) {
-            queue->append("   EFFECTED AREA... ");
-            AppendFolded(queue, entry.Area);
-        }
+        // The label is part of the area text: a line break at the start of
+        // the area parts it from the label with one blank more.
+        if ((settings.Flags & kAlertWithArea) && !entry.Area.empty())
+            AppendFolded(queue, "   EFFECTED AREA... " + std::string(entry.Area));
         if (queue->size() > start) {
             queue->append("\r\n");
             ++records;

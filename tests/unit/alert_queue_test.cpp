@@ -54,6 +54,8 @@ TEST(AlertQueue, OneRecordPerEntryWithItsClassesSoundAndTheChosenTexts) {
          "Zone", 1, "0»severe.wav»Zone»LINE ONE LINE TWO   EFFECTED AREA... LAKE; COOK\r\n"},
         {Settings(kShort), Entry("Minor", "Heat\r\nAdvisory", "S", "Area"), "Zone", 1,
          "0»alarm.wav»Zone»HEAT ADVISORY\r\n"},
+        {Settings(kDefaults), Entry("Minor", "T", "\nS\n", "\r\nLake\r\n"), "Zone", 1,
+         "0»alarm.wav»Zone»S   EFFECTED AREA...  LAKE\r\n"},
         {Settings(kShortArea), Entry("Unknown", "Outlook", "S"), "", 1, "0»beep.wav»»OUTLOOK\r\n"},
         // Warning disabled but looping: the loop flag stays, the sound goes.
         {Settings(0x2B6), Entry("Moderate", "T", "Watch"), "Z", 1, "1»»Z»WATCH\r\n"},
