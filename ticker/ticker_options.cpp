@@ -14,11 +14,11 @@ bool IsBlank(char c) {
 bool ParseHexColour(std::string_view text, uint32_t* value) {
     uint32_t result = 0;
     size_t digits = 0;
-    for (; digits < text.size() && digits < kTickerColourDigits; ++digits) {
+    for (; digits < text.size(); ++digits) {
         int digit = HexDigitValue(text[digits]);
         if (digit < 0)
             break;
-        result = result << 4 | static_cast<uint32_t>(digit);
+        result = result > 0x0FFFFFFF ? 0xFFFFFFFF : result << 4 | static_cast<uint32_t>(digit);
     }
     if (digits == 0)
         return false;

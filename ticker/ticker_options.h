@@ -10,7 +10,6 @@
 #include <string_view>
 
 constexpr size_t kTickerPathSize = 260; // file paths: at most 259 characters
-constexpr size_t kTickerColourDigits = 8;
 
 struct TickerOptions {
     char QueueFile[kTickerPathSize]; // empty: no usable "-f" word
@@ -25,12 +24,12 @@ struct TickerOptions {
 // Reads the words of `commandLine` (without the program name). A later word
 // of the same kind replaces an earlier one. A queue file name longer than 259
 // characters is refused (the queue file is left empty); a colour word is read
-// as far as it holds hexadecimal digits, eight at most, and one without any
-// digit is ignored.
+// as far as it holds hexadecimal digits (leading zeros do not count, a value
+// past 32 bits stays at 0xFFFFFFFF), and one without any digit is ignored.
 TickerOptions ParseTickerOptions(std::string_view commandLine);
 
-// The hexadecimal value at the start of `text`: up to eight digits of either
-// case; false when `text` does not start with a digit.
+// The hexadecimal value of the digits (either case) at the start of `text`;
+// false when `text` does not start with a digit.
 bool ParseHexColour(std::string_view text, uint32_t* value);
 
 #endif
