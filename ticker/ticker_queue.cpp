@@ -6,19 +6,22 @@
 
 namespace {
 
-// The line starting at `*at` without its end (CR LF, LF or CR); moves `*at`
-// past it. False when no line is left.
+// The line starting at `*at`, its LF included, as the text it holds: it ends
+// at its first NUL byte. Moves `*at` past the LF. False when no line is left.
 bool NextLine(std::string_view text, size_t* at, std::string_view* line) {
     if (*at >= text.size())
         return false;
-    size_t end = text.find_first_of("\r\n", *at);
-    if (end == std::string_view::npos)
-        end = text.size();
+    size_t end = text.find('\n', *at);
+    end = end == std::string_view::npos ? text.size() : end + 1;
     *line = text.substr(*at, end - *at);
-    if (end < text.size())
-        end += text.compare(end, 2, "\r\n") == 0 ? 2 : 1;
+    *line = line->substr(0, line->find('\0'));
     *at = end;
     return true;
+}
+
+// A blank line is no record: exactly a line end on its own.
+bool IsBlank(std::string_view line) {
+    return line == "\r\n" || line == "\r" || line == "\n";
 }
 
 } // namespace
@@ -28,7 +31,7 @@ int CountTickerRecords(std::string_view text) {
     size_t at = 0;
     std::string_view line;
     while (NextLine(text, &at, &line))
-        count += line.empty() ? 0 : 1;
+        count += IsBlank(line) ? 0 : 1;
     return count;
 }
 
@@ -48,8 +51,8 @@ bool NextTickerRecord(TickerQueue* queue) {
     do {
         if (!NextLine(queue->Text, &queue->Next, &line))
             return false;
-    } while (line.empty());
-    line = line.substr(0, line.find('\0')); // the fields are texts: a NUL ends them
+    } while (IsBlank(line));
+    line = line.substr(0, line.find_first_of("\r\n"));
 
     constexpr auto npos = std::string_view::npos;
     size_t first = line.find(kTickerSeparator);

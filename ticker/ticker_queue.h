@@ -1,8 +1,10 @@
 // Reading a ticker queue: one record per line, four fields separated by the
 // byte 0xBB (loop flag, sound path, location name, message; the message runs
-// to the end of the line). Lines end in CR LF, LF or a lone CR. Blank lines are
-// skipped and not counted; a line with fewer than three separators is a
-// message on its own, with no sound.
+// to the end of the line). A line runs to its LF and is cut at its first CR or
+// LF (and at a NUL byte). A blank line ("\r\n", "\r" or "\n" exactly) is
+// skipped and not counted; any other line is a record, even one cut to
+// nothing. A line with fewer than three separators is a message on its own,
+// with no sound.
 #ifndef CUMULON_TICKER_QUEUE_H
 #define CUMULON_TICKER_QUEUE_H
 

@@ -29,9 +29,11 @@ TEST(TickerQueue, ReadsRecordsCarryingOverEmptyFields) {
     const std::string sound259(259, 's'), location1100(1100, 'L');
     const QueueCase cases[] = {
         {"", {}},
-        {"\r\n\n\r\r\n", {}},
-        {"1»a.wav»L1»M1\r\n\r\n\n\r0»»»M2\rM3\n\r\n",
-         {{true, "a.wav", "L1", "M1"}, {false, "", "L1", "M2"}, {false, "", "L1", "M3"}}},
+        {"\r\n\n\r", {}},
+        // Lines end at LF; a line is cut at its first CR, and only an exactly
+        // blank line is no record.
+        {"1»a.wav»L1»M1\r\n\r\n\n0»»»M2\rM3\r\n\r\r\n",
+         {{true, "a.wav", "L1", "M1"}, {false, "", "L1", "M2"}, {false, "", "L1", ""}}},
         {"1»s»L»A\r\n»»»B\r\n0»s»»C\r\n»t»M»D",
          {{true, "s", "L", "A"},
           {true, "", "L", "B"},
@@ -39,7 +41,7 @@ TEST(TickerQueue, ReadsRecordsCarryingOverEmptyFields) {
           {false, "t", "M", "D"}}},
         {"1»s»L»A\r\n1»s»L\r\nplain\r\n",
          {{true, "s", "L", "A"}, {true, "", "L", Queue("1»s»L")}, {true, "", "L", "plain"}}},
-        {"0»»L»a»b\r\n0»s»L»ab" + std::string(1, '\0') + "cd\r\n",
+        {"0»»L»a»b\r\n0»s»L»ab" + std::string(1, '\0') + "cd\r\n\r" + std::string(1, '\0') + "x\n",
          {{false, "", "L", Queue("a»b")}, {false, "s", "L", "ab"}}},
         {"10»" + sound259 + "»" + location1100 + "»x\r\n0»" + sound259 + "s»»y",
          {{false, sound259, location1100.substr(0, 1023), "x"},
