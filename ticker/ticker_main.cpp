@@ -105,9 +105,11 @@ void RunTicker(const char* commandLine) {
 
     if (Ticker.Options.HasBackgroundColour)
         Ticker.BackgroundBrush = CreateSolidBrush(OptionColour(Ticker.Options.BackgroundColour));
+    // Pitch and family 16 (FF_ROMAN, default pitch): the face name still
+    // makes it Arial.
     Ticker.ToolbarFont =
         CreateFontA(14, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
-                    CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS, "Arial");
+                    CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_ROMAN, "Arial");
     Ticker.Speed = kTickerNormalSpeed;
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES};
     if (CreateHiddenWindow() && InitCommonControlsEx(&controls))
