@@ -153,7 +153,6 @@ HWND CreateTickerToolbar() {
     if (!toolbar)
         return nullptr;
     Ticker.Toolbar = toolbar;
-    ShowRecordOnToolbar();
     ShowWindow(toolbar, SW_SHOWNOACTIVATE);
     return toolbar;
 }

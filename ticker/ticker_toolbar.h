@@ -5,8 +5,8 @@
 
 #include <windows.h>
 
-// Creates and shows the toolbar, topmost, without taking the focus. It shows
-// the current record's location and counter once a record is loaded.
+// Creates and shows the toolbar, topmost, without taking the focus. Its
+// location and counter stay empty until the next record is loaded.
 HWND CreateTickerToolbar();
 
 // Puts the current record's location and counter on the toolbar, if shown.
