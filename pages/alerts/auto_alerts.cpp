@@ -93,7 +93,8 @@ void QueueZone(const MarkedZone& zone, const AlertSettingsSnapshot& settings,
 
 DWORD WINAPI AutoAlertThreadProc(void* argument) {
     std::unique_ptr<AlertSettingsSnapshot> settings(static_cast<AlertSettingsSnapshot*>(argument));
-    if (FileExists(kCatalogFileName)) {
+    std::string catalog; // a catalog that is missing or cannot be read ends the run at once
+    if (LoadCatalogFile(kCatalogFileName, &catalog)) {
         std::string records;
         for (const MarkedZone& zone : ReadMarkedZones())
             QueueZone(zone, *settings, &records);
