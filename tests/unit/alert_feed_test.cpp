@@ -35,6 +35,11 @@ TEST(AlertFeed, ShowsEachEntrysFieldsInTheFixedOrder) {
          "S1\r\n\r\nT2\r\n...Effected Area: A2\r\n\r\n"},
         // A closing tag must follow the opening one inside the entry.
         {"<entry></title><title>T</entry><entry></title></entry>", "\r\n\r\n"},
+        // Tags match as written: not with attributes, not self-closed, and
+        // "<cap:area>" is not "<cap:areaDesc>".
+        {"<entry><title type=\"text\">X</title><cap:area><cap:areaDesc/>"
+         "<cap:areaDesc>A</cap:areaDesc></cap:area><summary/></entry>",
+         "...Effected Area: A\r\n\r\n"},
         // Nested fields repeat a value; nothing is decoded.
         {"<entry><title>a<summary>&amp;</summary></title></entry>",
          "a<summary>&amp;</summary>\r\n&amp;\r\n\r\n"},
