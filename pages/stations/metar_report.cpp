@@ -167,8 +167,8 @@ void AppendTemperatureLine(std::string* out, std::string_view text, uint32_t fla
         printed = true;
     }
     if (flags & kMetarMinMaxTemp) {
-        AppendExtremes(&line, "6hr", Value(text, "minT_c"), Value(text, "maxT_c"),
-                       units.Fahrenheit, false, &printed);
+        AppendExtremes(&line, "6hr", Value(text, "minT_c"), Value(text, "maxT_c"), units.Fahrenheit,
+                       false, &printed);
         AppendExtremes(&line, "24hr", Value(text, "minT24hr_c"), Value(text, "maxT24hr_c"),
                        units.Fahrenheit, true, &printed);
     }
