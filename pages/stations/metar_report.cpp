@@ -63,17 +63,17 @@ void AppendTemperature(std::string* out, std::string_view celsius, bool fahrenhe
         out->append(celsius);
 }
 
+// With "Lat/Lon": " (", the latitude, " " and the longitude when there is
+// one, ")"; the brackets stand even when a coordinate is missing.
 void AppendLocation(std::string* out, std::string_view text, uint32_t flags,
                     std::string_view displayName) {
     out->append(displayName);
     if (flags & kMetarLatLon) {
-        std::string_view latitude = Value(text, "latitude"), longitude = Value(text, "longitude");
-        if (!latitude.empty() || !longitude.empty()) {
-            out->append(" (").append(latitude);
-            if (!latitude.empty() && !longitude.empty())
-                out->append(" ");
-            out->append(longitude).append(")");
-        }
+        std::string_view longitude = Value(text, "longitude");
+        out->append(" (").append(Value(text, "latitude"));
+        if (!longitude.empty())
+            out->append(" ").append(longitude);
+        out->append(")");
     }
     out->append(kLineEnd);
 }
@@ -131,36 +131,46 @@ void AppendWeather(std::string* out, std::string_view text) {
     out->append(kLineEnd);
 }
 
-// "(6hr mn/mx MIN/MAX)" with either side left empty when it is missing; a
-// space before it when the line holds text already.
+// "(6hr mn/mx MIN/MAX)" with either side left empty when it is missing. A
+// space goes before the group when a value has been printed: the temperature
+// or a six-hour maximum; a 24-hour minimum clears that (nothing follows it
+// on the line but its own maximum), and a 24-hour maximum does not set it.
 void AppendExtremes(std::string* line, std::string_view label, std::string_view minimum,
-                    std::string_view maximum, bool fahrenheit) {
-    if (minimum.empty() && maximum.empty())
-        return;
-    if (!line->empty())
-        line->append(" ");
-    line->append("(").append(label).append(" mn/mx ");
-    if (!minimum.empty())
+                    std::string_view maximum, bool fahrenheit, bool dayGroup, bool* printed) {
+    const std::string opening = "(" + std::string(label) + " mn/mx ";
+    if (!minimum.empty()) {
+        line->append(*printed ? " " : "").append(opening);
         AppendTemperature(line, minimum, fahrenheit);
-    line->append("/");
-    if (!maximum.empty())
+        line->append("/");
+        if (dayGroup)
+            *printed = false;
+    }
+    if (!maximum.empty()) {
+        if (minimum.empty())
+            line->append(*printed ? " " : "").append(opening).append("/");
         AppendTemperature(line, maximum, fahrenheit);
-    line->append(")");
+        if (!dayGroup)
+            *printed = true;
+    }
+    if (!minimum.empty() || !maximum.empty())
+        line->append(")");
 }
 
 void AppendTemperatureLine(std::string* out, std::string_view text, uint32_t flags,
                            const Units& units) {
     std::string line;
+    bool printed = false;
     std::string_view temperature = Value(text, "temp_c");
     if (!temperature.empty()) {
         line.append("Temp: ");
         AppendTemperature(&line, temperature, units.Fahrenheit);
+        printed = true;
     }
     if (flags & kMetarMinMaxTemp) {
-        AppendExtremes(&line, "6hr", Value(text, "minT_c"), Value(text, "maxT_c"),
-                       units.Fahrenheit);
+        AppendExtremes(&line, "6hr", Value(text, "minT_c"), Value(text, "maxT_c"), units.Fahrenheit,
+                       false, &printed);
         AppendExtremes(&line, "24hr", Value(text, "minT24hr_c"), Value(text, "maxT24hr_c"),
-                       units.Fahrenheit);
+                       units.Fahrenheit, true, &printed);
     }
     if (!line.empty())
         out->append(line).append(units.Fahrenheit ? kDegreesF : kDegreesC).append(kLineEnd);
@@ -182,16 +192,15 @@ void AppendWindSpeed(std::string* out, std::string_view knots, const Units& unit
         out->append(knots);
 }
 
-// "Wind: 10.4 (270°) gusts 20.7 mph"; each part only when present.
+// "Wind: 10.4 (270°) gusts 20.7 mph"; each part only when present, "Wind: "
+// before the first of them.
 void AppendWind(std::string* out, std::string_view text, const Units& units) {
     std::string parts;
     std::string_view speed = Value(text, "wind_speed_kt");
     std::string_view direction = Value(text, "wind_dir_degrees");
     std::string_view gust = Value(text, "wind_gust_kt");
-    if (!speed.empty()) {
-        parts.append(" ");
+    if (!speed.empty())
         AppendWindSpeed(&parts, speed, units);
-    }
     if (!direction.empty())
         parts.append(" (").append(direction).append(kDegreesClose);
     if (!gust.empty()) {
@@ -199,7 +208,7 @@ void AppendWind(std::string* out, std::string_view text, const Units& units) {
         AppendWindSpeed(&parts, gust, units);
     }
     if (!parts.empty())
-        out->append("Wind:").append(parts).append(units.Mph ? " mph" : " kts").append(kLineEnd);
+        out->append("Wind: ").append(parts).append(units.Mph ? " mph" : " kts").append(kLineEnd);
 }
 
 void AppendPressureValue(std::string* out, std::string_view millibars, const Units& units) {
@@ -238,10 +247,7 @@ void AppendVisibility(std::string* out, std::string_view text) {
     if (!visibility.empty())
         line.append("Visibility: ").append(visibility).append(" mi");
     if (!vertical.empty())
-        line.append(line.empty() ? "" : " ")
-            .append("Vertical Visibility: ")
-            .append(vertical)
-            .append(" ft");
+        line.append(" Vertical Visibility: ").append(vertical).append(" ft");
     if (!line.empty())
         out->append(line).append(kLineEnd);
 }

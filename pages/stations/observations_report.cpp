@@ -35,7 +35,7 @@ constexpr ValueLine kBelowWind[] = {
 };
 
 // The parts of the wind line after the direction, in this order; a gust
-// beginning with its `calm` text is no gust.
+// beginning with its `calm` text is no gust (an empty one is still written).
 struct WindPart {
     uint32_t Flag;
     std::string_view Open, Close;
@@ -79,7 +79,7 @@ void AppendWind(std::string_view text, uint32_t flags, std::string* out) {
         if (!(flags & part.Flag) || !FindTagValue(text, part.Open, part.Close, &value))
             continue;
         const bool gust = !part.Calm.empty();
-        if (gust && (value.empty() || value.substr(0, part.Calm.size()) == part.Calm))
+        if (gust && value.substr(0, part.Calm.size()) == part.Calm)
             continue;
         Append(out, part.Label, value, part.Unit);
     }

@@ -32,8 +32,9 @@ constexpr size_t kObservationIdLength = 4;
 // tags are found, with the value as it stands (an empty element gives the
 // label and the unit with nothing between); the unit lines follow the flags,
 // so a pair with both bits set gives both lines and one with neither none.
-// The wind line needs "<wind_dir>"; its gust part is left out when the gust is
-// empty or, in miles per hour, begins with "0.0", in knots with "0".
+// The wind line needs "<wind_dir>"; its gust part is left out when the gust
+// begins with "0.0" in miles per hour, or with "0" in knots (an empty gust,
+// like every empty value, gives its label and unit).
 //
 // The document ends at its first NUL byte; nothing after it is searched.
 std::string BuildObservationReport(std::string_view document, uint32_t flags,

@@ -128,9 +128,10 @@ TEST(HourlyCells, WindDirections) {
         const char* value;
         const char* cell;
     } cases[] = {
-        {"230.0", "SW  230 \xB0"}, {"350", "N  350 \xB0"},    {"200", "S  200 \xB0"},
-        {"10", "N  10 \xB0"},      {"45", "NE  45 \xB0"},     {"22.5", "22.5 \xB0"},
-        {"337.5", "337.5 \xB0"},   {"292.50", "292.50 \xB0"}, {"calm", "calm \xB0"},
+        {"230.0", "SW  230 \xB0"}, {"350", "N  350 \xB0"},     {"200", "S  200 \xB0"},
+        {"10", "N  10 \xB0"},      {"45", "NE  45 \xB0"},      {"22.5", "22.5 \xB0"},
+        {"337.5", "337.5 \xB0"},   {"292.50", "292.50 \xB0"},  {"calm", "calm \xB0"},
+        {" +90", "E  90 \xB0"},    {"135deg", "SE  135 \xB0"},
     };
     for (const auto& c : cases) {
         std::string document = kTwoHours +

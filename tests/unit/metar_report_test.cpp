@@ -37,7 +37,8 @@ const std::string kFull =
     E("metar_type", "METAR") + E("elevation_m", "0") + "</METAR></data>";
 constexpr uint32_t kAll = kMetarDefaultFlags;
 constexpr uint32_t kOthers = kMetarCelsius | kMetarKnots | kMetarMillibars | kMetarMeters;
-constexpr uint32_t kLines = kAll & ~(kMetarFahrenheit | kMetarMph | kMetarInches | kMetarFeet);
+constexpr uint32_t kBare = kAll & ~kMetarLatLon;
+constexpr uint32_t kLines = kBare & ~(kMetarFahrenheit | kMetarMph | kMetarInches | kMetarFeet);
 
 const std::string kFullText = "O'Hare (41.98 -87.90)\r\n"
                               "Elevation: 0.0 ft\r\n"
@@ -79,38 +80,40 @@ TEST(MetarReport, DocumentsGiveTheirTexts) {
         {kFull, kMetarTemperature | kMetarElevation,
          "O'Hare\r\nElevation: 0.0 ft\r\nTemp: 71.6 \260F\r\n"},
         // The six- and 24-hour groups, with and without a minimum or a temperature.
-        {E("maxT_c", "24.0"), kAll, "O'Hare\r\n(6hr mn/mx /75.2) \260F\r\n"},
-        {E("temp_c", "0.0") + E("minT_c", "-1.1"), kAll,
+        {E("maxT_c", "24.0"), kBare, "O'Hare\r\n(6hr mn/mx /75.2) \260F\r\n"},
+        {E("temp_c", "0.0") + E("minT_c", "-1.1"), kBare,
          "O'Hare\r\nTemp: 32.0 (6hr mn/mx 30.0/) \260F\r\n"},
         {E("minT_c", "1") + E("minT24hr_c", "2") + E("maxT24hr_c", "3"), kLines | kOthers,
-         "O'Hare\r\n(6hr mn/mx 1/) (24hr mn/mx 2/3) \260C\r\n"},
+         "O'Hare\r\n(6hr mn/mx 1/)(24hr mn/mx 2/3) \260C\r\n"}, // a 6hr minimum is no value printed
         {E("temp_c", "5") + E("maxT24hr_c", "9"), kLines | kOthers,
          "O'Hare\r\nTemp: 5 (24hr mn/mx /9) \260C\r\n"},
         // Missing, empty, unclosed and cut-off values.
+        // "Lat/Lon" brackets stand alone; "Wind: " and " (" of the direction both keep their space.
         {E("latitude", "41.98"), kAll, "O'Hare (41.98)\r\n"},
         {E("longitude", "-87.90") + E("wind_dir_degrees", "90"), kAll,
-         "O'Hare (-87.90)\r\nWind: (90\260) mph\r\n"},
-        {E("temp_c", "") + "<dewpoint_c>5" + E("three_hr_pressure_tendency_mb", "1.0"), kAll,
+         "O'Hare ( -87.90)\r\nWind:  (90\260) mph\r\n"},
+        {E("wind_gust_kt", "10"), kAll, "O'Hare ()\r\nWind:  gusts 11.5 mph\r\n"},
+        {E("temp_c", "") + "<dewpoint_c>5" + E("three_hr_pressure_tendency_mb", "1.0"), kBare,
          "O'Hare\r\n3hr Tendency: 0.0 in\r\n"},
-        {E("vert_vis_ft", "200") + E("pcp6hr_in", "0.3") + E("temp_c", std::string("1\0", 2)), kAll,
-         "O'Hare\r\nVertical Visibility: 200 ft\r\nPrecipitation: 6hr/0.3\r\n"},
-        {"", kAll, "O'Hare\r\n"},
-        {E("temp_c", "abc") + E("elevation_m", " 100.04x"), kAll,
+        {E("vert_vis_ft", "200") + E("pcp6hr_in", "0.3") + E("temp_c", std::string("1\0", 2)),
+         kBare, "O'Hare\r\n Vertical Visibility: 200 ft\r\nPrecipitation: 6hr/0.3\r\n"},
+        {"", kBare, "O'Hare\r\n"},
+        {E("temp_c", "abc") + E("elevation_m", " 100.04x"), kBare,
          "O'Hare\r\nElevation: 328.2 ft\r\nTemp: 32.0 \260F\r\n"},
         // Weather codes: intensity, two codes in one token, proximity, codes beyond rain and snow.
-        {E("wx_string", "+SHRASN -DZBR VCTS"), kAll,
+        {E("wx_string", "+SHRASN -DZBR VCTS"), kBare,
          "O'Hare\r\nWeather: heavy snow - heavy rain - light drizzle - light mist - VCTS\r\n"},
-        {E("wx_string", "+TSGR  FU HZ VCFG -IC FZFG -"), kAll,
+        {E("wx_string", "+TSGR  FU HZ VCFG -IC FZFG -"), kBare,
          "O'Hare\r\nWeather: heavy hail - smoke - HZ - fog - light ice - fog - -\r\n"},
         // Sky cover: at most four, attributes inside their own tag, a bad tag ends the line.
         {Sky("FEW", "1") + Sky("SCT", "2") + Sky("BKN", "3") + Sky("BKN", "4") + Sky("OVC", "5"),
-         kAll, "O'Hare\r\nSky Cover: (FEW 1 ft) (SCT 2 ft) (BKN 3 ft) (BKN 4 ft)\r\n"},
+         kBare, "O'Hare\r\nSky Cover: (FEW 1 ft) (SCT 2 ft) (BKN 3 ft) (BKN 4 ft)\r\n"},
         {Sky("CLR") + "<sky_condition /> sky_cover=\"OVC\" cloud_base_ft_agl=\"9\" " +
              Sky("FEW", "7"),
-         kAll, "O'Hare\r\nSky Cover: (CLR)\r\n"},
-        {Sky("SCT", "30") + "<sky_condition sky_cover=\"BKN />" + Sky("OVC", "8"), kAll,
+         kBare, "O'Hare\r\nSky Cover: (CLR)\r\n"},
+        {Sky("SCT", "30") + "<sky_condition sky_cover=\"BKN />" + Sky("OVC", "8"), kBare,
          "O'Hare\r\nSky Cover: (SCT 30 ft)\r\n"},
-        {Sky("FEW", "30") + "<sky_condition sky_cover=\"BKN\"", kAll,
+        {Sky("FEW", "30") + "<sky_condition sky_cover=\"BKN\"", kBare,
          "O'Hare\r\nSky Cover: (FEW 30 ft)\r\n"},
         // Answers with no results, and tags that only look like one.
         {"<data num_results=\"0\" />" + E("temp_c", "5"), kAll, "no data"},

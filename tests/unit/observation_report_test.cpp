@@ -72,7 +72,7 @@ TEST(ObservationReport, WindLineAndGustRules) {
         {wind + "<wind_gust_kt>0</wind_gust_kt>", Kt, "KSDFWind: South(180\260) at 9 kts\r\n"},
         {wind + "<wind_gust_kt>05</wind_gust_kt>", Kt, "KSDFWind: South(180\260) at 9 kts\r\n"},
         {wind + "<wind_gust_kt></wind_gust_kt><wind_gust_mph></wind_gust_mph>", Kt | Mph,
-         "KSDFWind: South(180\260) at 10.4 mph at 9 kts\r\n"},
+         "KSDFWind: South(180\260) at 10.4 mph at 9 kts - gusts up to  mph - gusts up to  kts\r\n"},
         // No direction, no wind line; no degrees or speed, the direction alone.
         {"<wind_degrees>180</wind_degrees><wind_mph>10.4</wind_mph>", Mph, "KSDF"},
         {"<wind_dir>Calm</wind_dir><wind_mph>0.0</wind_mph>", Kt, "KSDFWind: Calm\r\n"},
