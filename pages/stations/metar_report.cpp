@@ -137,7 +137,8 @@ void AppendWeather(std::string* out, std::string_view text) {
 // on the line but its own maximum), and a 24-hour maximum does not set it.
 void AppendExtremes(std::string* line, std::string_view label, std::string_view minimum,
                     std::string_view maximum, bool fahrenheit, bool dayGroup, bool* printed) {
-    const std::string opening = "(" + std::string(label) + " mn/mx ";
+    std::string opening = "(";
+    opening.append(label).append(" mn/mx ");
     if (!minimum.empty()) {
         line->append(*printed ? " " : "").append(opening);
         AppendTemperature(line, minimum, fahrenheit);
