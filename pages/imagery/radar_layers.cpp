@@ -51,19 +51,10 @@ bool IsLetterOrDigit(char c) {
 
 } // namespace
 
-uint32_t OneBitOf(uint32_t flags, uint32_t group, uint32_t fallback) {
-    uint32_t set = flags & group;
-    return set ? set & (~set + 1) : fallback;
-}
-
-uint32_t KeepOneBit(uint32_t flags, uint32_t group, uint32_t fallback) {
-    return (flags & ~group) | OneBitOf(flags, group, fallback);
-}
-
 uint32_t NormalizeRadarFlags(uint32_t flags) {
     if ((flags & kRadarRanges) != kRadarLongRange)
         flags = (flags & ~kRadarRanges) | kRadarShortRange;
-    return KeepOneBit(flags, kRadarProducts, kRadarBaseReflectivity) | kRadarLongRangeProduct;
+    return flags;
 }
 
 bool IsRadarSiteCode(std::string_view code) {
