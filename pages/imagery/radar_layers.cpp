@@ -88,9 +88,20 @@ std::vector<RadarLayer> RadarLayers(std::string_view catalog, uint32_t flags, st
         keys.push_back(entry.Key);
     for (const CatalogEntry& entry : ReadCatalogSection(catalog, kRadarSection, keys)) {
         RadarLayer layer;
-        if (!RadarLayerWanted(entry.Key, flags, &layer.IsRadar) ||
-            !BuildCodeFeedNames(entry, "###", site.substr(1), "####", site, cacheFolder, &layer.Url,
-                                &layer.CachePath))
+        if (!RadarLayerWanted(entry.Key, flags, &layer.IsRadar))
+            continue;
+        // The file name is filled before it is joined to the folder, so a "#"
+        // in the folder's own path is never taken for the placeholder.
+        std::string file = entry.FileTemplate;
+        layer.Url = entry.UrlTemplate;
+        FillPlaceholder(&layer.Url, "###", site.substr(1));
+        FillPlaceholder(&file, "####", site);
+        layer.CachePath = std::string(cacheFolder);
+        if (!layer.CachePath.empty() && layer.CachePath.back() != '\\' &&
+            layer.CachePath.back() != '/')
+            layer.CachePath += '\\';
+        layer.CachePath += file;
+        if (layer.Url.size() > kFeedNameMax || layer.CachePath.size() > kFeedNameMax)
             continue;
         layer.Key = entry.Key;
         layers.push_back(std::move(layer));

@@ -100,7 +100,8 @@ TEST(RadarLayers, AddressesTakeThreeLettersAndFilesAllFour) {
     EXPECT_TRUE(layers[0].IsRadar);
 }
 
-TEST(RadarLayers, LinesThatCannotMakeARequestAreSkipped) {
+// Too long for a request: skipped. Without its placeholder: as written.
+TEST(RadarLayers, LinesThatCannotMakeARequestAreSkippedOthersKeptAsWritten) {
     std::string longName(250, 'x');
     std::string catalog = "[RADAR]\r\n"
                           "sr.topo=http://r/" +
@@ -117,7 +118,12 @@ TEST(RadarLayers, LinesThatCannotMakeARequestAreSkipped) {
                           "cities.gif\r\n"
                           "sr.highway=http://r/###" +
                           kSep + "highway_####.gif\r\n\r\n";
-    EXPECT_EQ(Keys(0x105FF, catalog), "sr.highway= ");
+    EXPECT_EQ(Keys(0x105FF, catalog), "sr.river= sr.city= sr.highway= ");
+    std::vector<RadarLayer> layers = RadarLayers(catalog, 0x105FF, "KLOT", "C:\\cache");
+    ASSERT_EQ(layers.size(), 3u);
+    EXPECT_EQ(layers[0].Url + " " + layers[0].CachePath,
+              "http://r/river.gif C:\\cache\\river_KLOT.gif");
+    EXPECT_EQ(layers[1].Url + " " + layers[1].CachePath, "http://r/LOT C:\\cache\\cities.gif");
 }
 
 } // namespace
