@@ -20,11 +20,11 @@ const FlagControl kFlagControls[] = {
 };
 
 int Targets(const PageRow&, uint32_t flags, std::vector<FeedTarget>* targets) {
-    return CatalogPictureTarget(kSection, AlertMapKey(flags), targets);
+    return CatalogPictureTarget(kSection, AlertMapKeys(flags), targets);
 }
 
 PictureSpec Spec(const FeedPage& page, HWND) {
-    return CatalogPictureSpec(kSection, AlertMapKey(page.State->Flags),
+    return CatalogPictureSpec(kSection, AlertMapKeys(page.State->Flags),
                               AlertMapArea(page.State->Flags));
 }
 
@@ -36,12 +36,7 @@ void Display(const FeedPage& page, HWND window) {
 
 INT_PTR OnMessage(const FeedPage& page, HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                   bool* handled) {
-    if (message == WM_INITDIALOG) {
-        const uint32_t flags = page.State->Flags;
-        SetPageFlag(page, flags & ~NormalizeAlertMapFlags(flags), false);
-        SetPageFlag(page, NormalizeAlertMapFlags(flags), true);
-        CheckFlagControls(page, window);
-    } else if (message == WM_COMMAND && LOWORD(wParam) == IDC_HELP_TOPIC) {
+    if (message == WM_COMMAND && LOWORD(wParam) == IDC_HELP_TOPIC) {
         OpenHelpTopic("alertmaplegend.html", "AlertMapLegend"); // the map's colours
         *handled = true;
         return TRUE;

@@ -1,4 +1,4 @@
-// The one catalog key a single-picture view shows for its flags (the
+// The catalog keys a single-picture view looks for with its flags (the
 // satellite page, the satellite wide view, the alert map), and where the
 // alert map draws its picture. Portable: no Windows header.
 #ifndef CUMULON_IMAGE_KEYS_H
@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 struct BitName {
     uint32_t Bit;
@@ -19,37 +20,35 @@ struct BitName {
 struct SatelliteChoices {
     const BitName* Regions;
     int RegionCount;
-    uint32_t DefaultRegion;
     uint32_t Visible, Infrared, WaterVapor;
     uint32_t FirstColour;
-    uint32_t DefaultColour;
 };
 
 extern const SatelliteChoices kSatelliteChoices;     // "SatelliteFlags"
 extern const SatelliteChoices kSatelliteWideChoices; // "SatelliteWideFlags"
 
-// Exactly one bit in each group (the first set; none: the default, Infrared
-// for the type); the other bits as they are.
-uint32_t NormalizeSatelliteFlags(const SatelliteChoices& choices, uint32_t flags);
-
-// "ceus.avn=", "ceus.vis=", "tatl.wv=": region + "." + type or colour + "=".
-std::string SatelliteKey(const SatelliteChoices& choices, uint32_t flags);
+// For every chosen region: region + ".vis=" under Visible, + ".wv=" under
+// Water Vapor, and under Infrared region + "." + each chosen colour + "=".
+// The buttons choose one of each group, so this is one key ("ceus.avn=");
+// a hand-edited value is taken as it stands (nothing chosen: no key).
+std::vector<std::string> SatelliteKeys(const SatelliteChoices& choices, uint32_t flags);
 
 // "AlertMapFlags": the six areas, United States first.
 constexpr uint32_t kAlertMapAreas = 0x3F;
 constexpr uint32_t kAlertMapUnitedStates = 0x1;
 
-uint32_t NormalizeAlertMapFlags(uint32_t flags);
-// "us=", "ak=", "hi=", "gu=", "pr=" or "as=".
-std::string AlertMapKey(uint32_t flags);
+// The key of every chosen area in the order "us=", "ak=", "hi=", "gu=",
+// "pr=", "as=".
+std::vector<std::string> AlertMapKeys(uint32_t flags);
 
 struct PictureRect {
     int X, Y, Width, Height;
     bool operator==(const PictureRect&) const = default;
 };
 
-// The 800 x 500 alert map area: the United States map fills it; the smaller
-// maps of the other areas are drawn at 354 x 274, centred, black around them.
+// The 800 x 500 alert map area: with the United States chosen the map fills
+// it; the smaller maps of the other areas are drawn at 354 x 274, centred,
+// black around them.
 constexpr int kAlertMapWidth = 800, kAlertMapHeight = 500;
 PictureRect AlertMapArea(uint32_t flags);
 

@@ -66,8 +66,9 @@ void DrawLayer(GpGraphics* graphics, const GpImageAttributes* attributes, const 
                            attributes, nullptr, nullptr);
 }
 
-// The layers in order into the memory picture; false when the timed layer's
-// file is missing (the picture is then not shown).
+// The layers in order into the memory picture; false when the radar's rule
+// applies and the last timed layer's file is missing (the picture is then
+// not shown).
 bool Compose(HDC memory, const PictureSpec& spec) {
     bool timedMissing = false;
     GpGraphics* graphics = nullptr;
@@ -81,16 +82,16 @@ bool Compose(HDC memory, const PictureSpec& spec) {
         attributes = nullptr; // plain drawing still works
     }
     for (const PictureLayer& layer : spec.Layers) {
-        if (!FileExists(layer.CachePath.c_str())) {
-            timedMissing = timedMissing || layer.Timed;
-            continue;
-        }
-        DrawLayer(graphics, attributes, layer.CachePath.c_str(), spec.Target);
+        const bool missing = !FileExists(layer.CachePath.c_str());
+        if (layer.Timed)
+            timedMissing = missing;
+        if (!missing)
+            DrawLayer(graphics, attributes, layer.CachePath.c_str(), spec.Target);
     }
     if (attributes)
         GdipDisposeImageAttributes(attributes);
     GdipDeleteGraphics(graphics); // flushes into the bitmap
-    return !timedMissing;
+    return !(spec.MissingTimedBlanks && timedMissing);
 }
 
 void DrawLoading(HDC memory, HWND window) {
@@ -194,11 +195,16 @@ void ShowPicture(const FeedPage& page, HWND window, const PictureView& view) {
     if (RuntimeFlagSet(page.BusyBit)) {
         SetDlgItemTextA(window, IDC_STATUS, "");
     } else if (PictureSpec spec = view.Spec(page, window); spec.Shown) {
-        std::string status;
-        for (const PictureLayer& layer : spec.Layers)
-            if (layer.Timed && !(FileExists(layer.CachePath.c_str()) &&
-                                 FormatFileTime(layer.CachePath.c_str(), &status)))
+        std::string status, time;
+        for (const PictureLayer& layer : spec.Layers) {
+            if (!layer.Timed)
+                continue;
+            if (FileExists(layer.CachePath.c_str()) &&
+                FormatFileTime(layer.CachePath.c_str(), &time))
+                status = time;
+            else if (spec.MissingTimedBlanks)
                 status.clear();
+        }
         SetDlgItemTextA(window, IDC_STATUS, status.c_str());
     }
     InvalidateRect(area, nullptr, FALSE);
@@ -236,27 +242,32 @@ INT_PTR PictureViewMessage(const FeedPage& page, const PictureView& view, HWND w
     return FALSE;
 }
 
-int CatalogPictureTarget(const char* section, const std::string& key,
+int CatalogPictureTarget(const char* section, const std::vector<std::string>& keys,
                          std::vector<FeedTarget>* targets) {
     std::string catalog;
     if (!LoadCatalogFile(kCatalogFileName, &catalog))
         return -1;
     char cacheFolder[MAX_PATH];
-    std::vector<CatalogEntry> entries = ReadCatalogSection(catalog, section, {key});
+    const std::vector<std::string_view> wanted(keys.begin(), keys.end());
+    std::vector<CatalogEntry> entries = ReadCatalogSection(catalog, section, wanted);
     if (entries.empty() || !GetUserDataPath(cacheFolder, sizeof cacheFolder, "cache"))
         return 0;
-    // A key given twice: its first line counts.
-    FeedTarget target{entries.front().UrlTemplate,
-                      std::string(cacheFolder) + "\\" + entries.front().FileTemplate};
-    if (target.Url.size() <= kFeedNameMax && target.CachePath.size() <= kFeedNameMax)
-        targets->push_back(std::move(target));
+    // Every matching line, in catalog order: a key given twice is fetched and
+    // drawn twice, the later picture over the earlier.
+    for (const CatalogEntry& entry : entries) {
+        FeedTarget target{entry.UrlTemplate, std::string(cacheFolder) + "\\" + entry.FileTemplate};
+        if (target.Url.size() <= kFeedNameMax && target.CachePath.size() <= kFeedNameMax)
+            targets->push_back(std::move(target));
+    }
     return 0;
 }
 
-PictureSpec CatalogPictureSpec(const char* section, const std::string& key, PictureRect target) {
+PictureSpec CatalogPictureSpec(const char* section, const std::vector<std::string>& keys,
+                               PictureRect target) {
     PictureSpec spec;
     std::vector<FeedTarget> targets;
-    spec.Shown = CatalogPictureTarget(section, key, &targets) == 0;
+    CatalogPictureTarget(section, keys, &targets);
+    spec.Shown = true; // the status line is emptied before the catalog is read
     for (const FeedTarget& t : targets)
         spec.Layers.push_back({t.CachePath, true});
     spec.Target = target;

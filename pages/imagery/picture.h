@@ -1,9 +1,10 @@
 // The one picture routine of the radar page, the satellite page, the
 // satellite wide view and the alert map: cached picture files drawn, scaled,
 // into a fixed-size area over black, in the order given, with the file time
-// of the picture's timed layer in the status line; "Loading..." while the
-// view downloads; black with an empty status line when the timed file is
-// missing.
+// of the last timed layer in the status line; "Loading..." while the view
+// downloads. A missing file draws nothing; on the radar page a missing radar
+// image (the last timed layer) empties the status line and leaves the whole
+// area black.
 //
 // The area is an owner-drawn static: Display (ShowPicture) sets the status
 // line and invalidates the area, and the area's WM_DRAWITEM composes the
@@ -24,13 +25,19 @@
 
 struct PictureLayer {
     std::string CachePath;
-    bool Timed; // gives the status line's time; missing, the picture stays black
+    bool Timed; // its file's time goes to the status line
 };
 
 struct PictureSpec {
-    bool Shown = false; // false: nothing selected or no catalog (black, status kept)
+    // False: nothing selected, or the radar without a catalog (black, status kept).
+    bool Shown = false;
     std::vector<PictureLayer> Layers;
     PictureRect Target; // where in the area every layer is drawn, scaled to it
+    // The radar's rule: when the last timed layer's file is missing, the
+    // status line is emptied and the area shows black. Otherwise a missing
+    // file is simply left out and the status keeps the time of the last
+    // timed file that exists (empty when there is none).
+    bool MissingTimedBlanks = false;
 };
 
 struct PictureView {
@@ -48,11 +55,14 @@ void ShowPicture(const FeedPage& page, HWND window, const PictureView& view);
 INT_PTR PictureViewMessage(const FeedPage& page, const PictureView& view, HWND window, UINT message,
                            WPARAM wParam, LPARAM lParam, bool* handled);
 
-// The single picture of `key` in `section` (keys with no placeholder): its
-// address and cache file; -1 when the catalog cannot be read.
-int CatalogPictureTarget(const char* section, const std::string& key,
+// The lines of `section` that begin with one of `keys` (keys with no
+// placeholder), in catalog order: their addresses and cache files; -1 when
+// the catalog cannot be read.
+int CatalogPictureTarget(const char* section, const std::vector<std::string>& keys,
                          std::vector<FeedTarget>* targets);
-// The spec of such a picture, drawn into `target`.
-PictureSpec CatalogPictureSpec(const char* section, const std::string& key, PictureRect target);
+// Their pictures drawn into `target` one over the other, each timed. Without
+// a catalog nothing is drawn and the status line is emptied.
+PictureSpec CatalogPictureSpec(const char* section, const std::vector<std::string>& keys,
+                               PictureRect target);
 
 #endif

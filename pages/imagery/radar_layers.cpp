@@ -51,19 +51,10 @@ bool IsLetterOrDigit(char c) {
 
 } // namespace
 
-uint32_t OneBitOf(uint32_t flags, uint32_t group, uint32_t fallback) {
-    uint32_t set = flags & group;
-    return set ? set & (~set + 1) : fallback;
-}
-
-uint32_t KeepOneBit(uint32_t flags, uint32_t group, uint32_t fallback) {
-    return (flags & ~group) | OneBitOf(flags, group, fallback);
-}
-
 uint32_t NormalizeRadarFlags(uint32_t flags) {
     if ((flags & kRadarRanges) != kRadarLongRange)
         flags = (flags & ~kRadarRanges) | kRadarShortRange;
-    return KeepOneBit(flags, kRadarProducts, kRadarBaseReflectivity) | kRadarLongRangeProduct;
+    return flags;
 }
 
 bool IsRadarSiteCode(std::string_view code) {
@@ -97,9 +88,20 @@ std::vector<RadarLayer> RadarLayers(std::string_view catalog, uint32_t flags, st
         keys.push_back(entry.Key);
     for (const CatalogEntry& entry : ReadCatalogSection(catalog, kRadarSection, keys)) {
         RadarLayer layer;
-        if (!RadarLayerWanted(entry.Key, flags, &layer.IsRadar) ||
-            !BuildCodeFeedNames(entry, "###", site.substr(1), "####", site, cacheFolder, &layer.Url,
-                                &layer.CachePath))
+        if (!RadarLayerWanted(entry.Key, flags, &layer.IsRadar))
+            continue;
+        // The file name is filled before it is joined to the folder, so a "#"
+        // in the folder's own path is never taken for the placeholder.
+        std::string file = entry.FileTemplate;
+        layer.Url = entry.UrlTemplate;
+        FillPlaceholder(&layer.Url, "###", site.substr(1));
+        FillPlaceholder(&file, "####", site);
+        layer.CachePath = std::string(cacheFolder);
+        if (!layer.CachePath.empty() && layer.CachePath.back() != '\\' &&
+            layer.CachePath.back() != '/')
+            layer.CachePath += '\\';
+        layer.CachePath += file;
+        if (layer.Url.size() > kFeedNameMax || layer.CachePath.size() > kFeedNameMax)
             continue;
         layer.Key = entry.Key;
         layers.push_back(std::move(layer));

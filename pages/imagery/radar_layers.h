@@ -36,14 +36,10 @@ constexpr uint32_t kRadarStop = 0x80000;
 constexpr uint32_t kRadarRanges = kRadarShortRange | kRadarLongRange;
 constexpr uint32_t kRadarProducts = 0xFC00; // the six short-range products
 
-// The lowest bit of `group` set in `flags`; `fallback` when none is.
-uint32_t OneBitOf(uint32_t flags, uint32_t group, uint32_t fallback);
-// Replaces the bits of `group` with their OneBitOf.
-uint32_t KeepOneBit(uint32_t flags, uint32_t group, uint32_t fallback);
-
-// Exactly one range (none or both: Short Range), exactly one short-range
-// product (the first set; none: Base Reflectivity), and the long-range
-// product bit, which no control changes, always set.
+// Exactly one range: a saved value with none or both reads as Short Range.
+// Every other bit stays as saved: the products a hand-edited value names are
+// all shown, and Long Range shows its radar image and legend only while the
+// long-range product bit (set in the default, changed by no control) is set.
 uint32_t NormalizeRadarFlags(uint32_t flags);
 
 // A site identifier is exactly four letters or digits ("KLOT"); anything else
@@ -63,9 +59,9 @@ bool RadarLayerWanted(std::string_view key, uint32_t flags, bool* isRadar);
 
 // The enabled layers of the site in catalog order: "###" in the address takes
 // the site without its first letter, "####" in the cache file name the whole
-// site, joined to `cacheFolder`. A layer whose address or cache path would not
-// fit the request's fields, or whose template lacks its placeholder (its file
-// would be shared by every site), is skipped. No site code: no layers.
+// site, joined to `cacheFolder`; a template without its run is used as
+// written. A layer whose address or cache path would not fit the request's
+// fields is skipped. No site code: no layers.
 std::vector<RadarLayer> RadarLayers(std::string_view catalog, uint32_t flags, std::string_view site,
                                     std::string_view cacheFolder);
 

@@ -41,11 +41,11 @@ const FlagControl kFlagControls[] = {
 };
 
 int Targets(const PageRow&, uint32_t flags, std::vector<FeedTarget>* targets) {
-    return CatalogPictureTarget(kSection, SatelliteKey(kSatelliteChoices, flags), targets);
+    return CatalogPictureTarget(kSection, SatelliteKeys(kSatelliteChoices, flags), targets);
 }
 
 PictureSpec Spec(const FeedPage& page, HWND) {
-    return CatalogPictureSpec(kSection, SatelliteKey(kSatelliteChoices, page.State->Flags),
+    return CatalogPictureSpec(kSection, SatelliteKeys(kSatelliteChoices, page.State->Flags),
                               {0, 0, kWidth, kHeight});
 }
 
@@ -57,12 +57,7 @@ void Display(const FeedPage& page, HWND window) {
 
 INT_PTR OnMessage(const FeedPage& page, HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                   bool* handled) {
-    if (message == WM_INITDIALOG) {
-        const uint32_t flags = page.State->Flags;
-        SetPageFlag(page, flags & ~NormalizeSatelliteFlags(kSatelliteChoices, flags), false);
-        SetPageFlag(page, NormalizeSatelliteFlags(kSatelliteChoices, flags), true);
-        CheckFlagControls(page, window);
-    } else if (message == WM_COMMAND && LOWORD(wParam) == IDC_WIDE_VIEW) {
+    if (message == WM_COMMAND && LOWORD(wParam) == IDC_WIDE_VIEW) {
         if (HIWORD(wParam) == BN_CLICKED)
             OpenSatelliteWideView(window);
         *handled = true;

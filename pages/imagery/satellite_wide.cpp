@@ -22,11 +22,11 @@ const FlagControl kFlagControls[] = {
 };
 
 int Targets(const PageRow&, uint32_t flags, std::vector<FeedTarget>* targets) {
-    return CatalogPictureTarget(kSection, SatelliteKey(kSatelliteWideChoices, flags), targets);
+    return CatalogPictureTarget(kSection, SatelliteKeys(kSatelliteWideChoices, flags), targets);
 }
 
 PictureSpec Spec(const FeedPage& page, HWND) {
-    return CatalogPictureSpec(kSection, SatelliteKey(kSatelliteWideChoices, page.State->Flags),
+    return CatalogPictureSpec(kSection, SatelliteKeys(kSatelliteWideChoices, page.State->Flags),
                               {0, 0, kWidth, kHeight});
 }
 
@@ -38,12 +38,6 @@ void Display(const FeedPage& page, HWND window) {
 
 INT_PTR OnMessage(const FeedPage& page, HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                   bool* handled) {
-    if (message == WM_INITDIALOG) {
-        const uint32_t flags = page.State->Flags;
-        SetPageFlag(page, flags & ~NormalizeSatelliteFlags(kSatelliteWideChoices, flags), false);
-        SetPageFlag(page, NormalizeSatelliteFlags(kSatelliteWideChoices, flags), true);
-        CheckFlagControls(page, window);
-    }
     return PictureViewMessage(page, kView, window, message, wParam, lParam, handled);
 }
 

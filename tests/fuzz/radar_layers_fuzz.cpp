@@ -23,7 +23,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             !RadarLayerWanted(layer.Key, flags, &radar) || radar != layer.IsRadar)
             __builtin_trap();
     }
-    if (SatelliteKey(kSatelliteChoices, flags).size() < 5 || AlertMapKey(flags).size() != 3)
+    for (const std::string& key : SatelliteKeys(kSatelliteChoices, flags))
+        if (key.size() < 5 || key.back() != '=')
+            __builtin_trap();
+    if (AlertMapKeys(flags).size() > 6)
         __builtin_trap();
     PictureRect area = AlertMapArea(flags);
     if (area.X < 0 || area.Y < 0 || area.X + area.Width > kAlertMapWidth ||

@@ -31,16 +31,16 @@ std::string Keys(uint32_t flags, std::string_view catalog = FullCatalog()) {
     return keys;
 }
 
-TEST(RadarLayers, FlagsAreReadWithOneRangeOneProductAndTheLongRangeProduct) {
+TEST(RadarLayers, ASavedValueWithoutOneRangeIsReadAsShortRangeAndTheRestAsSaved) {
     struct Case {
         uint32_t saved, read;
     } cases[] = {
         {0x105FF, 0x105FF}, // the default stays as it is
-        {0x00000, 0x10500}, // no range, no product: Short Range, Base Reflectivity
-        {0x003FF, 0x105FF}, // both ranges: Short Range
-        {0x002FF, 0x106FF}, // Long Range gets its product bit
-        {0x09800, 0x10900}, // two products: the first
-        {0xE8140, 0xF8140}, // alignment and stop bits kept
+        {0x00000, 0x00100}, // no range: Short Range, and still no product
+        {0x003FF, 0x001FF}, // both ranges: Short Range
+        {0x002FF, 0x002FF}, // Long Range without the long-range product bit
+        {0x09800, 0x09900}, // two products stay two
+        {0xE8140, 0xE8140}, // alignment and stop bits kept
     };
     for (const Case& c : cases)
         EXPECT_EQ(NormalizeRadarFlags(c.saved), c.read) << std::hex << c.saved;
@@ -55,12 +55,14 @@ TEST(RadarLayers, FlagsChooseTheLayersInCatalogOrder) {
                   "sr.n0rlegend= "},
         {0x106FF, "lr.topo= lr.n0z=* lr.county= lr.river= lr.highway= lr.city= lr.warning= "
                   "lr.n0zlegend= "},
-        {0x002C0, "lr.n0z=* lr.n0zlegend= "}, // Long Range without its saved product bit
+        {0x002C0, ""}, // Long Range without the long-range product bit: no image, no legend
+        {0x00DC0, "sr.n0r=* sr.n0s=* sr.n0rlegend= sr.n0slegend= "}, // two products saved
+        {0x001C0, ""},                        // no product saved: neither radar image nor legend
         {0x081C0, "sr.ntp=* sr.ntplegend= "}, // Long Range off: the product chosen returns
         {0x010BF, "sr.topo= sr.county= sr.river= sr.highway= sr.city= sr.warning= sr.n0vlegend= "},
         {0x0057F, "sr.topo= sr.n0r=* sr.county= sr.river= sr.highway= sr.city= sr.warning= "},
         {0x10500, ""},
-        {0x000C0, "sr.n0r=* sr.n0rlegend= "}, // no valid range: Short Range
+        {0x004C0, "sr.n0r=* sr.n0rlegend= "}, // no valid range: Short Range
     };
     for (const Case& c : cases)
         EXPECT_EQ(Keys(c.flags), c.keys) << std::hex << c.flags;
@@ -98,7 +100,8 @@ TEST(RadarLayers, AddressesTakeThreeLettersAndFilesAllFour) {
     EXPECT_TRUE(layers[0].IsRadar);
 }
 
-TEST(RadarLayers, LinesThatCannotMakeARequestAreSkipped) {
+// Too long for a request: skipped. Without its placeholder: as written.
+TEST(RadarLayers, LinesThatCannotMakeARequestAreSkippedOthersKeptAsWritten) {
     std::string longName(250, 'x');
     std::string catalog = "[RADAR]\r\n"
                           "sr.topo=http://r/" +
@@ -115,7 +118,12 @@ TEST(RadarLayers, LinesThatCannotMakeARequestAreSkipped) {
                           "cities.gif\r\n"
                           "sr.highway=http://r/###" +
                           kSep + "highway_####.gif\r\n\r\n";
-    EXPECT_EQ(Keys(0x105FF, catalog), "sr.highway= ");
+    EXPECT_EQ(Keys(0x105FF, catalog), "sr.river= sr.city= sr.highway= ");
+    std::vector<RadarLayer> layers = RadarLayers(catalog, 0x105FF, "KLOT", "C:\\cache");
+    ASSERT_EQ(layers.size(), 3u);
+    EXPECT_EQ(layers[0].Url + " " + layers[0].CachePath,
+              "http://r/river.gif C:\\cache\\river_KLOT.gif");
+    EXPECT_EQ(layers[1].Url + " " + layers[1].CachePath, "http://r/LOT C:\\cache\\cities.gif");
 }
 
 } // namespace
