@@ -54,7 +54,7 @@ bool IsLetterOrDigit(char c) {
 uint32_t NormalizeRadarFlags(uint32_t flags) {
     if ((flags & kRadarRanges) != kRadarLongRange)
         flags = (flags & ~kRadarRanges) | kRadarShortRange;
-    return flags;
+    return flags | kRadarLongRangeProduct;
 }
 
 bool IsRadarSiteCode(std::string_view code) {

@@ -37,9 +37,9 @@ constexpr uint32_t kRadarRanges = kRadarShortRange | kRadarLongRange;
 constexpr uint32_t kRadarProducts = 0xFC00; // the six short-range products
 
 // Exactly one range: a saved value with none or both reads as Short Range.
-// Every other bit stays as saved: the products a hand-edited value names are
-// all shown, and Long Range shows its radar image and legend only while the
-// long-range product bit (set in the default, changed by no control) is set.
+// The long-range product bit, which no control changes, is always set, so a
+// hand-edited value can never leave Long Range without its image. Every other
+// bit stays as saved: the products a hand-edited value names are all shown.
 uint32_t NormalizeRadarFlags(uint32_t flags);
 
 // A site identifier is exactly four letters or digits ("KLOT"); anything else

@@ -84,22 +84,17 @@ void Display(const FeedPage& page, HWND window) {
 }
 
 // Short Range offers the six products, the flags' choice checked. Long Range
-// offers base reflectivity only: the other five are greyed, and Base
-// Reflectivity shows checked at opening and, on a click, while the
-// long-range product bit is set (without it the check marks stay as they
-// are). The short-range choice stays in the flags and returns with Short
-// Range.
-void ShowRange(HWND window, uint32_t flags, bool opening) {
+// offers base reflectivity only (its product bit is always set): the other
+// five are greyed and Base Reflectivity shows checked. The short-range choice
+// stays in the flags and returns with Short Range.
+void ShowRange(HWND window, uint32_t flags) {
     const bool longRange = flags & kRadarLongRange;
     CheckRadioButton(window, IDC_RADAR_SHORT_RANGE, IDC_RADAR_LONG_RANGE,
                      longRange ? IDC_RADAR_LONG_RANGE : IDC_RADAR_SHORT_RANGE);
-    const bool checkBase = opening || (flags & kRadarLongRangeProduct);
     for (int i = 0; i < 6; ++i) {
         const int id = IDC_RADAR_BASE_REFLECTIVITY + i;
-        if (!longRange || checkBase) {
-            const bool checked = longRange ? i == 0 : (flags & (kRadarBaseReflectivity << i)) != 0;
-            CheckDlgButton(window, id, checked ? BST_CHECKED : BST_UNCHECKED);
-        }
+        const bool checked = longRange ? i == 0 : (flags & (kRadarBaseReflectivity << i)) != 0;
+        CheckDlgButton(window, id, checked ? BST_CHECKED : BST_UNCHECKED);
         if (i > 0)
             EnableWindow(GetDlgItem(window, id), !longRange);
     }
@@ -108,19 +103,19 @@ void ShowRange(HWND window, uint32_t flags, bool opening) {
 void ChooseRange(const FeedPage& page, HWND window, uint32_t range) {
     SetPageFlag(page, kRadarRanges, false);
     SetPageFlag(page, range, true);
-    ShowRange(window, page.State->Flags, false);
+    ShowRange(window, page.State->Flags);
     Display(page, window);
 }
 
 INT_PTR OnMessage(const FeedPage& page, HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                   bool* handled) {
     if (message == WM_INITDIALOG) {
-        // A saved value without exactly one range is read as Short Range.
+        // A saved value is read with exactly one range and the long-range product.
         const uint32_t flags = page.State->Flags;
         SetPageFlag(page, flags & ~NormalizeRadarFlags(flags), false);
         SetPageFlag(page, NormalizeRadarFlags(flags), true);
         CheckFlagControls(page, window);
-        ShowRange(window, page.State->Flags, true);
+        ShowRange(window, page.State->Flags);
     } else if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED &&
                (LOWORD(wParam) == IDC_RADAR_SHORT_RANGE ||
                 LOWORD(wParam) == IDC_RADAR_LONG_RANGE)) {

@@ -31,16 +31,16 @@ std::string Keys(uint32_t flags, std::string_view catalog = FullCatalog()) {
     return keys;
 }
 
-TEST(RadarLayers, ASavedValueWithoutOneRangeIsReadAsShortRangeAndTheRestAsSaved) {
+TEST(RadarLayers, ASavedValueIsReadWithOneRangeAndTheLongRangeProduct) {
     struct Case {
         uint32_t saved, read;
     } cases[] = {
         {0x105FF, 0x105FF}, // the default stays as it is
-        {0x00000, 0x00100}, // no range: Short Range, and still no product
-        {0x003FF, 0x001FF}, // both ranges: Short Range
-        {0x002FF, 0x002FF}, // Long Range without the long-range product bit
-        {0x09800, 0x09900}, // two products stay two
-        {0xE8140, 0xE8140}, // alignment and stop bits kept
+        {0x00000, 0x10100}, // no range: Short Range, and still no short-range product
+        {0x003FF, 0x101FF}, // both ranges: Short Range
+        {0x002FF, 0x102FF}, // Long Range always has its image and legend
+        {0x09800, 0x19900}, // two products stay two
+        {0xE8140, 0xF8140}, // alignment and stop bits kept
     };
     for (const Case& c : cases)
         EXPECT_EQ(NormalizeRadarFlags(c.saved), c.read) << std::hex << c.saved;
@@ -55,7 +55,7 @@ TEST(RadarLayers, FlagsChooseTheLayersInCatalogOrder) {
                   "sr.n0rlegend= "},
         {0x106FF, "lr.topo= lr.n0z=* lr.county= lr.river= lr.highway= lr.city= lr.warning= "
                   "lr.n0zlegend= "},
-        {0x002C0, ""}, // Long Range without the long-range product bit: no image, no legend
+        {0x002C0, "lr.n0z=* lr.n0zlegend= "}, // Long Range without its product bit still has both
         {0x00DC0, "sr.n0r=* sr.n0s=* sr.n0rlegend= sr.n0slegend= "}, // two products saved
         {0x001C0, ""},                        // no product saved: neither radar image nor legend
         {0x081C0, "sr.ntp=* sr.ntplegend= "}, // Long Range off: the product chosen returns
