@@ -448,3 +448,12 @@ bool FormatFileTime(const char* path, std::string* text) {
     *text = formatted;
     return true;
 }
+
+void OpenModalPage(const FeedPage& page, HWND owner) {
+    if (HWND open = PageWindow(page.State)) {
+        SetForegroundWindow(open);
+        return;
+    }
+    DialogBoxParamA(AppInstance, MAKEINTRESOURCEA(page.DialogId), owner, FeedPageProc,
+                    reinterpret_cast<LPARAM>(&page));
+}

@@ -140,6 +140,10 @@ struct FeedPage {
 // parameter (CreateDialogParam, DialogBoxParam).
 INT_PTR CALLBACK FeedPageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
+// Opens a modal page (a view with its own window) owned by `owner`; when it
+// is open already, brings it to the front instead.
+void OpenModalPage(const FeedPage& page, HWND owner);
+
 // The display of text pages: "Loading..." while busy; "no data" without a
 // cache file; otherwise the file's time or the document's, and the rendered
 // text.

@@ -68,10 +68,5 @@ const FeedPage AlertMapFeed = {
 } // namespace
 
 void OpenAlertMap(HWND owner) {
-    if (HWND open = PageWindow(&AlertMapPage)) {
-        SetForegroundWindow(open);
-        return;
-    }
-    DialogBoxParamA(AppInstance, MAKEINTRESOURCEA(IDD_ALERT_MAP), owner, FeedPageProc,
-                    reinterpret_cast<LPARAM>(&AlertMapFeed));
+    OpenModalPage(AlertMapFeed, owner);
 }

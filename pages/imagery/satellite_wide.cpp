@@ -65,10 +65,5 @@ const FeedPage SatelliteWideFeed = {
 } // namespace
 
 void OpenSatelliteWideView(HWND owner) {
-    if (HWND open = PageWindow(&SatelliteWidePage)) {
-        SetForegroundWindow(open);
-        return;
-    }
-    DialogBoxParamA(AppInstance, MAKEINTRESOURCEA(IDD_SATELLITE_WIDE), owner, FeedPageProc,
-                    reinterpret_cast<LPARAM>(&SatelliteWideFeed));
+    OpenModalPage(SatelliteWideFeed, owner);
 }
