@@ -30,7 +30,7 @@ void ExpectTexts(std::initializer_list<Case> cases) {
         EXPECT_EQ(Render(c.document), c.text) << testing::PrintToString(c.document);
 }
 
-TEST(ForecastHeading, LinesInAFixedOrderEachOnlyWithAValueThenABlankLine) {
+TEST(ForecastHeading, LinesInAFixedOrderEachOnlyWithAValueTakenByPlainSearch) {
     ExpectTexts({
         {"<?xml version=\"1.0\"?>\n<Forecast location=\"Louisville KY\" elevation=\"463 ft\">\n"
          "  <creationTime>2:41 pm EDT Jun 3, 2024</creationTime>\n"
@@ -50,11 +50,6 @@ TEST(ForecastHeading, LinesInAFixedOrderEachOnlyWithAValueThenABlankLine) {
         {"<Forecast location=\"H\">" + Period("Today", "Snow elevation=\"9000 ft\".") +
              "<Forecast elevation=\"463\">",
          "H\r\nElevation: 9000 ft\r\n\r\nToday: Snow elevation=\"9000 ft\".\r\n\r\n"},
-    });
-}
-
-TEST(ForecastHeading, ValuesAreTakenByPlainSearchAsTheyStand) {
-    ExpectTexts({
         // An attribute value starts one past the "=", whatever stands there, and
         // ends at the next double quote.
         {"<Forecast location='Paducah KY\">", "Paducah KY\r\n\r\n"},

@@ -1,3 +1,4 @@
+#include "services/text_buffer.h"
 #include "services/text_scan.h"
 
 #include <gtest/gtest.h>
@@ -45,6 +46,32 @@ TEST(TextScan, LinesKeepTheirLineFeedAndDocumentsEndAtTheFirstNul) {
     EXPECT_TRUE(IsEmptyLine("\r\n") && IsEmptyLine("\n") && !IsEmptyLine("\r") && !IsEmptyLine(""));
     EXPECT_EQ(CutAtLineEnd("ab\rc\n"), "ab");
     EXPECT_EQ(UpToFirstNul("ab\0cd"s), "ab");
+}
+
+// Fixed buffers: a text that does not fit is cut, terminated and reported.
+TEST(TextBuffer, CopyAppendAndFormatCutAtTheEndAndTerminate) {
+    char buffer[6];
+    EXPECT_TRUE(CopyText(buffer, "abcde"));
+    EXPECT_STREQ(buffer, "abcde");
+    EXPECT_FALSE(CopyText(buffer, "abcdefgh"));
+    EXPECT_STREQ(buffer, "abcde");
+    EXPECT_FALSE(CopyText(buffer, 0, "x"));
+    char appended[8] = "abc";
+    EXPECT_TRUE(AppendText(appended, "de"));
+    EXPECT_FALSE(AppendText(appended, "fghij"));
+    EXPECT_STREQ(appended, "abcdefg");
+    EXPECT_FALSE(AppendText(appended, "x"));
+    EXPECT_STREQ(appended, "abcdefg");
+    char full[4] = {'a', 'b', 'c', 'd'}; // unterminated
+    EXPECT_FALSE(AppendText(full, "e"));
+    EXPECT_STREQ(full, "abc");
+    char formatted[5];
+    EXPECT_TRUE(FormatText(formatted, sizeof formatted, "%d", 1234));
+    EXPECT_FALSE(FormatText(formatted, sizeof formatted, "%d", 12345));
+    EXPECT_STREQ(formatted, "1234");
+    char unterminated[3] = {'x', 'y', 'z'}, terminated[8] = "ab";
+    EXPECT_EQ(TextOf(unterminated), "xyz");
+    EXPECT_EQ(TextOf(terminated), "ab");
 }
 
 } // namespace

@@ -19,14 +19,9 @@ std::string Format(std::string_view format, CalendarTime time = kSample) {
     return out;
 }
 
-CalendarTime AtHour(uint16_t hour) {
+CalendarTime At(uint16_t hour, uint16_t year = 2013) {
     CalendarTime t = kSample;
     t.hour = hour;
-    return t;
-}
-
-CalendarTime InYear(uint16_t year) {
-    CalendarTime t = kSample;
     t.year = year;
     return t;
 }
@@ -52,14 +47,13 @@ TEST(FormatTime, TokensRenderTheirFieldsAndEverythingElseStaysAsWritten) {
         {"%M;|%MM;|%d;|%dd;|%yyyy;|%yy;", "8|08|7|07|2013|13"},
         {"%h;|%hh;|%H;|%HH;|%m;|%mm;|%s;|%ss;|%AMPM;|%ampm;", "1|01|13|13|40|40|5|05|PM|pm"},
         // The twelve-hour clock at its edges.
-        {"%h;%ampm;", "12am", AtHour(0)},
-        {"%hh;%AMPM;", "12AM", AtHour(0)},
-        {"%h;%ampm;", "11am", AtHour(11)},
-        {"%h;%ampm;", "12pm", AtHour(12)},
-        {"%hh; %H;", "11 23", AtHour(23)},
-        {"%hh; %HH;", "09 09", AtHour(9)},
-        {"%yy;", "99", InYear(1999)},
-        {"%yy;", "05", InYear(2005)},
+        {"%h;%ampm;|%hh;%AMPM;", "12am|12AM", At(0)},
+        {"%h;%ampm;", "11am", At(11)},
+        {"%h;%ampm;", "12pm", At(12)},
+        {"%hh; %H;", "11 23", At(23)},
+        {"%hh; %HH;", "09 09", At(9)},
+        {"%yy;", "99", At(13, 1999)},
+        {"%yy;", "05", At(13, 2005)},
         {"[%Dow;][%Mon;][%month;]", "[][][]", {2013, 13, 9, 7, 13, 40, 5, 0}},
         // Unknown, empty and miscased names vanish; a "%" without a later ";" is literal.
         {"[%DoW;][%AmPm;][%YYYY;]", "[][][]"},

@@ -4,7 +4,6 @@
 // the watchdog, Stop, and the socket library's start-ups.
 #include "services/http_fetch.h"
 #include "services/http_request.h"
-#include "services/text_buffer.h"
 #include "services/time_format.h"
 
 #include <gtest/gtest.h>
@@ -14,6 +13,8 @@
 
 #include <atomic>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <thread>
@@ -43,17 +44,8 @@ std::string Pattern(size_t size) {
 
 // The whole content of a file, "(none)" when it cannot be opened.
 std::string Content(const std::string& path) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return "(none)";
-    std::string text;
-    char buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0)
-        text.append(buffer, got);
-    CloseHandle(file);
-    return text;
+    std::ifstream in(path, std::ios::binary);
+    return in ? std::string(std::istreambuf_iterator<char>(in), {}) : "(none)";
 }
 
 uint64_t Utc(uint16_t year, uint16_t month, uint16_t day, uint16_t hour, uint16_t minute,
@@ -182,6 +174,20 @@ class HttpFetchTest : public ::testing::Test {
         auto request = Request(url, cacheName.empty() ? "" : Path(cacheName), conditional);
         return HttpFetch(request.get(), limits);
     }
+
+    // One fetch over the cache file "old": its result, the cache file after it
+    // (no temporary file left), and how long it took.
+    void ExpectEnd(const std::string& url, WatchdogLimits limits, int result,
+                   const std::string& content, DWORD least, DWORD most) {
+        MakeFile(Path("feed.xml"), "old");
+        DWORD start = GetTickCount();
+        EXPECT_EQ(Fetch(url, "feed.xml", false, limits), result) << url;
+        DWORD elapsed = GetTickCount() - start;
+        EXPECT_GE(elapsed, least) << url;
+        EXPECT_LT(elapsed, most) << url;
+        EXPECT_EQ(Content(Path("feed.xml")), content) << url;
+        EXPECT_EQ(Files(), Names{"feed.xml"}) << url;
+    }
 };
 
 TEST_F(HttpFetchTest, EachBodyReplacesTheCacheFileWhole) {
@@ -306,48 +312,25 @@ TEST_F(HttpFetchTest, UnusableUrlsFailBeforeAnyNetworkAccess) {
     EXPECT_TRUE(Files().empty());
 }
 
-TEST_F(HttpFetchTest, AnUnknownHostOrARefusedConnectionFailsQuickly) {
-    MakeFile(Path("feed.xml"), "old");
+TEST_F(HttpFetchTest, EachWayATransferEndsAndHowLongItTakes) {
     const struct {
         std::string url;
-        DWORD ms;
+        WatchdogLimits limits;
+        int result;
+        std::string content;
+        DWORD least, most;
     } cases[] = {
-        {"http://no-such-host.invalid/feed.xml", 5000},
-        {"http://127.0.0.1:" + ClosedPort() + "/plain", 3000},
+        {"http://no-such-host.invalid/feed.xml", kQuick, -1, "old", 0, 5000},
+        {"http://127.0.0.1:" + ClosedPort() + "/plain", kQuick, -1, "old", 0, 3000},
+        {Url("/stall?after=50"), {1500, 100}, -1, "old", 1400, 4000},
+        // Eight bytes 250 ms apart: never 700 ms of silence.
+        {Url("/slow?pieces=8&gap=250"), {700, 50}, 0, Pattern(8), 1500, 6000},
+        // The real limits: a fetch that ends does not wait out a check interval.
+        {Url("/plain?size=10"), {}, 0, Pattern(10), 0, 800},
     };
-    for (const auto& c : cases) {
-        DWORD start = GetTickCount();
-        EXPECT_EQ(Fetch(c.url, "feed.xml"), -1) << c.url;
-        EXPECT_LT(GetTickCount() - start, c.ms) << c.url;
-        EXPECT_EQ(Content(Path("feed.xml")), "old") << c.url;
-        EXPECT_EQ(Files(), Names{"feed.xml"}) << c.url;
-    }
-    EXPECT_EQ(StartupsSinceSetUp(), 2);
-}
-
-TEST_F(HttpFetchTest, AStalledServerEndsAfterTheSilenceLimit) {
-    MakeFile(Path("feed.xml"), "old");
-    DWORD start = GetTickCount();
-    EXPECT_EQ(Fetch(Url("/stall?after=50"), "feed.xml", false, WatchdogLimits{1500, 100}), -1);
-    DWORD elapsed = GetTickCount() - start;
-    EXPECT_GE(elapsed, 1400u);
-    EXPECT_LT(elapsed, 4000u);
-    EXPECT_EQ(Content(Path("feed.xml")), "old");
-    EXPECT_EQ(Files(), Names{"feed.xml"}); // the temporary file is gone
-}
-
-TEST_F(HttpFetchTest, DataArrivingKeepsTheWatchdogAway) {
-    // Eight bytes 250 ms apart: two seconds in all, never 700 ms of silence.
-    EXPECT_EQ(Fetch(Url("/slow?pieces=8&gap=250"), "feed.xml", false, WatchdogLimits{700, 50}), 0);
-    EXPECT_EQ(Content(Path("feed.xml")), Pattern(8));
-}
-
-TEST_F(HttpFetchTest, TheWatchdogLetsAFinishedFetchReturnAtOnce) {
-    // The real limits: a fetch that ends must not wait out a check interval.
-    DWORD start = GetTickCount();
-    for (int i = 0; i < 5; ++i)
-        EXPECT_EQ(Fetch(Url("/plain?size=10"), "feed.xml", false, WatchdogLimits{}), 0);
-    EXPECT_LT(GetTickCount() - start, 2000u);
+    for (const auto& c : cases)
+        ExpectEnd(c.url, c.limits, c.result, c.content, c.least, c.most);
+    EXPECT_EQ(StartupsSinceSetUp(), 5);
 }
 
 TEST_F(HttpFetchTest, StopDuringATransferFailsAndKeepsTheOldCacheFile) {
@@ -409,14 +392,11 @@ TEST_F(HttpFetchTest, StopPressedAtAnyMomentNeverMeetsAReleasedRequest) {
     std::atomic<int> stopped{0}, completed{0};
     std::thread worker([&] {
         for (int i = 0; i < 60; ++i) {
-            FetchRequest* request = new FetchRequest;
-            InitFetchRequest(request);
-            CopyText(request->Url, Url("/plain?size=2000"));
-            CopyText(request->CachePath, Path("feed.xml"));
-            PublishFetch(&slot, request);
-            int result = HttpFetch(request, kQuick);
+            auto request = Request(Url("/plain?size=2000"), Path("feed.xml"), false);
+            PublishFetch(&slot, request.get());
+            int result = HttpFetch(request.get(), kQuick);
             RetireFetch(&slot);
-            delete request;
+            request.reset();
             (result == 0 ? completed : stopped)++;
         }
         done = true;
@@ -453,14 +433,7 @@ TEST_F(HttpFetchTest, DecodeCharacterReferencesKeepsTheFileTimes) {
 
 // The real watchdog: about a minute, so a test entry of its own.
 TEST_F(HttpFetchTest, RealWatchdogGivesUpAfterSixtySecondsOfSilence) {
-    MakeFile(Path("feed.xml"), "old");
-    DWORD start = GetTickCount();
-    EXPECT_EQ(Fetch(Url("/stall?after=10&for=120"), "feed.xml", false, WatchdogLimits{}), -1);
-    DWORD elapsed = GetTickCount() - start;
-    EXPECT_GE(elapsed, 59500u);
-    EXPECT_LT(elapsed, 63000u);
-    EXPECT_EQ(Content(Path("feed.xml")), "old");
-    EXPECT_EQ(Files(), Names{"feed.xml"});
+    ExpectEnd(Url("/stall?after=10&for=120"), WatchdogLimits{}, -1, "old", 59500, 63000);
 }
 
 } // namespace

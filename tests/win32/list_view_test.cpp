@@ -6,6 +6,9 @@
 
 #include <commctrl.h>
 
+#include <string>
+#include <vector>
+
 namespace {
 
 class ListCommands : public ::testing::Test {
@@ -16,107 +19,98 @@ class ListCommands : public ::testing::Test {
     void SetUp() override {
         INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};
         InitCommonControlsEx(&controls);
-        parent_ = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 300, 200, nullptr, nullptr, nullptr, nullptr);
-        list_ = CreateWindowExA(0, WC_LISTVIEWA, "", WS_CHILD | LVS_REPORT | LVS_SHOWSELALWAYS, 0, 0, 300, 200,
-                                parent_, nullptr, nullptr, nullptr);
+        parent_ = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 300, 200, nullptr, nullptr,
+                                  nullptr, nullptr);
+    }
+    void TearDown() override { DestroyWindow(parent_); }
+
+    // A new list of rows "a", "b", ... whose second column reads "a-code", ...
+    void Fill(int rows, bool checkBoxes = false, std::vector<int> selected = {},
+              std::vector<int> checked = {}) {
+        if (list_)
+            DestroyWindow(list_);
+        list_ = CreateWindowExA(0, WC_LISTVIEWA, "", WS_CHILD | LVS_REPORT | LVS_SHOWSELALWAYS, 0,
+                                0, 300, 200, parent_, nullptr, nullptr, nullptr);
         for (int c = 0; c < 2; ++c) {
             LVCOLUMNA column{};
             column.mask = LVCF_WIDTH;
             column.cx = 100;
             SendMessageA(list_, LVM_INSERTCOLUMNA, c, reinterpret_cast<LPARAM>(&column));
         }
-    }
-    void TearDown() override { DestroyWindow(parent_); }
-
-    void Fill(std::initializer_list<const char*> names, bool checkBoxes = false) {
         if (checkBoxes)
             SendMessageA(list_, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_CHECKBOXES, LVS_EX_CHECKBOXES);
-        for (const char* name : names)
-            InsertListRow(list_, -1, {name, std::string(name) + "-code"});
+        for (int i = 0; i < rows; ++i) {
+            std::string name(1, static_cast<char>('a' + i));
+            InsertListRow(list_, -1, {name, name + "-code"});
+        }
+        for (int row : checked)
+            SetListRowChecked(list_, row, true);
+        for (int row : selected)
+            ListView_SetItemState(list_, row, LVIS_SELECTED, LVIS_SELECTED);
     }
 
+    // "b* a c ": the names in order, "*" for a check mark, "?" for a row whose
+    // second column did not go with it.
     std::string Rows() {
         std::string rows;
-        for (int i = 0; i < ListRowCount(list_); ++i)
-            rows += ListItemText(list_, i, 0) + (ListRowChecked(list_, i) ? "*" : "") + " ";
+        for (int i = 0; i < ListRowCount(list_); ++i) {
+            std::string name = ListItemText(list_, i, 0);
+            rows += name + (ListItemText(list_, i, 1) == name + "-code" ? "" : "?") +
+                    (ListRowChecked(list_, i) ? "*" : "") + " ";
+        }
         return rows;
-    }
-
-    void Select(std::initializer_list<int> rows) {
-        ListView_SetItemState(list_, -1, 0, LVIS_SELECTED);
-        for (int row : rows)
-            ListView_SetItemState(list_, row, LVIS_SELECTED, LVIS_SELECTED);
     }
 };
 
-TEST_F(ListCommands, SelectedIndexNeedsExactlyOneRow) {
-    Fill({"a", "b", "c"});
+TEST_F(ListCommands, TheSelectedIndexNeedsExactlyOneRowDeleteTakesEverySelectedRow) {
+    Fill(4);
     EXPECT_EQ(GetSelectedIndex(list_), -1);
-    Select({1});
-    EXPECT_EQ(GetSelectedIndex(list_), 1);
-    Select({0, 2});
-    EXPECT_EQ(GetSelectedIndex(list_), -1);
-}
-
-TEST_F(ListCommands, DeleteRemovesEverySelectedRow) {
-    Fill({"a", "b", "c", "d"});
     EXPECT_EQ(DeleteSelectedItems(list_), -1);
-    EXPECT_EQ(ListRowCount(list_), 4);
-    Select({0, 2, 3});
+    EXPECT_EQ(Rows(), "a b c d ");
+    Fill(4, false, {1});
+    EXPECT_EQ(GetSelectedIndex(list_), 1);
+    Fill(4, false, {0, 2, 3});
+    EXPECT_EQ(GetSelectedIndex(list_), -1);
     EXPECT_EQ(DeleteSelectedItems(list_), 0);
     EXPECT_EQ(Rows(), "b ");
 }
 
-TEST_F(ListCommands, UpAndDownSwapNeighboursAndKeepTheSelection) {
-    Fill({"a", "b", "c"});
-    Select({1});
-    EXPECT_EQ(MoveListItem(list_, 2, -1), 0);
-    EXPECT_EQ(Rows(), "b a c ");
-    EXPECT_EQ(GetSelectedIndex(list_), 0);
-    EXPECT_EQ(ListItemText(list_, 0, 1), "b-code");
-    EXPECT_EQ(MoveListItem(list_, 2, +1), 1);
-    EXPECT_EQ(Rows(), "a b c ");
-    EXPECT_EQ(GetSelectedIndex(list_), 1);
-}
-
-TEST_F(ListCommands, MovesWrapAroundTheEnds) {
-    Fill({"a", "b", "c"});
-    Select({0});
-    EXPECT_EQ(MoveListItem(list_, 2, -1), 2);
-    EXPECT_EQ(Rows(), "b c a ");
-    EXPECT_EQ(GetSelectedIndex(list_), 2);
-    EXPECT_EQ(ListItemText(list_, 2, 1), "a-code");
-    EXPECT_EQ(MoveListItem(list_, 2, +1), 0);
-    EXPECT_EQ(Rows(), "a b c ");
-    EXPECT_EQ(GetSelectedIndex(list_), 0);
-}
-
-TEST_F(ListCommands, CheckMarksTravelWithTheirRows) {
-    Fill({"a", "b", "c"}, true);
-    SetListRowChecked(list_, 0, true);
-    Select({0});
-    MoveListItem(list_, 2, +1);
-    EXPECT_EQ(Rows(), "b a* c ");
-    MoveListItem(list_, 2, +1);
-    MoveListItem(list_, 2, +1); // from the bottom to the top
-    EXPECT_EQ(Rows(), "a* b c ");
-    MoveListItem(list_, 2, -1); // from the top to the bottom
-    EXPECT_EQ(Rows(), "b c a* ");
-}
-
-TEST_F(ListCommands, NothingMovesWithoutASingleSelectionOrWithOneRow) {
-    Fill({"a"});
-    Select({0});
-    EXPECT_EQ(MoveListItem(list_, 2, +1), -1);
-    Fill({"b"});
-    Select({0, 1});
-    EXPECT_EQ(MoveListItem(list_, 2, +1), -1);
-    EXPECT_EQ(Rows(), "a b ");
+// Up (-1) and down (+1) swap neighbours and wrap around the ends; the texts,
+// the check mark and the selection go with the row.
+TEST_F(ListCommands, MovesSwapNeighboursAndWrapAroundTheEnds) {
+    const struct {
+        int rows;
+        bool checkBoxes;
+        std::vector<int> selected, checked;
+        int direction, moved;
+        const char* after;
+    } cases[] = {
+        {3, false, {1}, {}, -1, 0, "b a c "},
+        {3, false, {1}, {}, +1, 2, "a c b "},
+        {3, false, {0}, {}, -1, 2, "b c a "},
+        {3, false, {2}, {}, +1, 0, "c a b "},
+        {3, true, {1}, {1}, -1, 0, "b* a c "},
+        {3, true, {1}, {2}, +1, 2, "a c* b "},
+        {3, true, {0}, {0, 1}, -1, 2, "b* c a* "},
+        {3, true, {2}, {1, 2}, +1, 0, "c* a b* "},
+        // Nothing moves with one row, or without exactly one row selected.
+        {1, false, {0}, {}, +1, -1, "a "},
+        {3, false, {0, 1}, {}, +1, -1, "a b c "},
+        {3, true, {}, {0}, -1, -1, "a* b c "},
+    };
+    for (const auto& c : cases) {
+        Fill(c.rows, c.checkBoxes, c.selected, c.checked);
+        EXPECT_EQ(MoveListItem(list_, 2, c.direction), c.moved) << c.after;
+        EXPECT_EQ(Rows(), c.after);
+        if (c.moved >= 0) {
+            EXPECT_EQ(GetSelectedIndex(list_), c.moved) << c.after;
+        }
+    }
 }
 
 TEST_F(ListCommands, LongTextsAreReadWithTheirLimit) {
-    std::string name(3000, 'n');
-    InsertListRow(list_, -1, {name, "x"});
+    Fill(0);
+    InsertListRow(list_, -1, {std::string(3000, 'n'), "x"});
     EXPECT_EQ(ListItemText(list_, 0, 0).size(), kListTextMax);
     EXPECT_EQ(ListItemText(list_, 0, 0, 20), std::string(20, 'n'));
 }

@@ -1,6 +1,7 @@
 // list.dat written from real list views and loaded back into them.
 #include "app/saved_lists.h"
 #include "resources/resource_ids.h"
+#include "services/list_view.h"
 #include "services/saved_lists_file.h"
 #include "services/saved_lists_format.h"
 #include "services/shared_state.h"
@@ -9,8 +10,9 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <string>
 
 namespace {
@@ -25,11 +27,15 @@ std::string ListPath() {
     return path;
 }
 
+// The text with each "|" turned into the field separator 0xBB.
+std::string Separated(std::string text) {
+    std::replace(text.begin(), text.end(), '|', kFieldSeparator);
+    return text;
+}
+
 std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    std::stringstream content;
-    content << in.rdbuf();
-    return content.str();
+    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 class SavedLists : public ::testing::Test {
@@ -77,26 +83,19 @@ class SavedLists : public ::testing::Test {
 
     static HWND List(int section) { return GetDlgItem(kPages[section]->Window, IDC_LIST); }
 
-    static void AddRow(int section, std::vector<std::string> columns, bool checked = false) {
-        HWND list = List(section);
-        LVITEMA item{};
-        item.mask = LVIF_TEXT;
-        item.iItem = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
-        item.pszText = columns[0].data();
-        int index = static_cast<int>(
-            SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
-        for (size_t c = 1; c < columns.size(); ++c) {
-            LVITEMA sub{};
-            sub.iSubItem = static_cast<int>(c);
-            sub.pszText = columns[c].data();
-            SendMessageA(list, LVM_SETITEMTEXTA, index, reinterpret_cast<LPARAM>(&sub));
-        }
-        ListView_SetCheckState(list, index, checked);
+    static void AddRow(int section, std::vector<std::string_view> columns, bool checked = false) {
+        SetListRowChecked(List(section), InsertListRow(List(section), -1, columns), checked);
     }
 
-    static std::string Text(int section, int item, int column) {
-        char text[1024] = "";
-        ListView_GetItemText(List(section), item, column, text, sizeof text);
+    // The rows of a section's list as "col|col; ...", a checked alert marked "*".
+    static std::string Shown(int section) {
+        std::string text;
+        for (int i = 0; i < ListView_GetItemCount(List(section)); ++i) {
+            text += std::string(i ? "; " : "") +
+                    (section == 0 && ListView_GetCheckState(List(section), i) ? "*" : "");
+            for (int c = 0; c < SavedListColumnCount(kSavedListSections[section]); ++c)
+                text += (c ? "|" : "") + ListItemText(List(section), i, c);
+        }
         return text;
     }
 
@@ -106,7 +105,7 @@ class SavedLists : public ::testing::Test {
     }
 };
 
-TEST_F(SavedLists, WriteThenLoadGivesTheSameRowsOrderAndCheckMarks) {
+TEST_F(SavedLists, TheFileHoldsTheListsAndLoadsBackTheSameRowsOrderAndCheckMarks) {
     AddRow(0, {"ILZ014", "Cook"}, true);
     AddRow(0, {"INZ001", "Lake"}, false);
     AddRow(0, {"WIZ066", "Kenosha"}, true);
@@ -114,69 +113,45 @@ TEST_F(SavedLists, WriteThenLoadGivesTheSameRowsOrderAndCheckMarks) {
     AddRow(1, {"Cabin", "45.1", "-93.2"});
     AddRow(6, {"LOUK2", "Ohio River at Louisville"});
     ASSERT_EQ(WriteSavedLists(), 0);
+    EXPECT_EQ(ReadFile(ListPath()),
+              Separated("Cumulon 3.0.7.143\r\n\r\n[ALERTS]\r\n1|ILZ014|Cook\r\n0|INZ001|Lake\r\n"
+                        "1|WIZ066|Kenosha\r\n\r\n[POINTFORECAST]\r\nHome|38.25|-85.76\r\n"
+                        "Cabin|45.1|-93.2\r\n\r\n[HOURLYPOINTFORECAST]\r\n\r\n[RADAR]\r\n\r\n"
+                        "[OBSERVATIONS]\r\n\r\n[METAR]\r\n\r\n"
+                        "[RIVERGAUGES]\r\nLOUK2|Ohio River at Louisville\r\n\r\n"));
     ClearLists();
     for (int s = 0; s < kSavedListSectionCount; ++s)
         ASSERT_EQ(LoadSavedListSection(List(s), kSavedListSections[s]), 0);
 
-    ASSERT_EQ(ListView_GetItemCount(List(0)), 3);
-    EXPECT_EQ(Text(0, 0, 0), "ILZ014");
-    EXPECT_EQ(Text(0, 1, 1), "Lake");
-    EXPECT_TRUE(ListView_GetCheckState(List(0), 0));
-    EXPECT_FALSE(ListView_GetCheckState(List(0), 1));
-    EXPECT_TRUE(ListView_GetCheckState(List(0), 2));
-    ASSERT_EQ(ListView_GetItemCount(List(1)), 2);
-    EXPECT_EQ(Text(1, 1, 0), "Cabin");
-    EXPECT_EQ(Text(1, 1, 2), "-93.2");
-    EXPECT_EQ(ListView_GetItemCount(List(2)), 0);
-    ASSERT_EQ(ListView_GetItemCount(List(6)), 1);
-    EXPECT_EQ(Text(6, 0, 1), "Ohio River at Louisville");
+    EXPECT_EQ(Shown(0), "*ILZ014|Cook; INZ001|Lake; *WIZ066|Kenosha");
+    EXPECT_EQ(Shown(1), "Home|38.25|-85.76; Cabin|45.1|-93.2");
+    EXPECT_EQ(Shown(2), "");
+    EXPECT_EQ(Shown(6), "LOUK2|Ohio River at Louisville");
 }
 
-TEST_F(SavedLists, FileHoldsTheExactFormat) {
-    AddRow(0, {"ILZ014", "Cook"}, true);
-    AddRow(1, {"Home", "38.25", "-85.76"});
-    ASSERT_EQ(WriteSavedLists(), 0);
-    EXPECT_EQ(
-        ReadFile(ListPath()),
-        "Cumulon 3.0.7.143\r\n\r\n[ALERTS]\r\n1\xBBILZ014\xBB"
-        "Cook\r\n\r\n[POINTFORECAST]\r\nHome\xBB"
-        "38.25\xBB-85.76\r\n\r\n[HOURLYPOINTFORECAST]\r\n\r\n[RADAR]\r\n\r\n[OBSERVATIONS]\r\n\r\n"
-        "[METAR]\r\n\r\n[RIVERGAUGES]\r\n\r\n");
-}
-
-TEST_F(SavedLists, NothingIsWrittenWhileTheMainWindowIsHidden) {
+// The main window hidden, the new file held by another program, the old file
+// held open: the write fails and the old file stays as it was.
+TEST_F(SavedLists, AWriteThatCannotFinishLeavesTheOldFile) {
     AddRow(3, {"KLOT", "Chicago"});
     ASSERT_EQ(WriteSavedLists(), 0);
-    std::string before = ReadFile(ListPath());
+    const std::string before = ReadFile(ListPath()), temporary = ListPath() + ".$$$";
     SendMessageA(List(3), LVM_DELETEALLITEMS, 0, 0);
+    auto expectRefused = [] {
+        EXPECT_EQ(WriteSavedLists(), -1);
+        EXPECT_FALSE(RuntimeFlagSet(kSavingLists));
+    };
     ShowWindow(main_, SW_HIDE);
-    EXPECT_EQ(WriteSavedLists(), -1);
-    EXPECT_EQ(ReadFile(ListPath()), before);
-    EXPECT_FALSE(RuntimeFlagSet(kSavingLists));
-}
-
-TEST_F(SavedLists, AFailedWriteLeavesTheOldFileIntact) {
-    AddRow(3, {"KLOT", "Chicago"});
-    ASSERT_EQ(WriteSavedLists(), 0);
-    std::string before = ReadFile(ListPath());
-    SendMessageA(List(3), LVM_DELETEALLITEMS, 0, 0);
-
-    // The new file cannot be written: another program holds it open.
-    std::string temporary = ListPath() + ".$$$";
+    expectRefused();
+    ShowWindow(main_, SW_SHOWNA);
     HANDLE blocker =
         CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     ASSERT_NE(blocker, INVALID_HANDLE_VALUE);
-    EXPECT_EQ(WriteSavedLists(), -1);
+    expectRefused();
     CloseHandle(blocker);
     DeleteFileA(temporary.c_str());
-    EXPECT_EQ(ReadFile(ListPath()), before);
-    EXPECT_FALSE(RuntimeFlagSet(kSavingLists));
-
-    // The old file cannot be replaced while it is held open; the new one is
-    // not left behind.
     blocker = CreateFileA(ListPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(blocker, INVALID_HANDLE_VALUE);
-    EXPECT_EQ(WriteSavedLists(), -1);
+    expectRefused();
     CloseHandle(blocker);
     EXPECT_EQ(ReadFile(ListPath()), before);
     EXPECT_EQ(GetFileAttributesA(temporary.c_str()), INVALID_FILE_ATTRIBUTES);
@@ -187,32 +162,26 @@ TEST_F(SavedLists, LoadAppendsAndAnUnknownSectionOrNoFileLoadsNothing) {
     AddRow(3, {"KLOT", "Chicago"});
     ASSERT_EQ(WriteSavedLists(), 0);
     ASSERT_EQ(LoadSavedListSection(List(3), "[RADAR]"), 0);
-    EXPECT_EQ(ListView_GetItemCount(List(3)), 2);
     EXPECT_EQ(LoadSavedListSection(List(3), "[NOSUCH]"), 0);
-    EXPECT_EQ(ListView_GetItemCount(List(3)), 2);
+    EXPECT_EQ(Shown(3), "KLOT|Chicago; KLOT|Chicago");
 }
 
 // A page whose list does not exist (not built, or its dialog failed) or has
 // not loaded its section yet keeps its section as the file holds it.
 TEST_F(SavedLists, SectionsOfPagesWithoutALoadedListAreWrittenBackAsRead) {
-    const std::string old = "Cumulon 3.0.7.143\r\n\r\n[ALERTS]\r\n1\xBBILZ014\xBB"
-                            "Cook\r\n\r\n[RADAR]\r\nKLOT\xBB"
-                            "Chicago\r\n\r\n";
-    HANDLE file =
-        CreateFileA(ListPath().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written;
-    WriteFile(file, old.data(), static_cast<DWORD>(old.size()), &written, nullptr);
-    CloseHandle(file);
+    std::ofstream(ListPath(), std::ios::binary)
+        << Separated("Cumulon 3.0.7.143\r\n\r\n[ALERTS]\r\n1|ILZ014|Cook\r\n\r\n"
+                     "[RADAR]\r\nKLOT|Chicago\r\n\r\n");
     kPages[0]->Window = nullptr;
     RemovePropA(List(3), "CumulonListLoaded"); // made, its load still to come
     AddRow(3, {"KXXX", "not loaded yet"});
     AddRow(1, {"Home", "38.25", "-85.76"});
     ASSERT_EQ(WriteSavedLists(), 0);
     EXPECT_EQ(ReadFile(ListPath()),
-              "Cumulon 3.0.7.143\r\n\r\n[ALERTS]\r\n1\xBBILZ014\xBB"
-              "Cook\r\n\r\n[POINTFORECAST]\r\nHome\xBB"
-              "38.25\xBB-85.76\r\n\r\n[HOURLYPOINTFORECAST]\r\n\r\n[RADAR]\r\nKLOT\xBB"
-              "Chicago\r\n\r\n[OBSERVATIONS]\r\n\r\n[METAR]\r\n\r\n[RIVERGAUGES]\r\n\r\n");
+              Separated("Cumulon 3.0.7.143\r\n\r\n[ALERTS]\r\n1|ILZ014|Cook\r\n\r\n"
+                        "[POINTFORECAST]\r\nHome|38.25|-85.76\r\n\r\n[HOURLYPOINTFORECAST]\r\n\r\n"
+                        "[RADAR]\r\nKLOT|Chicago\r\n\r\n[OBSERVATIONS]\r\n\r\n[METAR]\r\n\r\n"
+                        "[RIVERGAUGES]\r\n\r\n"));
 }
 
 } // namespace

@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -49,7 +51,7 @@ void ExpectInitialValues() {
     EXPECT_EQ(AlertBackColor, 0x000080u);
 }
 
-TEST_F(SettingsStore, AFirstRunKeepsEveryInitialValueAndWritesThemAll) {
+TEST_F(SettingsStore, AFirstRunWritesEveryInitialValueThenEveryKindOfValueRoundTrips) {
     ReadAllSettings();
     ExpectInitialValues();
     WriteAllSettings();
@@ -59,10 +61,7 @@ TEST_F(SettingsStore, AFirstRunKeepsEveryInitialValueAndWritesThemAll) {
     char text[261];
     EXPECT_TRUE(ReadStringSetting("AlertSevereAlarm", text, sizeof text));
     EXPECT_STREQ(text, "sounds\\severe.wav");
-}
 
-TEST_F(SettingsStore, EveryKindOfValueRoundTrips) {
-    ReadAllSettings();
     CopyText(GlobalSettings.TimeFormat, "%HH;:%mm;");
     GlobalSettings.CustomColors[15] = 0x123456;
     Selected[3] = 2;
@@ -123,17 +122,13 @@ TEST_F(SettingsStore, WindowPositionsAreWrittenAndRestoredOnTheScreen) {
     SaveWindowPosition(window, "TestXY");
     int32_t stored[2] = {};
     ASSERT_TRUE(ReadBinarySetting("TestXY", stored, sizeof stored));
-    EXPECT_EQ(stored[0], 123);
-    EXPECT_EQ(stored[1], 45);
-
+    EXPECT_EQ(std::make_pair(stored[0], stored[1]), std::make_pair(123, 45));
     SetWindowPos(window, nullptr, 10, 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     ASSERT_TRUE(RestoreWindowPosition(window, "TestXY"));
     RECT rect;
     GetWindowRect(window, &rect);
-    EXPECT_EQ(rect.left, 123);
-    EXPECT_EQ(rect.top, 45);
-    EXPECT_EQ(rect.right - rect.left, 200); // size unchanged
-
+    EXPECT_EQ(std::vector<LONG>({rect.left, rect.top, rect.right - rect.left}),
+              std::vector<LONG>({123, 45, 200})); // the size unchanged
     // A position far off the screen comes back onto it.
     int32_t away[2] = {-30000, 40000};
     WriteBinarySetting("TestXY", away, sizeof away);
