@@ -55,8 +55,10 @@ class ListCommands : public ::testing::Test {
         std::string rows;
         for (int i = 0; i < ListRowCount(list_); ++i) {
             std::string name = ListItemText(list_, i, 0);
-            rows += name + (ListItemText(list_, i, 1) == name + "-code" ? "" : "?") +
-                    (ListRowChecked(list_, i) ? "*" : "") + " ";
+            rows.append(name)
+                .append(ListItemText(list_, i, 1) == name + "-code" ? "" : "?")
+                .append(ListRowChecked(list_, i) ? "*" : "")
+                .append(" ");
         }
         return rows;
     }
