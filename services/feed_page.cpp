@@ -102,10 +102,11 @@ DWORD WINAPI FeedPageWorker(void* argument) {
     std::vector<FeedTarget> targets;
     if (page.Targets(job->Row, job->Flags, &targets) != 0)
         return static_cast<DWORD>(-1); // no catalog: the page is not touched
+    // A section without a usable "url=" line leaves nothing to fetch; the page
+    // still goes through "Loading..." and shows again what its cache holds
+    // ("no data" where no cache file name could be formed).
     std::erase_if(targets,
                   [](const FeedTarget& t) { return t.Url.empty() || t.CachePath.empty(); });
-    if (targets.empty())
-        return 0;
 
     SetRuntimeFlag(page.BusyBit);
     PostFetched(page); // "Loading..."
