@@ -102,10 +102,11 @@ DWORD WINAPI FeedPageWorker(void* argument) {
     std::vector<FeedTarget> targets;
     if (page.Targets(job->Row, job->Flags, &targets) != 0)
         return static_cast<DWORD>(-1); // no catalog: the page is not touched
+    // A section without a usable "url=" line leaves nothing to fetch; the page
+    // still goes through "Loading..." and shows again what its cache holds
+    // ("no data" where no cache file name could be formed).
     std::erase_if(targets,
                   [](const FeedTarget& t) { return t.Url.empty() || t.CachePath.empty(); });
-    if (targets.empty())
-        return 0;
 
     SetRuntimeFlag(page.BusyBit);
     PostFetched(page); // "Loading..."
@@ -384,14 +385,19 @@ void ShowFeedText(const FeedPage& page, HWND window) {
         SetDlgItemTextA(window, IDC_OUTPUT, report ? "no data" : "");
         return;
     }
-    std::string fileTime, document;
-    if ((!report && !FormatFileTime(path.c_str(), &fileTime)) ||
-        !ReadWholeFile(path.c_str(), &document))
+    if (!report) {
+        // The file's time stands on the status line before the file is read,
+        // so a file that cannot be read still shows when it was written.
+        std::string fileTime;
+        if (!FormatFileTime(path.c_str(), &fileTime))
+            return;
+        SetDlgItemTextA(window, IDC_STATUS, fileTime.c_str());
+    }
+    std::string document;
+    if (!ReadWholeFile(path.c_str(), &document))
         return;
     PageText text;
     page.Render(document, row, page.State->Flags, &text);
-    if (!report)
-        SetDlgItemTextA(window, IDC_STATUS, fileTime.c_str());
     if (text.SetStatus)
         SetDlgItemTextA(window, IDC_STATUS, text.Status.c_str());
     if (text.Output.empty() && page.NotAvailable)
