@@ -88,21 +88,11 @@ HTREEITEM SelectedItem(HWND tree) {
     return reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
 }
 
-// The item under a double click: none when it was beside the items, on a
-// button or below the last item.
-HTREEITEM DoubleClickedItem(HWND tree) {
-    DWORD at = GetMessagePos();
-    TVHITTESTINFO hit{};
-    hit.pt = {static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))};
-    ScreenToClient(tree, &hit.pt);
-    SendMessageA(tree, TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
-    return hit.flags & TVHT_ONITEM ? hit.hItem : nullptr;
-}
-
 // Only leaves are added (a heading without children counts as one); the
 // dialog stays open for the next.
-void OnAdd(HWND dialog, Picker* picker, HTREEITEM selected) {
+void OnAdd(HWND dialog, Picker* picker) {
     HWND tree = GetDlgItem(dialog, IDC_STATION_TREE);
+    HTREEITEM selected = SelectedItem(tree);
     if (!selected ||
         SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(selected)))
         return;
@@ -160,7 +150,7 @@ INT_PTR CALLBACK AddLocationProc(HWND dialog, UINT message, WPARAM wParam, LPARA
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case IDC_ADD:
-            OnAdd(dialog, picker, SelectedItem(GetDlgItem(dialog, IDC_STATION_TREE)));
+            OnAdd(dialog, picker);
             break;
         case IDCANCEL: // Esc
             EndDialog(dialog, 0);
@@ -175,8 +165,10 @@ INT_PTR CALLBACK AddLocationProc(HWND dialog, UINT message, WPARAM wParam, LPARA
         return TRUE;
     case WM_NOTIFY: {
         const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
+        // A double click adds the selected item, as Add does (its first click
+        // selected the item under it); on a heading it only opens or closes it.
         if (header->idFrom == IDC_STATION_TREE && header->code == NM_DBLCLK)
-            OnAdd(dialog, picker, DoubleClickedItem(header->hwndFrom)); // a heading only expands
+            OnAdd(dialog, picker);
         else if (header->idFrom == IDC_STATION_TREE && header->code == NM_RCLICK)
             OnTreeRightClick(dialog);
         return FALSE;
