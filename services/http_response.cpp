@@ -13,6 +13,29 @@ bool Contains(std::string_view text, std::string_view part) {
     return text.find(part) != std::string_view::npos;
 }
 
+char LowerAscii(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// Where `part` (lower case) first stands in `text`, in any letter case; npos
+// when it does not. Header names and their tokens are not case-sensitive: a
+// proxy that sends "transfer-encoding: chunked" must not leave the chunk
+// sizes in the cache file.
+size_t FindNoCase(std::string_view text, std::string_view part) {
+    for (size_t at = 0; at + part.size() <= text.size(); ++at) {
+        size_t i = 0;
+        while (i < part.size() && LowerAscii(text[at + i]) == part[i])
+            ++i;
+        if (i == part.size())
+            return at;
+    }
+    return std::string_view::npos;
+}
+
+bool ContainsNoCase(std::string_view text, std::string_view part) {
+    return FindNoCase(text, part) != std::string_view::npos;
+}
+
 // Makes unread bytes available unless the source has ended; false at the end.
 bool Fill(ResponseReader* reader) {
     if (reader->Start < reader->End)
@@ -119,12 +142,12 @@ bool IsSuccessLine(std::string_view line) {
 }
 
 bool IsChunkedLine(std::string_view line) {
-    return Contains(line, "Transfer-Encoding") && Contains(line, "chunked");
+    return ContainsNoCase(line, "transfer-encoding") && ContainsNoCase(line, "chunked");
 }
 
 bool ParseLastModifiedLine(std::string_view line, uint64_t* fileTime) {
     line = CutAtLineEnd(line);
-    size_t name = line.find("Last-Modified");
+    size_t name = FindNoCase(line, "last-modified");
     if (name == std::string_view::npos)
         return false;
     size_t space = line.find(' ', name);
@@ -160,8 +183,7 @@ void ReadResponseHead(ResponseReader* reader, bool conditional, ResponseHead* he
         if (IsChunkedLine(line))
             head->Chunked = true;
         uint64_t modified;
-        if (conditional && Contains(line, "Last-Modified") &&
-            ParseLastModifiedLine(line, &modified)) {
+        if (conditional && ParseLastModifiedLine(line, &modified)) {
             head->HasLastModified = true;
             head->LastModified = modified;
         }

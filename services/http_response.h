@@ -39,8 +39,8 @@ struct ResponseReader {
 void InitResponseReader(ResponseReader* reader, ByteSource source);
 
 struct ResponseHead {
-    bool Success;          // some header line holds "HTTP", "200" and "OK"
-    bool Chunked;          // some header line holds "Transfer-Encoding" and "chunked"
+    bool Success; // some header line holds "HTTP", "200" and "OK"
+    bool Chunked; // some header line holds "Transfer-Encoding" and "chunked", in any letter case
     bool NotModified;      // the status line is a 304 answer
     bool HasLastModified;  // conditional mode and a valid Last-Modified line
     uint64_t LastModified; // UTC, Windows file-time units; the last valid line wins
@@ -61,7 +61,8 @@ bool IsChunkedLine(std::string_view line);
 // "HTTP/1.1 304 Not Modified": the status line of a not-modified answer.
 bool IsNotModifiedStatusLine(std::string_view line);
 // "Last-Modified: Thu, 08 Aug 2013 01:02:03 GMT": the line is cut at its first
-// CR or LF, the date is what follows the first space after "Last-Modified".
+// CR or LF, the date is what follows the first space after "Last-Modified"
+// (the name in any letter case).
 bool ParseLastModifiedLine(std::string_view line, uint64_t* fileTime);
 
 #endif

@@ -142,6 +142,8 @@ TEST(ResponseBody, PlainOrDeChunkedWhateverTheReceivesAndTheLengthsSay) {
         // Both words on one line, or the body is plain.
         {"HTTP/1.1 200 OK\r\nTransfer-Encoding: gzip\r\nX: chunked\r\n\r\n3\r\nabc\r\n0\r\n\r\n",
          "3\r\nabc\r\n0\r\n\r\n"},
+        // The header in any letter case, as proxies send it.
+        {"HTTP/1.1 200 OK\r\ntransfer-encoding: Chunked\r\n\r\n3\r\nabc\r\n0\r\n\r\n", "abc"},
         // Chunked: hex sizes in either case, extensions and trailers ignored.
         {kChunked + "5\r\nhello\r\n7\r\n, world\r\n0\r\n\r\n", "hello, world"},
         {kChunked + "1a\r\n" + data.substr(0, 0x1A) + "\r\n0002\r\n" + data.substr(0x1A, 2) +
@@ -212,6 +214,8 @@ TEST(LastModified, TheLineIsCutAtItsEndAndReadAfterTheFirstSpace) {
     EXPECT_TRUE(ParseLastModifiedLine("Last-Modified: Thu, 08 Aug 2013 01:02:03 GMT\r\n", &time));
     EXPECT_EQ(time, Utc(2013, 8, 8, 1, 2, 3));
     EXPECT_TRUE(ParseLastModifiedLine("X-Last-Modified: Thu, 08 Aug 2013 01:02:03", &time));
+    EXPECT_TRUE(ParseLastModifiedLine("last-modified: Fri, 09 Aug 2013 01:02:03 GMT", &time));
+    EXPECT_EQ(time, Utc(2013, 8, 9, 1, 2, 3));
     time = 7;
     for (const char* line : {
              "Last-Modified:Thu, 08 Aug 2013 01:02:03 GMT",   // the first space is after "Thu,"
