@@ -91,10 +91,10 @@ class SavedLists : public ::testing::Test {
     static std::string Shown(int section) {
         std::string text;
         for (int i = 0; i < ListView_GetItemCount(List(section)); ++i) {
-            text += std::string(i ? "; " : "") +
-                    (section == 0 && ListView_GetCheckState(List(section), i) ? "*" : "");
+            text.append(i ? "; " : "")
+                .append(section == 0 && ListView_GetCheckState(List(section), i) ? "*" : "");
             for (int c = 0; c < SavedListColumnCount(kSavedListSections[section]); ++c)
-                text += (c ? "|" : "") + ListItemText(List(section), i, c);
+                text.append(c ? "|" : "").append(ListItemText(List(section), i, c));
         }
         return text;
     }
