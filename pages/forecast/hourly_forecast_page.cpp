@@ -164,7 +164,8 @@ void OnTableRightClick(HWND window) {
     DestroyMenu(menu);
 }
 
-void OnChangeFont(HWND window) {
+// True when the user chose a font (Cancel changes nothing, not even the table).
+bool OnChangeFont(HWND window) {
     LOGFONTA chosen = DataFontRecord;
     CHOOSEFONTA choose{};
     choose.lStructSize = sizeof choose;
@@ -173,10 +174,11 @@ void OnChangeFont(HWND window) {
     choose.Flags =
         CF_SCREENFONTS | CF_NOSCRIPTSEL | (chosen.lfFaceName[0] ? CF_INITTOLOGFONTSTRUCT : 0);
     if (!ChooseFontA(&choose))
-        return; // cancel changes nothing
+        return false;
     DataFontRecord = chosen;
     SetDataFont(window, CreateFontIndirectA(&DataFontRecord));
     WriteBinarySetting(kDataFontValue, &DataFontRecord, sizeof DataFontRecord);
+    return true;
 }
 
 INT_PTR OnMessage(const FeedPage& page, HWND window, UINT message, WPARAM wParam, LPARAM lParam,
@@ -197,10 +199,11 @@ INT_PTR OnMessage(const FeedPage& page, HWND window, UINT message, WPARAM wParam
         }
         return TRUE;
     }
-    case WM_COMMAND:
+    case WM_COMMAND: {
+        bool redisplay = true;
         switch (LOWORD(wParam)) {
         case IDM_HOURLY_CHANGE_FONT:
-            OnChangeFont(window);
+            redisplay = OnChangeFont(window);
             break;
         case IDM_DEFAULT_FONT:
             SetDataFont(window, nullptr);
@@ -213,8 +216,10 @@ INT_PTR OnMessage(const FeedPage& page, HWND window, UINT message, WPARAM wParam
             return FALSE;
         }
         *handled = true;
-        ShowHourlyForecast(page, window);
+        if (redisplay)
+            ShowHourlyForecast(page, window);
         return TRUE;
+    }
     }
     return FALSE;
 }
