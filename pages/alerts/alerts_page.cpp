@@ -189,14 +189,16 @@ int CountMarks(HWND list) {
     return marks;
 }
 
+// Every change of a row (its mark, its selection, its text) saves the lists
+// a few seconds later. Only a mark the user sets counts against the limit: a
+// mark loaded from the file or moved with its row is not a new one (a notice
+// in the middle of the load would let that save catch the list half filled).
 void OnItemChanged(HWND window, const NMLISTVIEW& change) {
-    if (!(change.uChanged & LVIF_STATE) ||
-        !((change.uNewState ^ change.uOldState) & LVIS_STATEIMAGEMASK) ||
-        FrameworkCommand == IDC_DEFERRED_START)
-        return;
+    const bool newMark = (change.uChanged & LVIF_STATE) &&
+                         ((change.uNewState ^ change.uOldState) & LVIS_STATEIMAGEMASK) &&
+                         (change.uNewState & LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2);
     HWND list = change.hdr.hwndFrom;
-    const bool checked = (change.uNewState & LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2);
-    if (FrameworkCommand == 0 && checked && CountMarks(list) > kMostMarks) {
+    if (newMark && FrameworkCommand == 0 && CountMarks(list) > kMostMarks) {
         SetListRowChecked(list, change.iItem, false);
         MessageBoxA(window, "Auto Alert Maximum Reached", "Notice", MB_OK | MB_ICONWARNING);
     }
