@@ -42,6 +42,8 @@ constexpr int kToolbarCount = sizeof kToolbar / sizeof kToolbar[0];
 ToolbarIcon Icons[kToolbarCount];
 
 constexpr uint32_t kMessageChoice = kAlertShortMessage | kAlertLongMessage;
+// The boxes checked from AlertFlags when the page opens; a click on a "Loop"
+// box reaches the page's own handler first (see LoopBit).
 const FlagControl kFlagControls[] = {{IDC_WARNING_ALARM, kAlertWarningOn, 0},
                                      {IDC_SEVERE_ALARM, kAlertSevereOn, 0},
                                      {IDC_NOTIFY_ALARM, kAlertNotifyOn, 0},
@@ -189,14 +191,16 @@ int CountMarks(HWND list) {
     return marks;
 }
 
+// Every change of a row (its mark, its selection, its text) saves the lists
+// a few seconds later. Only a mark the user sets counts against the limit: a
+// mark loaded from the file or moved with its row is not a new one (a notice
+// in the middle of the load would let that save catch the list half filled).
 void OnItemChanged(HWND window, const NMLISTVIEW& change) {
-    if (!(change.uChanged & LVIF_STATE) ||
-        !((change.uNewState ^ change.uOldState) & LVIS_STATEIMAGEMASK) ||
-        FrameworkCommand == IDC_DEFERRED_START)
-        return;
+    const bool newMark = (change.uChanged & LVIF_STATE) &&
+                         ((change.uNewState ^ change.uOldState) & LVIS_STATEIMAGEMASK) &&
+                         (change.uNewState & LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2);
     HWND list = change.hdr.hwndFrom;
-    const bool checked = (change.uNewState & LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2);
-    if (FrameworkCommand == 0 && checked && CountMarks(list) > kMostMarks) {
+    if (newMark && FrameworkCommand == 0 && CountMarks(list) > kMostMarks) {
         SetListRowChecked(list, change.iItem, false);
         MessageBoxA(window, "Auto Alert Maximum Reached", "Notice", MB_OK | MB_ICONWARNING);
     }
@@ -215,7 +219,27 @@ void OnInitDialog(HWND window) {
                             reinterpret_cast<WPARAM>(BoldFont), FALSE);
 }
 
-bool OnCommand(HWND window, int id, int notification) {
+// Each "Loop" box turns its bit over on a click, whatever its check mark.
+uint32_t LoopBit(int id) {
+    switch (id) {
+    case IDC_NOTIFY_LOOP:
+        return kAlertNotifyLoop;
+    case IDC_WARNING_LOOP:
+        return kAlertWarningLoop;
+    case IDC_SEVERE_LOOP:
+        return kAlertSevereLoop;
+    }
+    return 0;
+}
+
+bool OnCommand(const FeedPage& page, HWND window, int id, int notification) {
+    if (const uint32_t loop = LoopBit(id)) {
+        if (notification == BN_CLICKED) {
+            SetPageFlag(page, loop, !(PageFlags(page.State) & loop));
+            page.Display(page, window);
+        }
+        return true;
+    }
     for (const SoundSlot& slot : kSounds) {
         if (id == slot.Open || id == slot.Play) {
             if (notification == STN_CLICKED)
@@ -246,7 +270,7 @@ bool OnCommand(HWND window, int id, int notification) {
     return false;
 }
 
-INT_PTR OnMessage(const FeedPage&, HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+INT_PTR OnMessage(const FeedPage& page, HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                   bool* handled) {
     switch (message) {
     case WM_INITDIALOG:
@@ -264,7 +288,7 @@ INT_PTR OnMessage(const FeedPage&, HWND window, UINT message, WPARAM wParam, LPA
             *handled = true;
             return result;
         }
-        *handled = OnCommand(window, id, HIWORD(wParam));
+        *handled = OnCommand(page, window, id, HIWORD(wParam));
         return TRUE;
     }
     case WM_NOTIFY: {
