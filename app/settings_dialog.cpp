@@ -62,8 +62,9 @@ void OnInitDialog(HWND dialog) {
 
     HWND format = GetDlgItem(dialog, IDC_TIME_FORMAT);
     SendMessageA(format, EM_LIMITTEXT, kTimeFormatMax, 0);
-    if (BoldFont)
-        SendMessageA(format, WM_SETFONT, reinterpret_cast<WPARAM>(BoldFont), FALSE);
+    // The main window's bold font; the system font (none given) while the
+    // main window has never been opened or has been closed.
+    SendMessageA(format, WM_SETFONT, reinterpret_cast<WPARAM>(BoldFont), FALSE);
     SetWindowTextA(format, GlobalSettings.TimeFormat);
 
     const uint32_t flags = GlobalSettings.SettingsFlags;
