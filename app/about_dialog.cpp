@@ -71,6 +71,10 @@ INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
         else if (CursorOver(dialog, IDC_DONATE))
             ShellExecuteA(dialog, "open", kDonationPage, nullptr, nullptr, SW_SHOWNORMAL);
         return TRUE;
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDCANCEL) // Esc closes the dialog the way its close box does
+            SendMessageA(dialog, WM_CLOSE, 0, 0);
+        return TRUE;
     case WM_MOVE:
         SaveWindowPosition(dialog, "AboutXY");
         return TRUE;

@@ -105,6 +105,9 @@ void OnCommand(HWND dialog, int id, int notification) {
     case IDC_HELP_TOPIC:
         OpenHelpTopic("settings.html");
         break;
+    case IDCANCEL: // Esc closes the dialog the way its close box does
+        SendMessageA(dialog, WM_CLOSE, 0, 0);
+        break;
     }
 }
 
