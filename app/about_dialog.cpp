@@ -9,8 +9,9 @@
 
 namespace {
 
-constexpr char kMakerSite[] = "http://www.quillmoor.example/";
-constexpr char kDonationPage[] = "http://www.quillmoor.example/donate";
+// The address is short enough for the link's 69 dialog units in its font.
+constexpr char kMakerSite[] = "http://quillmoor.example/";
+constexpr char kDonationPage[] = "http://quillmoor.example/donate";
 
 // What the open dialog created and releases when it closes, kept in its
 // window's user data.
@@ -69,6 +70,10 @@ INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
             ShellExecuteA(dialog, "open", kMakerSite, nullptr, nullptr, SW_SHOWNORMAL);
         else if (CursorOver(dialog, IDC_DONATE))
             ShellExecuteA(dialog, "open", kDonationPage, nullptr, nullptr, SW_SHOWNORMAL);
+        return TRUE;
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDCANCEL) // Esc closes the dialog the way its close box does
+            SendMessageA(dialog, WM_CLOSE, 0, 0);
         return TRUE;
     case WM_MOVE:
         SaveWindowPosition(dialog, "AboutXY");

@@ -62,8 +62,9 @@ void OnInitDialog(HWND dialog) {
 
     HWND format = GetDlgItem(dialog, IDC_TIME_FORMAT);
     SendMessageA(format, EM_LIMITTEXT, kTimeFormatMax, 0);
-    if (BoldFont)
-        SendMessageA(format, WM_SETFONT, reinterpret_cast<WPARAM>(BoldFont), FALSE);
+    // The main window's bold font; the system font (none given) while the
+    // main window has never been opened or has been closed.
+    SendMessageA(format, WM_SETFONT, reinterpret_cast<WPARAM>(BoldFont), FALSE);
     SetWindowTextA(format, GlobalSettings.TimeFormat);
 
     const uint32_t flags = GlobalSettings.SettingsFlags;
@@ -103,6 +104,9 @@ void OnCommand(HWND dialog, int id, int notification) {
         break;
     case IDC_HELP_TOPIC:
         OpenHelpTopic("settings.html");
+        break;
+    case IDCANCEL: // Esc closes the dialog the way its close box does
+        SendMessageA(dialog, WM_CLOSE, 0, 0);
         break;
     }
 }
