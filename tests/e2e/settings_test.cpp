@@ -152,7 +152,7 @@ TEST_F(Settings, OneAboutAndOneSettingsDialogWhereverTheyAreOpenedFrom) {
         Sleep(1000);
         EXPECT_EQ(TopWindows(program_.info.dwProcessId, "#32770", title).size(), 1u) << title;
         if (button == IDC_ABOUT) {
-            EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_WEB_LINK)), "www.quillmoor.example");
+            EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_WEB_LINK)), "quillmoor.example");
             SaveScreenshot(dialog, "about-dialog");
         }
         CloseDialog(dialog);
