@@ -52,8 +52,7 @@ TEST_F(Alerts, TenMarksAtMostWithANoticeAndTheMarksSurviveARestart) {
     for (int i = 10; i <= 20; ++i)
         zones.push_back("0»KYZ0" + std::to_string(i) + "»Zone " + std::to_string(i));
     ASSERT_TRUE(SeedListFile(ListFile("ALERTS", zones)));
-    StartOnTab(kAlertsTab);
-    ASSERT_TRUE(WaitUntil([&] { return ListItemCount(List()) == 11; }, 5000));
+    StartOnTab(kAlertsTab, 11);
     for (int row = 0; row < 10; ++row)
         ToggleMark(row);
     ClickMark(10);
@@ -89,8 +88,7 @@ TEST_F(Alerts, AutoAlertsSwitchedOnFromThePageShowTheMarkedZonesAlertsWithTheTic
     ASSERT_TRUE(SeedListFile(
         ListFile("ALERTS", {"1»KYZ030»KYZ030 Jefferson County", "0»ILZ103»ILZ103", "1»KY»Too Short",
                             "1»TXZ103»TXZ103 Denton County", "1»XXZ999»Hostile Feed"})));
-    StartOnTab(kAlertsTab);
-    ASSERT_TRUE(WaitUntil([&] { return ListItemCount(List()) == 5; }, 5000));
+    StartOnTab(kAlertsTab, 5);
     ASSERT_TRUE(ClickListRow(List(), 0, 200));
     ASSERT_TRUE(WaitUntil([&] { return Output() == "no data"; }, 5000));
     EXPECT_FALSE(TrayMenu(kTrayNone));
@@ -114,15 +112,12 @@ TEST_F(Alerts, AutoAlertsSwitchedOnFromThePageShowTheMarkedZonesAlertsWithTheTic
         WaitUntil([&] { return RunEnded(1) && !FileExists(folder_ + "\\ticker.$$$"); }, 5000));
     EXPECT_TRUE(WaitUntil([&] { return Shows("...Severity: Severe\r\n"); }, 5000)) << Output();
     EXPECT_NE(Status(), "");
-    Sleep(300);
-    SaveScreenshot(main_, "alerts-page");
+    Snapshot(main_, "alerts-page");
 
     EXPECT_TRUE(TrayMenu(kTrayAutoAlerts)); // checked; the click switches it off
     EXPECT_TRUE(WaitUntil([&] { return !Checked(IDC_GET_AUTO_ALERTS); }, 5000));
     ASSERT_TRUE(CloseMainWindow());
-    DWORD flags = 0;
-    ASSERT_TRUE(ReadSettingDword("AlertFlags", &flags));
-    EXPECT_EQ(flags, 0x237u);
+    EXPECT_EQ(Setting("AlertFlags"), 0x237u);
 }
 
 // The choices on the page reach the next run: the queue follows the alarm and
@@ -169,11 +164,8 @@ TEST_F(Alerts, TestTickerFollowsThePagesChoicesAndStartsTheRealTicker) {
         WaitUntil([&] { return !IsWindow(bar) && !FileExists(folder_ + "\\test.que"); }, 10000));
 
     ASSERT_TRUE(CloseMainWindow());
-    DWORD flags = 0, background = 0;
-    ASSERT_TRUE(ReadSettingDword("AlertFlags", &flags) &&
-                ReadSettingDword("AlertBackColor", &background));
-    EXPECT_EQ(flags, 0x32Eu);
-    EXPECT_EQ(background, 0x6000u);
+    EXPECT_EQ(Setting("AlertFlags"), 0x32Eu);
+    EXPECT_EQ(Setting("AlertBackColor"), 0x6000u);
 }
 
 } // namespace

@@ -19,11 +19,7 @@ class Settings : public CumulonTest {
         ClickControl(main_, IDC_SETTINGS);
         return Dialog("Settings");
     }
-    static std::string Sample(HWND dialog) { return WindowText(GetDlgItem(dialog, IDC_STATUS)); }
-    static void CloseDialog(HWND dialog) {
-        PostMessageA(dialog, WM_CLOSE, 0, 0);
-        ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 5000));
-    }
+    static std::string Sample(HWND dialog) { return TextOf(dialog, IDC_STATUS); }
     // The tools of every tooltip window of the process.
     int Tooltips() const {
         int tools = 0;
@@ -69,7 +65,7 @@ TEST_F(Settings, TimeFormatRunValueAndTheDialogsPlaceSurvive) {
     for (int run = 0; run < 2; ++run) {
         ASSERT_NE(Start(), nullptr);
         ASSERT_NE(dialog = OpenSettings(), nullptr);
-        EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_TIME_FORMAT)), "Y%yy;%x;");
+        EXPECT_EQ(TextOf(dialog, IDC_TIME_FORMAT), "Y%yy;%x;");
         EXPECT_EQ(Sample(dialog), year);
         RECT rect;
         GetWindowRect(dialog, &rect);
@@ -79,8 +75,7 @@ TEST_F(Settings, TimeFormatRunValueAndTheDialogsPlaceSurvive) {
             Sleep(500);
             program_.Kill(); // ended without closing the dialog
         } else {
-            EXPECT_EQ(rect.left, 137);
-            EXPECT_EQ(rect.top, 91);
+            EXPECT_TRUE(rect.left == 137 && rect.top == 91) << rect.left << "," << rect.top;
             SaveScreenshot(dialog, "settings-dialog");
         }
     }
@@ -100,9 +95,7 @@ TEST_F(Settings, StartUpTooltipsAndTheTabReachTheNextStart) {
     CloseDialog(dialog);
     ShowTab(kMetarTab);
     ASSERT_TRUE(CloseMainWindow());
-    DWORD stored = 0;
-    ASSERT_TRUE(ReadSettingDword("CurTab", &stored));
-    EXPECT_EQ(stored, 6u);
+    EXPECT_EQ(Setting("CurTab"), 6u);
 
     EXPECT_EQ(Start(5000), nullptr);
     PostMessageA(HiddenWindow(), WM_TRAY_CALLBACK, 0, WM_LBUTTONUP);
@@ -152,7 +145,7 @@ TEST_F(Settings, OneAboutAndOneSettingsDialogWhereverTheyAreOpenedFrom) {
         Sleep(1000);
         EXPECT_EQ(TopWindows(program_.info.dwProcessId, "#32770", title).size(), 1u) << title;
         if (button == IDC_ABOUT) {
-            EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_WEB_LINK)), "www.quillmoor.example");
+            EXPECT_EQ(TextOf(dialog, IDC_WEB_LINK), "www.quillmoor.example");
             SaveScreenshot(dialog, "about-dialog");
         }
         CloseDialog(dialog);
