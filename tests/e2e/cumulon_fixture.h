@@ -271,23 +271,6 @@ class CumulonTest : public ::testing::Test {
         return checked;
     }
 
-    // A visible window of Ticker.exe (of `processId`, or of any process when
-    // 0): the bar is 30 pixels high, the toolbar 18.
-    static HWND TickerWindow(int height, DWORD processId = 0, DWORD timeoutMs = 10000) {
-        HWND found = nullptr;
-        WaitUntil(
-            [&] {
-                for (HWND window : TopWindows(processId, "#32770", nullptr)) {
-                    RECT rect;
-                    if (GetWindowRect(window, &rect) && rect.bottom - rect.top == height)
-                        found = window;
-                }
-                return found != nullptr;
-            },
-            timeoutMs);
-        return found;
-    }
-
     // A program built beside this test program.
     static std::string TestProgram(const char* name) {
         char path[MAX_PATH] = "";

@@ -104,9 +104,11 @@ TEST_F(PointForecast, AddSearchAndEditPointsRefusingBadInput) {
 }
 
 // The forecast with the file's time; a row never downloaded shows "no data";
-// Stop during a slow answer goes back to the forecast at once; out of the
-// service's reach, selecting and updating show the cache.
-TEST_F(PointForecast, UpdateStopAndTheCacheWithoutTheService) {
+// Stop during a slow answer goes back to the forecast at once; the window
+// closed to the tray during a download and opened again shows the download's
+// result (an answer that is no forecast), not "Loading..." for ever; out of
+// the service's reach, selecting and updating show the cache.
+TEST_F(PointForecast, UpdateStopReopenDuringADownloadAndTheCacheWithoutTheService) {
     StartWith({"Louisville, KY»38.25»-85.76", "Chicago, IL»41.88»-87.63"});
     Update(0);
     ASSERT_TRUE(WaitUntil([&] { return ShowsForecast(); }, 20000)) << Status() << "\n" << Output();
@@ -128,27 +130,21 @@ TEST_F(PointForecast, UpdateStopAndTheCacheWithoutTheService) {
     EXPECT_LT(GetTickCount() - stopped, 5000u);
     EXPECT_EQ(Status(), time);
 
-    UseCatalog("[POINTFORECAST]\r\nurl=http://127.0.0.1:1/?lat=#&lon=#\xBBpointforecast_#.xml\r\n");
-    Select(1);
-    Select(0);
-    ASSERT_TRUE(WaitUntil([&] { return Output() == forecast && Status() == time; }, 5000));
-    ClickControl(page_, IDC_UPDATE);
-    Sleep(2000);
-    EXPECT_TRUE(WaitUntil([&] { return Output() == forecast && Status() == time; }, 10000));
-}
-
-// The window closed to the tray during a download and opened again shows the
-// download's result (an answer that is no forecast), not "Loading..." for ever.
-TEST_F(PointForecast, AWindowReopenedDuringADownloadShowsItsResult) {
-    StartWith({"Slow»38.25»-85.76"});
     UseForecastPath("/test/trickle?seconds=4&lat=#&lon=#");
-    Update(0);
+    Update(1);
     ASSERT_TRUE(WaitUntil([&] { return Output() == "Loading..."; }, 10000));
     ReopenFromTray();
     EXPECT_TRUE(
         WaitUntil([&] { return Status() == "forecast not available for this area"; }, 15000))
         << Status();
     EXPECT_EQ(Output(), "");
+
+    UseCatalog("[POINTFORECAST]\r\nurl=http://127.0.0.1:1/?lat=#&lon=#\xBBpointforecast_#.xml\r\n");
+    Select(0);
+    ASSERT_TRUE(WaitUntil([&] { return Output() == forecast && Status() == time; }, 5000));
+    ClickControl(page_, IDC_UPDATE);
+    Sleep(2000);
+    EXPECT_TRUE(WaitUntil([&] { return Output() == forecast && Status() == time; }, 10000));
 }
 
 // The row a wrapping move lands on is the row remembered, through the tray

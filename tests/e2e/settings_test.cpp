@@ -29,14 +29,29 @@ class Settings : public CumulonTest {
     }
 };
 
-// The sample follows each keystroke; the Run value holds the quoted path
-// (it may hold spaces) only while the box is checked; the format survives a
-// restart, and the dialog moved reopens there even after the program was
-// killed with the dialog open (and still with the format).
-TEST_F(Settings, TimeFormatRunValueAndTheDialogsPlaceSurvive) {
+// Opened from the main window and then from the tray menu, About and
+// Settings each stay one dialog: the open one comes to the front. In
+// Settings the sample follows each keystroke; the Run value holds the quoted
+// path only while the box is checked; the format survives a restart, and the
+// dialog moved reopens there even after the program was killed with the
+// dialog open (and still with the format).
+TEST_F(Settings, OneAboutOneSettingsAndTheTimeFormatRunValueAndDialogsPlaceSurvive) {
     ASSERT_NE(Start(), nullptr);
-    HWND dialog = OpenSettings();
-    ASSERT_NE(dialog, nullptr);
+    HWND dialog = nullptr;
+    for (auto [button, item, title] :
+         {std::tuple{IDC_ABOUT, kTrayAbout, "About"}, {IDC_SETTINGS, kTraySettings, "Settings"}}) {
+        ClickControl(main_, button);
+        ASSERT_NE(dialog = Dialog(title), nullptr);
+        TrayMenu(item);
+        Sleep(1000);
+        EXPECT_EQ(TopWindows(program_.info.dwProcessId, "#32770", title).size(), 1u) << title;
+        if (button == IDC_ABOUT) {
+            EXPECT_EQ(TextOf(dialog, IDC_WEB_LINK), "www.quillmoor.example");
+            SaveScreenshot(dialog, "about-dialog");
+            CloseDialog(dialog);
+        }
+    }
+    EXPECT_TRUE(IsWindowVisible(main_));
     HWND field = GetDlgItem(dialog, IDC_TIME_FORMAT);
     EXPECT_EQ(WindowText(field), kDefaultFormat);
     SYSTEMTIME now;
@@ -130,27 +145,6 @@ TEST_F(Settings, StartUpTooltipsAndTheTabReachTheNextStart) {
     EXPECT_TRUE(lit) << std::hex << edge();
     hover(false);
     EXPECT_TRUE(WaitUntil([&] { return edge() == before; }, 5000));
-}
-
-// Opened from the main window and then from the tray menu, About and
-// Settings each stay one dialog: the open one comes to the front.
-TEST_F(Settings, OneAboutAndOneSettingsDialogWhereverTheyAreOpenedFrom) {
-    ASSERT_NE(Start(), nullptr);
-    for (auto [button, item, title] :
-         {std::tuple{IDC_ABOUT, kTrayAbout, "About"}, {IDC_SETTINGS, kTraySettings, "Settings"}}) {
-        ClickControl(main_, button);
-        HWND dialog = Dialog(title);
-        ASSERT_NE(dialog, nullptr);
-        TrayMenu(item);
-        Sleep(1000);
-        EXPECT_EQ(TopWindows(program_.info.dwProcessId, "#32770", title).size(), 1u) << title;
-        if (button == IDC_ABOUT) {
-            EXPECT_EQ(TextOf(dialog, IDC_WEB_LINK), "www.quillmoor.example");
-            SaveScreenshot(dialog, "about-dialog");
-        }
-        CloseDialog(dialog);
-    }
-    EXPECT_TRUE(IsWindowVisible(main_));
 }
 
 } // namespace

@@ -30,30 +30,33 @@ class StationPages : public CumulonTest {
     }
 };
 
-TEST_F(StationPages, PicksStationsFromTheTreeRenamesThemAndKeepsThemThroughARestart) {
-    StartOnTab(kObservationsTab);
+// Stations picked from the tree join the saved ones and are renamed; the
+// tree's font is chosen and dropped; an update shows the observation, each
+// unit button redisplays it from the cache; a row never downloaded and one
+// whose identifier is too short for the address show "no data"; the names
+// and units survive a restart.
+TEST_F(StationPages, ObservationStationsPickedRenamedUpdatedAndTheirUnitsSwitchedAndKept) {
+    ASSERT_TRUE(SeedListFile(ListFile("OBSERVATIONS", {"KORD»KORD Chicago", "SDF»SDF too short"})));
+    StartOnTab(kObservationsTab, 2);
     ClickControl(page_, IDC_INDEX);
     HWND picker = Dialog("Add Location"), tree = GetDlgItem(picker, IDC_STATION_TREE);
     ASSERT_NE(picker, nullptr);
     HTREEITEM kentucky = TreeItem(tree, TVGN_ROOT), illinois = TreeItem(tree, TVGN_NEXT, kentucky);
     HTREEITEM ksdf = TreeItem(tree, TVGN_CHILD, kentucky), klou = TreeItem(tree, TVGN_NEXT, ksdf);
-
     ASSERT_TRUE(ClickTreeItem(tree, kentucky, 2)); // a heading opens and adds nothing
     ASSERT_TRUE(WaitUntil([&] { return TreeItemExpanded(tree, kentucky); }, 5000));
     ASSERT_TRUE(ClickTreeItem(tree, ksdf));
     ClickControl(picker, IDC_ADD);
-    ASSERT_TRUE(WaitUntil([&] { return ListItemCount(List()) == 1; }, 5000));
+    ASSERT_TRUE(WaitUntil([&] { return ListItemCount(List()) == 3; }, 5000));
     ASSERT_TRUE(ClickTreeItem(tree, klou, 2));
-    ASSERT_TRUE(WaitUntil([&] { return ListItemCount(List()) == 2; }, 5000));
+    ASSERT_TRUE(WaitUntil([&] { return ListItemCount(List()) == 4; }, 5000));
     ASSERT_TRUE(ClickTreeItem(tree, illinois, 2));
     Sleep(500);
-    EXPECT_EQ(ListItemCount(List()), 2);
-    EXPECT_EQ(Row(0, 2), "KSDF|KSDF Louisville, Standiford Field");
-    EXPECT_EQ(Row(1, 2), "KLOU|KLOU Louisville, Bowman Field");
+    EXPECT_EQ(ListItemCount(List()), 4);
+    EXPECT_EQ(Row(2, 2), "KSDF|KSDF Louisville, Standiford Field");
+    EXPECT_EQ(Row(3, 2), "KLOU|KLOU Louisville, Bowman Field");
     Snapshot(picker, "add-location");
-
-    // The tree's font: chosen in the font dialog, stored, and dropped again.
-    ChooseFromMenu(tree, 0, 2);
+    ChooseFromMenu(tree, 0, 2); // "Change Font"
     HWND fonts = Dialog("Font");
     ASSERT_NE(fonts, nullptr);
     ClickControl(fonts, IDOK);
@@ -61,36 +64,20 @@ TEST_F(StationPages, PicksStationsFromTheTreeRenamesThemAndKeepsThemThroughARest
     ASSERT_TRUE(WaitUntil([&] { return ReadSettingBinary("TreeViewFont", &font); }, 5000));
     EXPECT_EQ(font.size(), sizeof(LOGFONTA));
     EXPECT_NE(reinterpret_cast<const LOGFONTA*>(font.data())->lfFaceName[0], '\0');
-    ChooseFromMenu(tree, 1, 2);
+    ChooseFromMenu(tree, 1, 2); // "Use Default Font"
     EXPECT_TRUE(WaitUntil([&] { return !ReadSettingBinary("TreeViewFont", &font); }, 5000));
     PressKey(VK_ESCAPE);
     ASSERT_TRUE(Gone(picker));
+    Rename(2, "Home", false);
+    Rename(3, "", true); // an empty name is the identifier
 
-    Rename(0, "Home", false);
-    Rename(1, "", true); // an empty name is the identifier
-    for (int run = 0; run < 2; ++run) {
-        EXPECT_EQ(Row(0, 2) + "/" + Row(1, 2), "KSDF|Home/KLOU|KLOU");
-        if (run == 0) {
-            ASSERT_TRUE(CloseMainWindow());
-            StartOnTab(kObservationsTab, 2);
-        }
-    }
-}
-
-TEST_F(StationPages, ObservationUnitsSwitchWithoutADownloadAndAreKept) {
-    ASSERT_TRUE(SeedListFile(ListFile("OBSERVATIONS", {"KSDF»KSDF Standiford Field, KY",
-                                                       "KORD»KORD Chicago", "SDF»SDF too short"})));
-    StartOnTab(kObservationsTab, 3);
-    Update(0);
+    Update(2);
     ASSERT_TRUE(WaitUntil([&] { return Shows("\260F\r\n") && !Status().empty(); }, 20000))
         << Output();
     EXPECT_EQ(Output().rfind("KSDF Standiford Field, KY\r\n\r\nWeather: ", 0), 0u) << Output();
     EXPECT_TRUE(Shows(" in\r\n") && Shows(" mph"));
     const std::string time = Status();
     Snapshot(main_, "observations-page");
-
-    // Each button of the three unit pairs, redisplayed from the cache: no
-    // "Loading...", the same observation.
     struct Switch {
         int id;
         const char *shown, *gone;
@@ -106,18 +93,19 @@ TEST_F(StationPages, ObservationUnitsSwitchWithoutADownloadAndAreKept) {
         EXPECT_TRUE(WaitUntil([&] { return Shows(change.shown) && !Shows(change.gone); }, 2000))
             << change.id << "\n"
             << Output();
-        EXPECT_EQ(Status(), time);
+        EXPECT_EQ(Status(), time); // the same observation: no download
     }
 
-    Select(1); // never downloaded
+    Select(0); // never downloaded
     EXPECT_TRUE(WaitUntil([&] { return Output() == "no data" && Status().empty(); }, 5000));
-    Update(2); // an identifier too short for the address: nothing to download
+    Update(1); // nothing to download
     EXPECT_TRUE(WaitUntil([&] { return Output() == "no data" && Status().empty(); }, 5000));
     Sleep(1000);
     EXPECT_EQ(Output(), "no data");
     ASSERT_TRUE(CloseMainWindow());
     EXPECT_EQ(Setting("ObservationsFlags"), 0x25u);
-    StartOnTab(kObservationsTab);
+    StartOnTab(kObservationsTab, 4);
+    EXPECT_EQ(Row(2, 2) + "/" + Row(3, 2), "KSDF|Home/KLOU|KLOU");
     EXPECT_TRUE(Checked(IDC_KNOTS) && !Checked(IDC_MPH));
 }
 
