@@ -138,8 +138,11 @@ class CumulonTest : public ::testing::Test {
     // A DWORD under the settings key; kMissing when there is none.
     static constexpr DWORD kMissing = 0xBAADF00D;
     static DWORD Setting(const char* name) {
-        DWORD value = 0;
-        return ReadSettingDword(name, &value) ? value : kMissing;
+        std::vector<BYTE> bytes;
+        DWORD value = kMissing;
+        if (ReadSetting(name, &bytes) && bytes.size() == sizeof value)
+            std::memcpy(&value, bytes.data(), sizeof value);
+        return value;
     }
     // The window after a moment to finish painting, saved as NAME.png.
     static void Snapshot(HWND window, const char* name) {

@@ -82,7 +82,7 @@ TEST_F(HourlyForecast, TheTableItsColumnsTimeFormatAndFontFromTheCacheAndThrough
     ClickControl(fonts, IDOK);
     std::vector<BYTE> font;
     EXPECT_TRUE(
-        WaitUntil([&] { return ReadSettingBinary("HourlyPointForecastDataFont", &font); }, 5000));
+        WaitUntil([&] { return ReadSetting("HourlyPointForecastDataFont", &font); }, 5000));
     EXPECT_EQ(font.size(), sizeof(LOGFONTA));
     ASSERT_TRUE(WaitUntil([&] { return RowsPerPage() != defaultRows; }, 5000));
     ClickControl(page_, IDC_HOURLY_PRECIPITATION);
@@ -99,7 +99,7 @@ TEST_F(HourlyForecast, TheTableItsColumnsTimeFormatAndFontFromTheCacheAndThrough
     Snapshot(main_, "hourly-forecast-font");
     ChooseFromMenu(Table(), kDefaultFont, 3);
     EXPECT_TRUE(
-        WaitUntil([&] { return !ReadSettingBinary("HourlyPointForecastDataFont", &font); }, 5000));
+        WaitUntil([&] { return !ReadSetting("HourlyPointForecastDataFont", &font); }, 5000));
     EXPECT_TRUE(WaitUntil([&] { return RowsPerPage() == defaultRows; }, 5000));
 }
 

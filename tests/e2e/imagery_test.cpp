@@ -154,7 +154,7 @@ class Imagery : public CumulonTest {
         ASSERT_TRUE(Gone(dialog));
         ASSERT_TRUE(CloseMainWindow());
         std::vector<BYTE> position;
-        ASSERT_TRUE(ReadSettingBinary(positionName, &position) && position.size() == 8u);
+        ASSERT_TRUE(ReadSetting(positionName, &position) && position.size() == 8u);
         const int32_t* stored = reinterpret_cast<const int32_t*>(position.data());
         EXPECT_TRUE(stored[0] == x && stored[1] == y) << stored[0] << "," << stored[1];
     }

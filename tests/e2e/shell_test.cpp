@@ -87,7 +87,7 @@ TEST_F(Shell, AFirstRunShowsTheEightPagesWritesTheSettingsAtExitAndKeepsEverySav
     std::vector<BYTE> selected;
     EXPECT_EQ(Setting("SettingsFlags"), 3u);
     EXPECT_EQ(Setting("CurTab"), 0u);
-    EXPECT_TRUE(ReadSettingBinary("Selected", &selected));
+    EXPECT_TRUE(ReadSetting("Selected", &selected));
     EXPECT_EQ(selected, std::vector<BYTE>(28, 0xFF));
     EXPECT_EQ(ReadTextFile(UserDataFolder() + "\\list.dat"), seeded);
 }

@@ -61,11 +61,11 @@ TEST_F(StationPages, ObservationStationsPickedRenamedUpdatedAndTheirUnitsSwitche
     ASSERT_NE(fonts, nullptr);
     ClickControl(fonts, IDOK);
     std::vector<BYTE> font;
-    ASSERT_TRUE(WaitUntil([&] { return ReadSettingBinary("TreeViewFont", &font); }, 5000));
+    ASSERT_TRUE(WaitUntil([&] { return ReadSetting("TreeViewFont", &font); }, 5000));
     EXPECT_EQ(font.size(), sizeof(LOGFONTA));
     EXPECT_NE(reinterpret_cast<const LOGFONTA*>(font.data())->lfFaceName[0], '\0');
     ChooseFromMenu(tree, 1, 2); // "Use Default Font"
-    EXPECT_TRUE(WaitUntil([&] { return !ReadSettingBinary("TreeViewFont", &font); }, 5000));
+    EXPECT_TRUE(WaitUntil([&] { return !ReadSetting("TreeViewFont", &font); }, 5000));
     PressKey(VK_ESCAPE);
     ASSERT_TRUE(Gone(picker));
     Rename(2, "Home", false);
