@@ -96,10 +96,11 @@ class CumulonTest : public ::testing::Test {
                                         << (program_.WaitForExit(0, &code), code);
         return main_ = timeoutMs ? MainWindow(timeoutMs) : nullptr;
     }
-    // Starts Cumulon and shows the page of `tab`.
-    void StartOnTab(int tab) {
+    // Starts Cumulon, shows the page of `tab` and (unless -1) waits for `rows` rows in its list.
+    void StartOnTab(int tab, int rows = -1) {
         ASSERT_NE(Start(), nullptr);
         ShowTab(tab);
+        ASSERT_TRUE(rows < 0 || WaitUntil([&] { return ListItemCount(List()) == rows; }, 5000));
     }
     void ShowTab(int tab) {
         HWND tabs = GetDlgItem(main_, IDC_TAB);
@@ -117,14 +118,36 @@ class CumulonTest : public ::testing::Test {
     HWND Dialog(const char* title, DWORD timeoutMs = 10000) {
         return WaitForTopWindow(program_.info.dwProcessId, "#32770", title, timeoutMs);
     }
+    static bool Gone(HWND window) {
+        return WaitUntil([&] { return !IsWindow(window); }, 5000);
+    }
+    static void CloseDialog(HWND dialog) {
+        PostMessageA(dialog, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(Gone(dialog));
+    }
+    static std::string TextOf(HWND dialog, int id) { return WindowText(GetDlgItem(dialog, id)); }
     // The text of a message box, which is then closed with its OK button;
     // empty when none came.
     std::string MessageOf(const char* title) {
         HWND box = Dialog(title, 5000);
         std::vector<std::string> texts = box ? StaticTexts(box) : std::vector<std::string>{"?"};
-        if (box && (!ClickControl(box, IDOK) || !WaitUntil([&] { return !IsWindow(box); }, 5000)))
+        if (box && (!ClickControl(box, IDOK) || !Gone(box)))
             ADD_FAILURE() << title << " stays open";
         return box ? texts.back() : "";
+    }
+    // A DWORD under the settings key; kMissing when there is none.
+    static constexpr DWORD kMissing = 0xBAADF00D;
+    static DWORD Setting(const char* name) {
+        std::vector<BYTE> bytes;
+        DWORD value = kMissing;
+        if (ReadSetting(name, &bytes) && bytes.size() == sizeof value)
+            std::memcpy(&value, bytes.data(), sizeof value);
+        return value;
+    }
+    // The window after a moment to finish painting, saved as NAME.png.
+    static void Snapshot(HWND window, const char* name) {
+        Sleep(300);
+        SaveScreenshot(window, name);
     }
 
     // Waits for the program's end with 0.
@@ -175,6 +198,10 @@ class CumulonTest : public ::testing::Test {
     void Select(int row) {
         ASSERT_TRUE(ClickListRow(List(), row));
         ASSERT_TRUE(WaitUntil([&] { return ListItemSelected(List(), row); }, 5000));
+    }
+    void Update(int row) {
+        Select(row);
+        ClickControl(page_, IDC_UPDATE);
     }
     // The row's cells joined by "|".
     std::string Row(int row, int columns) const {
@@ -245,23 +272,6 @@ class CumulonTest : public ::testing::Test {
             ClickAt(GetDesktopWindow(), r.right + 60, r.top + 10);
         EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(menu); }, 5000));
         return checked;
-    }
-
-    // A visible window of Ticker.exe (of `processId`, or of any process when
-    // 0): the bar is 30 pixels high, the toolbar 18.
-    static HWND TickerWindow(int height, DWORD processId = 0, DWORD timeoutMs = 10000) {
-        HWND found = nullptr;
-        WaitUntil(
-            [&] {
-                for (HWND window : TopWindows(processId, "#32770", nullptr)) {
-                    RECT rect;
-                    if (GetWindowRect(window, &rect) && rect.bottom - rect.top == height)
-                        found = window;
-                }
-                return found != nullptr;
-            },
-            timeoutMs);
-        return found;
     }
 
     // A program built beside this test program.

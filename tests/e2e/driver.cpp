@@ -31,8 +31,8 @@ void DeleteTree(const std::string& folder) {
     SHFileOperationA(&operation);
 }
 
-// A buffer in another process for the cross-process control messages: a
-// request record at its start, its text or rectangle at `kData`.
+// A buffer in another process for control messages: a request record at its
+// start, its text at `kData`.
 constexpr size_t kData = 256;
 struct RemoteBuffer {
     HANDLE process = nullptr;
@@ -109,10 +109,8 @@ INPUT MouseInput(POINT at, DWORD flags) {
     return input;
 }
 
-// Moves the pointer to `screen` and presses and releases a button there,
-// `clicks` times, each event carrying the point: the click reaches whatever
-// window is under it through the system's own input handling, wherever the
-// pointer was before.
+// Presses and releases a button at `screen`, `clicks` times, each event
+// carrying the point, wherever the pointer was before.
 bool MouseClick(POINT screen, bool right, int clicks) {
     MoveMouseTo(screen);
     INPUT inputs[4];
@@ -124,8 +122,13 @@ bool MouseClick(POINT screen, bool right, int clicks) {
     return SendInput(count, inputs, sizeof(INPUT)) == static_cast<UINT>(count);
 }
 
-bool ReadRegistry(const char* key, const char* name, DWORD flags, void* data, DWORD* size) {
-    return RegGetValueA(HKEY_CURRENT_USER, key, name, flags, nullptr, data, size) == ERROR_SUCCESS;
+bool ReadRegistry(const char* key, const char* name, std::vector<BYTE>* data) {
+    DWORD size = 0;
+    auto read = [&](void* to) {
+        return RegGetValueA(HKEY_CURRENT_USER, key, name, RRF_RT_ANY, nullptr, to, &size) ==
+               ERROR_SUCCESS;
+    };
+    return read(nullptr) && (data->resize(size), read(data->data())) && (data->resize(size), true);
 }
 
 // A top-down picture of 32 bits per pixel.
@@ -193,13 +196,11 @@ bool SeedListFile(const std::string& text) {
 bool FileExists(const std::string& path) {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
-
 bool WriteTextFile(const std::string& path, const std::string& text) {
     std::ofstream out(path, std::ios::binary);
     out << text;
     return out.good();
 }
-
 std::string ReadTextFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -208,7 +209,6 @@ std::string ReadTextFile(const std::string& path) {
 int SampleServicePort() {
     return std::atoi(ReadTextFile(EnvPath("SAMPLE_SERVICE_STATE") + "\\port").c_str());
 }
-
 std::string SampleCatalog() {
     return ReadTextFile(EnvPath("SAMPLE_SERVICE_STATE") + "\\links.dat");
 }
@@ -293,7 +293,6 @@ std::string WindowText(HWND window) {
 void SetText(HWND window, const std::string& text) {
     SendMessageA(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
-
 std::vector<std::string> StaticTexts(HWND dialog) {
     std::vector<std::string> texts;
     for (HWND child : FindWindows(dialog, [](HWND w) { return HasClass(w, "Static"); }))
@@ -324,7 +323,6 @@ std::vector<std::string> TabCaptions(HWND tab) {
 int TabSelection(HWND tab) {
     return static_cast<int>(SendMessageA(tab, TCM_GETCURSEL, 0, 0));
 }
-
 int ListItemCount(HWND list) {
     return static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
 }
@@ -351,7 +349,6 @@ bool ListItemChecked(HWND list, int item) {
     UINT state = static_cast<UINT>(SendMessageA(list, LVM_GETITEMSTATE, item, LVIS_STATEIMAGEMASK));
     return (state & LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2);
 }
-
 bool ListItemSelected(HWND list, int item) {
     return (SendMessageA(list, LVM_GETITEMSTATE, item, LVIS_SELECTED) & LVIS_SELECTED) != 0;
 }
@@ -378,7 +375,6 @@ bool ClickWindow(HWND window, bool right, int clicks) {
 bool ClickControl(HWND dialog, int id) {
     return ClickWindow(GetDlgItem(dialog, id));
 }
-
 bool ClickTab(HWND tab, int index) {
     RECT rect{};
     return ControlRect(tab, TCM_GETITEMRECT, index, &rect) &&
@@ -386,8 +382,6 @@ bool ClickTab(HWND tab, int index) {
 }
 
 bool ClickListRow(HWND list, int row, int x, int clicks) {
-    // Near the left end of the row's visible part (a first column of width 0
-    // hides nothing there).
     RECT rect{LVIR_BOUNDS, 0, 0, 0};
     return ControlRect(list, LVM_GETITEMRECT, row, &rect) &&
            ClickAt(list, std::max<LONG>(rect.left, 0) + x, (rect.top + rect.bottom) / 2, false,
@@ -480,24 +474,14 @@ bool SaveScreenshot(HWND window, const std::string& name) {
     return out.good();
 }
 
-bool ReadSettingDword(const char* name, DWORD* value) {
-    DWORD size = sizeof *value;
-    return ReadRegistry(kSettingsKey, name, RRF_RT_REG_DWORD, value, &size);
-}
-
-bool ReadSettingBinary(const char* name, std::vector<BYTE>* data) {
-    DWORD size = 0;
-    if (!ReadRegistry(kSettingsKey, name, RRF_RT_REG_BINARY, nullptr, &size))
-        return false;
-    data->resize(size);
-    return ReadRegistry(kSettingsKey, name, RRF_RT_REG_BINARY, data->data(), &size);
+bool ReadSetting(const char* name, std::vector<BYTE>* data) {
+    return ReadRegistry(kSettingsKey, name, data);
 }
 
 bool ReadRunValue(std::string* command) {
-    char value[2048];
-    DWORD size = sizeof value;
-    if (!ReadRegistry(kRunKey, "Quillmoor - Cumulon", RRF_RT_REG_SZ, value, &size))
+    std::vector<BYTE> value;
+    if (!ReadRegistry(kRunKey, "Quillmoor - Cumulon", &value))
         return false;
-    *command = value;
+    command->assign(value.begin(), std::find(value.begin(), value.end(), 0));
     return true;
 }

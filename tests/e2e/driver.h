@@ -17,16 +17,14 @@ std::string WindowsPath(const std::string& unixPath);
 std::string WorkFolder();
 std::string BuiltProgramsFolder();
 
-// Makes `folder` a program folder: Cumulon.exe and the installed data files.
-// Files named in `omit` are left out; data files the build has not produced
-// yet are stood in by small placeholder files.
+// Makes `folder` a program folder: Cumulon.exe and the installed data files
+// but those named in `omit`; a data file not built yet is a placeholder.
 bool PrepareProgramFolder(const std::string& folder, const std::vector<std::string>& omit = {});
 
-// The per-user state of the program: settings key, Run value, application-data folder.
+// Forgets the settings key, the Run value and the application-data folder.
 void ForgetUserState();
-std::string UserDataFolder(); // ...\AppData\Roaming\Quillmoor\Cumulon
-// Writes the user's saved lists "list.dat", making its folder.
-bool SeedListFile(const std::string& text);
+std::string UserDataFolder();               // ...\AppData\Roaming\Quillmoor\Cumulon
+bool SeedListFile(const std::string& text); // the saved lists "list.dat"
 
 bool FileExists(const std::string& path);
 bool WriteTextFile(const std::string& path, const std::string& text);
@@ -39,11 +37,9 @@ std::string SampleCatalog();
 struct RunningProgram {
     PROCESS_INFORMATION info{};
     bool Running() const;
-    // Waits for the end; false on timeout. `exitCode` receives the code.
-    bool WaitForExit(DWORD timeoutMs, DWORD* exitCode = nullptr) const;
+    bool WaitForExit(DWORD timeoutMs, DWORD* exitCode = nullptr) const; // false on timeout
     void Kill();
 };
-
 // Starts a program from its own folder with `arguments` after its quoted path.
 RunningProgram StartProgram(const std::string& exePath, const std::string& arguments = "");
 
@@ -58,12 +54,10 @@ HWND WaitForTopWindow(DWORD processId, const char* className, const char* title,
 
 std::string WindowText(HWND window);
 void SetText(HWND window, const std::string& text); // WM_SETTEXT
-// Texts of the static controls of a dialog (a message box's message).
-std::vector<std::string> StaticTexts(HWND dialog);
-// The visible page dialog of the main window.
-HWND VisiblePage(HWND main);
+std::vector<std::string> StaticTexts(HWND dialog);  // a message box's message is the last
+HWND VisiblePage(HWND main);                        // the page dialog shown in the main window
 
-// Cross-process reads of common controls.
+// Common controls read across processes.
 std::vector<std::string> TabCaptions(HWND tab);
 int TabSelection(HWND tab);
 int ListItemCount(HWND list);
@@ -71,21 +65,19 @@ std::string ListItemText(HWND list, int item, int column);
 std::vector<std::string> ListColumnCaptions(HWND list); // the header, left to right
 bool ListItemChecked(HWND list, int item);
 bool ListItemSelected(HWND list, int item);
-// Sends a control a message that fills the rectangle it is given (which holds
-// what the message reads first), through the control's own process memory.
+// Sends a message that fills the rectangle it is given (which holds what the
+// message reads first) through the control's own process memory.
 bool ControlRect(HWND control, UINT message, WPARAM wParam, RECT* rect);
 
-// User input as a user gives it: the mouse pointer is moved and its buttons
-// pressed (SendInput), so the click reaches the window under the pointer
-// through the control's own handling.
+// Real input (SendInput): the pointer moves there and the button is pressed,
+// so the click reaches the window under the pointer through its own handling.
 bool ClickAt(HWND window, int x, int y, bool right = false, int clicks = 1); // client coordinates
 bool ClickWindow(HWND window, bool right = false, int clicks = 1);           // its centre
 bool ClickControl(HWND dialog, int id);
 bool ClickTab(HWND tab, int index);
 // `x`: from the row's left end; in a check-box list the box is at the default.
 bool ClickListRow(HWND list, int row, int x = 8, int clicks = 1);
-// The pointer moved to a screen point, a button pressed or released there:
-// for holding a button while the pointer moves.
+// For holding a button while the pointer moves.
 void MoveMouseTo(POINT at);
 void PressMouseButton(bool right, bool down);
 void PressKey(WORD key);                           // to the window with the focus
@@ -94,14 +86,11 @@ void TypeText(HWND edit, const std::string& text); // one WM_CHAR per character
 // The colours of a screen rectangle's pixels, row by row (empty on failure).
 std::vector<COLORREF> ScreenPixels(const RECT& area);
 COLORREF ScreenPixel(int x, int y); // CLR_INVALID on failure
-// Saves a screenshot of `window` (the whole screen when null) as NAME.bmp in
-// the work folder; the test runner turns it into NAME.png.
+// Saves `window` (the whole screen when null) as NAME.bmp in the work folder;
+// the test runner turns it into NAME.png.
 bool SaveScreenshot(HWND window, const std::string& name);
 
-// Registry values under the program's settings key.
-bool ReadSettingDword(const char* name, DWORD* value);
-bool ReadSettingBinary(const char* name, std::vector<BYTE>* data);
-// The "Quillmoor - Cumulon" value of the user's Run key.
-bool ReadRunValue(std::string* command);
+bool ReadSetting(const char* name, std::vector<BYTE>* data); // under the settings key, any type
+bool ReadRunValue(std::string* command); // the user's Run key's "Quillmoor - Cumulon"
 
 #endif

@@ -15,63 +15,51 @@ enum MenuItem { kChangeFont, kDefaultFont, kEditTimeFormat };
 
 class HourlyForecast : public CumulonTest {
   protected:
-    void SetUp() override {
-        CumulonTest::SetUp();
-        UseSampleCatalog();
-        ASSERT_TRUE(SeedListFile(
-            ListFile("HOURLYPOINTFORECAST",
-                     {"Chicago»41.88»-87.63", "Never»40.1»-100.2", "At sea»30.0»-40.0"})));
-        StartOnPage();
-    }
-    void StartOnPage() {
-        StartOnTab(kHourlyTab);
-        ASSERT_TRUE(WaitUntil([&] { return ListItemCount(List()) == 3; }, 5000));
-    }
+    void StartOnPage() { StartOnTab(kHourlyTab, 3); }
     HWND Table() const { return GetDlgItem(page_, IDC_OUTPUT); }
     std::string Cell(int row, int column) const { return ListItemText(Table(), row, column); }
     // The rows that fit the table: another number with another font.
     int RowsPerPage() const {
         return static_cast<int>(SendMessageA(Table(), LVM_GETCOUNTPERPAGE, 0, 0));
     }
-    void UpdateAndWaitForTable(int row) {
-        Select(row);
-        SendMessageA(Table(), LVM_DELETEALLITEMS, 0, 0); // the display after the fetch fills it
-        ClickControl(page_, IDC_UPDATE);
-        ASSERT_TRUE(WaitUntil([&] { return ListItemCount(Table()) == 72; }, 20000)) << Status();
-    }
+    size_t Columns() const { return ListColumnCaptions(Table()).size(); }
 };
 
-TEST_F(HourlyForecast, UpdateFillsTheTableAndTheBoxesRebuildItFromTheCache) {
+// A row never downloaded, one without a forecast, then the table; the column
+// boxes rebuild it from the cache with the service out of reach; the table's
+// menu changes the time column's format and the font, and these, with the
+// columns, survive a restart; "Use Default Font" removes the stored font.
+TEST_F(HourlyForecast, TheTableItsColumnsTimeFormatAndFontFromTheCacheAndThroughARestart) {
+    UseSampleCatalog();
+    ASSERT_TRUE(
+        SeedListFile(ListFile("HOURLYPOINTFORECAST",
+                              {"Chicago»41.88»-87.63", "Never»40.1»-100.2", "At sea»30.0»-40.0"})));
+    StartOnPage();
     Select(1);
     ASSERT_TRUE(WaitUntil([&] { return Status() == "no data"; }, 5000));
-    Select(2);
-    ClickControl(page_, IDC_UPDATE);
+    Update(2);
     EXPECT_TRUE(
         WaitUntil([&] { return Status() == "forecast not available for this area"; }, 20000))
         << Status();
     EXPECT_EQ(ListItemCount(Table()), 0);
 
-    UpdateAndWaitForTable(0);
+    Update(0);
+    ASSERT_TRUE(WaitUntil([&] { return ListItemCount(Table()) == 72; }, 20000)) << Status();
     EXPECT_EQ(ListColumnCaptions(Table()), kAllColumns);
     EXPECT_NE(Status().find("Chicago IL -- "), std::string::npos) << Status();
     const std::string first = Cell(0, 2);
     EXPECT_NE(first.find("\xB0"), std::string::npos) << first;
 
-    // The service is out of reach now: the boxes rebuild the table from the cache.
     UseCatalog("[HOURLYPOINTFORECAST]\r\nurl=http://127.0.0.1:1/?lat=#&lon=#\xBBhourly_#.xml\r\n");
     ClickControl(page_, IDC_HOURLY_WEATHER);
-    ASSERT_TRUE(WaitUntil([&] { return ListColumnCaptions(Table()).size() == 12; }, 5000));
+    ASSERT_TRUE(WaitUntil([&] { return Columns() == 12; }, 5000));
     EXPECT_EQ(ListColumnCaptions(Table())[1], "T\xB0");
     EXPECT_EQ(Cell(0, 1), first);
     ClickControl(page_, IDC_HOURLY_WEATHER);
     ASSERT_TRUE(WaitUntil([&] { return ListColumnCaptions(Table()) == kAllColumns; }, 5000));
     EXPECT_EQ(ListItemCount(Table()), 72);
-    Sleep(300);
-    SaveScreenshot(main_, "hourly-forecast");
-}
+    Snapshot(main_, "hourly-forecast");
 
-TEST_F(HourlyForecast, TimeFormatFontAndColumnsSurviveARestart) {
-    UpdateAndWaitForTable(0);
     ChooseFromMenu(Table(), kEditTimeFormat, 3);
     HWND dialog = Dialog("Hourly Point Forecast Time Display");
     ASSERT_NE(dialog, nullptr);
@@ -80,13 +68,13 @@ TEST_F(HourlyForecast, TimeFormatFontAndColumnsSurviveARestart) {
     SetText(format, "");
     TypeText(format, "%HH;h");
     const std::regex hour(R"(\d\dh)");
-    EXPECT_TRUE(WaitUntil(
-        [&] { return std::regex_match(WindowText(GetDlgItem(dialog, IDC_STATUS)), hour); }, 5000));
+    EXPECT_TRUE(
+        WaitUntil([&] { return std::regex_match(TextOf(dialog, IDC_STATUS), hour); }, 5000));
     PostMessageA(dialog, WM_CLOSE, 0, 0);
     EXPECT_TRUE(WaitUntil([&] { return std::regex_match(Cell(0, 0), hour); }, 5000)) << Cell(0, 0);
 
     // "Change Font" takes the font the font dialog offers: stored whole, it
-    // changes the rows that fit; after the restart the default font drops it.
+    // changes the rows that fit.
     const int defaultRows = RowsPerPage();
     ChooseFromMenu(Table(), kChangeFont, 3);
     HWND fonts = Dialog("Font");
@@ -94,27 +82,24 @@ TEST_F(HourlyForecast, TimeFormatFontAndColumnsSurviveARestart) {
     ClickControl(fonts, IDOK);
     std::vector<BYTE> font;
     EXPECT_TRUE(
-        WaitUntil([&] { return ReadSettingBinary("HourlyPointForecastDataFont", &font); }, 5000));
+        WaitUntil([&] { return ReadSetting("HourlyPointForecastDataFont", &font); }, 5000));
     EXPECT_EQ(font.size(), sizeof(LOGFONTA));
     ASSERT_TRUE(WaitUntil([&] { return RowsPerPage() != defaultRows; }, 5000));
     ClickControl(page_, IDC_HOURLY_PRECIPITATION);
-    ASSERT_TRUE(WaitUntil([&] { return ListColumnCaptions(Table()).size() == 12; }, 5000));
+    ASSERT_TRUE(WaitUntil([&] { return Columns() == 12; }, 5000));
 
     ASSERT_TRUE(CloseMainWindow());
-    DWORD flags = 0;
-    EXPECT_TRUE(ReadSettingDword("HourlyPointForecastFlags", &flags));
-    EXPECT_EQ(flags, 0x0FFCu);
+    EXPECT_EQ(Setting("HourlyPointForecastFlags"), 0x0FFCu);
     StartOnPage();
     ASSERT_TRUE(WaitUntil([&] { return ListItemCount(Table()) == 72; }, 5000)) << Status();
     EXPECT_TRUE(std::regex_match(Cell(0, 0), hour)) << Cell(0, 0);
     EXPECT_EQ(ListColumnCaptions(Table()).back(), "RH");
     EXPECT_FALSE(Checked(IDC_HOURLY_PRECIPITATION));
     EXPECT_NE(RowsPerPage(), defaultRows);
-    Sleep(300);
-    SaveScreenshot(main_, "hourly-forecast-font");
+    Snapshot(main_, "hourly-forecast-font");
     ChooseFromMenu(Table(), kDefaultFont, 3);
     EXPECT_TRUE(
-        WaitUntil([&] { return !ReadSettingBinary("HourlyPointForecastDataFont", &font); }, 5000));
+        WaitUntil([&] { return !ReadSetting("HourlyPointForecastDataFont", &font); }, 5000));
     EXPECT_TRUE(WaitUntil([&] { return RowsPerPage() == defaultRows; }, 5000));
 }
 

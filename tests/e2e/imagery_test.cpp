@@ -101,11 +101,7 @@ class Imagery : public CumulonTest {
     void WriteCacheFile(const std::string& name, const std::string& bytes) {
         ASSERT_TRUE(WriteTextFile(CachePath(name), bytes));
     }
-    void SelectSite() {
-        ASSERT_TRUE(WaitUntil([&] { return ListItemCount(List()) == 1; }, 5000));
-        Select(0);
-    }
-    static std::string Status(HWND view) { return WindowText(GetDlgItem(view, IDC_STATUS)); }
+    static std::string Status(HWND view) { return TextOf(view, IDC_STATUS); }
     static bool ShowsTime(HWND view) { return IsFileTime(Status(view)); }
 
     // The screen's pixels of a rectangle of the picture (picture pixels; a
@@ -155,13 +151,12 @@ class Imagery : public CumulonTest {
         SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
         Sleep(300);
         PressKey(VK_ESCAPE);
-        ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 5000));
+        ASSERT_TRUE(Gone(dialog));
         ASSERT_TRUE(CloseMainWindow());
         std::vector<BYTE> position;
-        ASSERT_TRUE(ReadSettingBinary(positionName, &position));
-        ASSERT_EQ(position.size(), 8u);
-        EXPECT_EQ(*reinterpret_cast<const int32_t*>(&position[0]), x);
-        EXPECT_EQ(*reinterpret_cast<const int32_t*>(&position[4]), y);
+        ASSERT_TRUE(ReadSetting(positionName, &position) && position.size() == 8u);
+        const int32_t* stored = reinterpret_cast<const int32_t*>(position.data());
+        EXPECT_TRUE(stored[0] == x && stored[1] == y) << stored[0] << "," << stored[1];
     }
 };
 
@@ -184,8 +179,8 @@ TEST_F(Imagery, RadarComposesTheCachedLayersInCatalogOrder) {
                    Gif(120, 110, {0, kYellow}, [](int x, int) { return x >= 50 && x < 70; }));
     WriteCacheFile("radar_KLOT_legend.gif",
                    Png(120, 110, [](int, int y) { return y >= 96 ? 0xFFFFFF80u : 0u; }));
-    StartOnTab(kRadarTab);
-    SelectSite();
+    StartOnTab(kRadarTab, 1);
+    Select(0);
     struct Point {
         int x, y;
         COLORREF colour;
@@ -198,8 +193,7 @@ TEST_F(Imagery, RadarComposesTheCachedLayersInCatalogOrder) {
                     {300, 520, kLegendOverYellow}})
         ExpectColour(page_, p.x, p.y, p.colour);
     EXPECT_TRUE(WaitUntil([&] { return ShowsTime(page_); }, 5000)) << Status(page_);
-    Sleep(300);
-    SaveScreenshot(main_, "radar-test-layers");
+    Snapshot(main_, "radar-test-layers");
 
     // A product whose radar image is not cached: black, and no time.
     ClickControl(page_, IDC_RADAR_STORM_RELATIVE_MOTION);
@@ -224,9 +218,7 @@ TEST_F(Imagery, RadarComposesTheCachedLayersInCatalogOrder) {
     EXPECT_TRUE(WaitUntil([&] { return Status(page_).empty(); }, 5000)) << Status(page_);
 
     ASSERT_TRUE(CloseMainWindow());
-    DWORD flags = 0;
-    ASSERT_TRUE(ReadSettingDword("RadarFlags", &flags));
-    EXPECT_EQ(flags, 0x105BFu);
+    EXPECT_EQ(Setting("RadarFlags"), 0x105BFu);
     StartOnTab(kRadarTab);
     EXPECT_FALSE(Checked(IDC_RADAR_IMAGE));
     EXPECT_TRUE(Checked(IDC_RADAR_CITIES));
@@ -237,9 +229,8 @@ TEST_F(Imagery, StopDuringATricklingLayerEndsLoadingAndLeavesNoPartialFile) {
                "/test/picture?format=png&s=###\xBBradar_####_topo.jpg\r\nsr.n0r=" + Service() +
                "/test/trickle?seconds=60&s=###\xBBradar_####_n0r.gif\r\nsr.county=" + Service() +
                "/test/plain?bytes=100&s=###\xBBradar_####_county.gif\r\n\r\n");
-    StartOnTab(kRadarTab);
-    SelectSite();
-    ClickControl(page_, IDC_UPDATE);
+    StartOnTab(kRadarTab, 1);
+    Update(0);
     ASSERT_TRUE(WaitUntil([&] { return ShowsLoading(page_); }, 10000));
     EXPECT_EQ(Status(page_), "");
     ASSERT_TRUE(WaitUntil([&] { return FileExists(CachePath("radar_KLOT_n0r.gif.$$$")); }, 10000));
@@ -256,11 +247,18 @@ TEST_F(Imagery, StopDuringATricklingLayerEndsLoadingAndLeavesNoPartialFile) {
     EXPECT_EQ(Status(page_), "");
 }
 
-TEST_F(Imagery, SatelliteStretchesASmallerJpegAndTheWideViewKeepsItsPlace) {
+// The satellite page stretches a smaller JPEG to the edges; the wide view
+// and the alert map (a small area centred on black) open, draw and reopen
+// where they were moved.
+TEST_F(Imagery, SatelliteStretchesASmallerJpegAndTheWideViewAndAlertMapKeepTheirPlaces) {
     UseCatalog("[SATELLITE]\r\nhi.avn=" + Service() +
                "/test/picture?width=360&height=240\xBBsat_test.jpg\r\n\r\n[SATELLITEWIDE]\r\n"
                "tpac.vis=" +
-               Service() + "/test/picture?width=280&height=120\xBBwide_test.jpg\r\n\r\n");
+               Service() +
+               "/test/picture?width=280&height=120\xBBwide_test.jpg\r\n\r\n[ALERTMAPS]\r\n"
+               "gu=http://127.0.0.1:1/gu.png\xBB"
+               "alertmap_gu.png\r\n\r\n");
+    WriteCacheFile("alertmap_gu.png", Png(354, 274, [](int, int) { return 0x5A8CC8FFu; }));
     StartOnTab(kSatelliteTab);
     ClickControl(page_, IDC_HAWAII);
     ClickControl(page_, IDC_UPDATE);
@@ -281,11 +279,8 @@ TEST_F(Imagery, SatelliteStretchesASmallerJpegAndTheWideViewKeepsItsPlace) {
     for (Point p : {Point{280, 120, 0}, {1110, 470, 3}})
         ExpectColour(wide, p.x, p.y, kQuadrants[p.quadrant], 16);
     MoveCloseAndEnd(wide, 12, 90, "SatelliteWideXY");
-    DWORD satellite = 0, wideFlags = 0;
-    ASSERT_TRUE(ReadSettingDword("SatelliteFlags", &satellite));
-    ASSERT_TRUE(ReadSettingDword("SatelliteWideFlags", &wideFlags));
-    EXPECT_EQ(satellite, 0x28800u);
-    EXPECT_EQ(wideFlags, 0x26u);
+    EXPECT_EQ(Setting("SatelliteFlags"), 0x28800u);
+    EXPECT_EQ(Setting("SatelliteWideFlags"), 0x26u);
 
     StartOnTab(kSatelliteTab);
     EXPECT_TRUE(Checked(IDC_HAWAII));
@@ -294,16 +289,11 @@ TEST_F(Imagery, SatelliteStretchesASmallerJpegAndTheWideViewKeepsItsPlace) {
     ASSERT_NE(wide = Dialog("Satellite Wide View"), nullptr);
     RECT rect{};
     GetWindowRect(wide, &rect);
-    EXPECT_EQ(rect.left, 12);
-    EXPECT_EQ(rect.top, 90);
+    EXPECT_TRUE(rect.left == 12 && rect.top == 90) << rect.left << "," << rect.top;
     EXPECT_TRUE(Checked(wide, IDC_WIDE_PACIFIC) && Checked(wide, IDC_SAT_VISIBLE));
-}
+    CloseDialog(wide);
 
-TEST_F(Imagery, AlertMapDrawsASmallAreaCentredOnBlack) {
-    UseCatalog("[ALERTMAPS]\r\ngu=http://127.0.0.1:1/gu.png\xBB"
-               "alertmap_gu.png\r\n\r\n");
-    WriteCacheFile("alertmap_gu.png", Png(354, 274, [](int, int) { return 0x5A8CC8FFu; }));
-    StartOnTab(kAlertsTab);
+    ShowTab(kAlertsTab);
     ClickControl(page_, IDC_ALERT_MAP_BUTTON);
     HWND map = Dialog("Alert Map");
     ASSERT_NE(map, nullptr);
@@ -314,9 +304,7 @@ TEST_F(Imagery, AlertMapDrawsASmallAreaCentredOnBlack) {
         ExpectColour(map, at.x, at.y, kBlack, 0);
     EXPECT_TRUE(WaitUntil([&] { return ShowsTime(map); }, 5000)) << Status(map);
     MoveCloseAndEnd(map, 60, 40, "AlertMapXY");
-    DWORD flags = 0;
-    ASSERT_TRUE(ReadSettingDword("AlertMapFlags", &flags));
-    EXPECT_EQ(flags, 0x8u);
+    EXPECT_EQ(Setting("AlertMapFlags"), 0x8u);
 }
 
 } // namespace

@@ -18,8 +18,7 @@ class PointForecast : public CumulonTest {
     // Starts with the saved places ("name»latitude»longitude").
     void StartWith(const std::vector<std::string>& places) {
         ASSERT_TRUE(SeedListFile(ListFile("POINTFORECAST", places)));
-        StartOnTab(kPointTab);
-        ASSERT_TRUE(WaitUntil([&] { return ListItemCount(List()) == int(places.size()); }, 5000));
+        StartOnTab(kPointTab, int(places.size()));
     }
     void Restart() {
         ASSERT_TRUE(CloseMainWindow());
@@ -45,18 +44,16 @@ class PointForecast : public CumulonTest {
     bool ShowsForecast() const {
         return Shows("Elevation: ") && Shows("\r\n\r\n") && IsFileTime(Status());
     }
-    void Update(int row) {
-        Select(row);
-        ClickControl(page_, IDC_UPDATE);
-    }
 };
 
-// One refused input each (the error box with its message, the dialog kept
-// open), then a place added and edited, an empty name becoming "Unnamed Location".
-TEST_F(PointForecast, AddAndEditPointRefuseBadInputAndChangeTheList) {
+// In Add Point: a refused input (the error box with its message, the dialog
+// kept open), a place added by coordinates, then places found by ZIP search,
+// one added with a double click; in Edit Point a refused input, then an empty
+// name becoming "Unnamed Location".
+TEST_F(PointForecast, AddSearchAndEditPointsRefusingBadInput) {
     StartOnTab(kPointTab);
     ClickControl(page_, IDC_ADD);
-    HWND dialog = Dialog("Add Point");
+    HWND dialog = Dialog("Add Point"), results = GetDlgItem(dialog, kResults);
     ASSERT_NE(dialog, nullptr);
     Fill(dialog, "Newark", "40,5", "-74.2");
     ClickControl(dialog, IDC_ADD);
@@ -66,27 +63,8 @@ TEST_F(PointForecast, AddAndEditPointRefuseBadInputAndChangeTheList) {
     ClickControl(dialog, IDC_ADD);
     ASSERT_TRUE(WaitUntil([&] { return ListItemCount(List()) == 1; }, 5000));
     EXPECT_EQ(Row(0, 3), "Newark|40.5|-74.2");
-    EXPECT_EQ(WindowText(GetDlgItem(dialog, kLatitude)), "40.5"); // the fields are kept
-    PostMessageA(dialog, WM_CLOSE, 0, 0);
+    EXPECT_EQ(TextOf(dialog, kLatitude), "40.5"); // the fields are kept
 
-    Select(0);
-    ClickControl(page_, IDC_EDIT);
-    ASSERT_NE(dialog = Dialog("Edit Point"), nullptr);
-    EXPECT_EQ(WindowText(GetDlgItem(dialog, kName)), "Newark");
-    Fill(dialog, "", "38.26", "x");
-    ClickControl(dialog, IDC_SAVE);
-    EXPECT_EQ(MessageOf("Error"), "invalid characters in longitude field");
-    SetText(GetDlgItem(dialog, kLongitude), "-85.75");
-    ClickControl(dialog, IDC_SAVE);
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 5000));
-    EXPECT_EQ(Row(0, 3), "Unnamed Location|38.26|-85.75");
-}
-
-TEST_F(PointForecast, FindsLouisvilleByZipSearchAndAddsItWithADoubleClick) {
-    StartOnTab(kPointTab);
-    ClickControl(page_, IDC_ADD);
-    HWND dialog = Dialog("Add Point"), results = GetDlgItem(dialog, kResults);
-    ASSERT_NE(dialog, nullptr);
     SetText(GetDlgItem(dialog, kSearchText), "Louisville KY");
     ClickControl(dialog, kSearch);
     ASSERT_TRUE(WaitUntil([&] { return ListItemCount(results) > 0; }, 10000));
@@ -94,38 +72,49 @@ TEST_F(PointForecast, FindsLouisvilleByZipSearchAndAddsItWithADoubleClick) {
     EXPECT_GT(found, 30); // every post office of the town in the shipped table
     const std::string display = ListItemText(results, 0, 0), latitude = ListItemText(results, 0, 1);
     EXPECT_NE(display.find("Louisville, KY 4"), std::string::npos) << display;
-
     // Choosing a row copies it into the fields; a double click adds it as it is.
     ASSERT_TRUE(ClickListRow(results, 0));
-    EXPECT_TRUE(WaitUntil([&] { return WindowText(GetDlgItem(dialog, kName)) == display; }, 5000));
-    EXPECT_EQ(WindowText(GetDlgItem(dialog, kLatitude)), latitude);
+    EXPECT_TRUE(WaitUntil([&] { return TextOf(dialog, kName) == display; }, 5000));
+    EXPECT_EQ(TextOf(dialog, kLatitude), latitude);
     ASSERT_TRUE(ClickListRow(results, 0, 8, 2));
-    ASSERT_TRUE(WaitUntil([&] { return ListItemCount(List()) == 1; }, 5000));
-    EXPECT_EQ(Row(0, 3), display + "|" + latitude + "|" + ListItemText(results, 0, 2));
-
+    ASSERT_TRUE(WaitUntil([&] { return ListItemCount(List()) == 2; }, 5000));
+    EXPECT_EQ(Row(1, 3), display + "|" + latitude + "|" + ListItemText(results, 0, 2));
     // A second search puts its matches above the first one's; Clear List empties.
     SetText(GetDlgItem(dialog, kSearchText), "springfield il");
     ClickControl(dialog, kSearch);
     ASSERT_TRUE(WaitUntil([&] { return ListItemCount(results) > found; }, 10000));
     EXPECT_NE(ListItemText(results, 0, 0).find("Springfield, IL"), std::string::npos);
     EXPECT_EQ(ListItemText(results, ListItemCount(results) - found, 0), display);
-    Sleep(300);
-    SaveScreenshot(dialog, "add-point-search");
+    Snapshot(dialog, "add-point-search");
     ClickControl(dialog, kClearList);
     EXPECT_TRUE(WaitUntil([&] { return ListItemCount(results) == 0; }, 5000));
+    CloseDialog(dialog);
+
+    Select(0);
+    ClickControl(page_, IDC_EDIT);
+    ASSERT_NE(dialog = Dialog("Edit Point"), nullptr);
+    EXPECT_EQ(TextOf(dialog, kName), "Newark");
+    Fill(dialog, "", "38.26", "x");
+    ClickControl(dialog, IDC_SAVE);
+    EXPECT_EQ(MessageOf("Error"), "invalid characters in longitude field");
+    SetText(GetDlgItem(dialog, kLongitude), "-85.75");
+    ClickControl(dialog, IDC_SAVE);
+    ASSERT_TRUE(Gone(dialog));
+    EXPECT_EQ(Row(0, 3), "Unnamed Location|38.26|-85.75");
 }
 
 // The forecast with the file's time; a row never downloaded shows "no data";
-// Stop during a slow answer goes back to the forecast at once; out of the
-// service's reach, selecting and updating show the cache.
-TEST_F(PointForecast, UpdateStopAndTheCacheWithoutTheService) {
+// Stop during a slow answer goes back to the forecast at once; the window
+// closed to the tray during a download and opened again shows the download's
+// result (an answer that is no forecast), not "Loading..." for ever; out of
+// the service's reach, selecting and updating show the cache.
+TEST_F(PointForecast, UpdateStopReopenDuringADownloadAndTheCacheWithoutTheService) {
     StartWith({"Louisville, KY»38.25»-85.76", "Chicago, IL»41.88»-87.63"});
     Update(0);
     ASSERT_TRUE(WaitUntil([&] { return ShowsForecast(); }, 20000)) << Status() << "\n" << Output();
     EXPECT_EQ(Output().rfind("Louisville", 0), 0u) << Output(); // the place comes first
     const std::string forecast = Output(), time = Status();
-    Sleep(300);
-    EXPECT_TRUE(SaveScreenshot(main_, "point-forecast"));
+    Snapshot(main_, "point-forecast");
     Select(1);
     ASSERT_TRUE(WaitUntil([&] { return Status() == "no data" && Output().empty(); }, 5000));
 
@@ -141,27 +130,21 @@ TEST_F(PointForecast, UpdateStopAndTheCacheWithoutTheService) {
     EXPECT_LT(GetTickCount() - stopped, 5000u);
     EXPECT_EQ(Status(), time);
 
-    UseCatalog("[POINTFORECAST]\r\nurl=http://127.0.0.1:1/?lat=#&lon=#\xBBpointforecast_#.xml\r\n");
-    Select(1);
-    Select(0);
-    ASSERT_TRUE(WaitUntil([&] { return Output() == forecast && Status() == time; }, 5000));
-    ClickControl(page_, IDC_UPDATE);
-    Sleep(2000);
-    EXPECT_TRUE(WaitUntil([&] { return Output() == forecast && Status() == time; }, 10000));
-}
-
-// The window closed to the tray during a download and opened again shows the
-// download's result (an answer that is no forecast), not "Loading..." for ever.
-TEST_F(PointForecast, AWindowReopenedDuringADownloadShowsItsResult) {
-    StartWith({"Slow»38.25»-85.76"});
     UseForecastPath("/test/trickle?seconds=4&lat=#&lon=#");
-    Update(0);
+    Update(1);
     ASSERT_TRUE(WaitUntil([&] { return Output() == "Loading..."; }, 10000));
     ReopenFromTray();
     EXPECT_TRUE(
         WaitUntil([&] { return Status() == "forecast not available for this area"; }, 15000))
         << Status();
     EXPECT_EQ(Output(), "");
+
+    UseCatalog("[POINTFORECAST]\r\nurl=http://127.0.0.1:1/?lat=#&lon=#\xBBpointforecast_#.xml\r\n");
+    Select(0);
+    ASSERT_TRUE(WaitUntil([&] { return Output() == forecast && Status() == time; }, 5000));
+    ClickControl(page_, IDC_UPDATE);
+    Sleep(2000);
+    EXPECT_TRUE(WaitUntil([&] { return Output() == forecast && Status() == time; }, 10000));
 }
 
 // The row a wrapping move lands on is the row remembered, through the tray
@@ -203,12 +186,10 @@ TEST_F(PointForecast, ListOrderSelectionAndAlignmentSurviveReopenAndRestart) {
     ClickControl(page_, IDC_DELETE);
     ASSERT_TRUE(WaitUntil([&] { return Names() == "B|C"; }, 5000)) << Names();
     Restart();
-    EXPECT_EQ(GetWindowLongA(GetDlgItem(page_, IDC_STATUS), GWL_STYLE) & (SS_CENTER | SS_RIGHT),
-              SS_RIGHT);
+    status = GetDlgItem(page_, IDC_STATUS);
+    EXPECT_EQ(alignment(), SS_RIGHT);
     EXPECT_TRUE(WaitUntil([&] { return Names() == "B|C"; }, 5000)) << Names();
-    DWORD flags = 0;
-    ASSERT_TRUE(ReadSettingDword("PointForecastFlags", &flags));
-    EXPECT_EQ(flags, 2u);
+    EXPECT_EQ(Setting("PointForecastFlags"), 2u);
 }
 
 } // namespace

@@ -19,11 +19,7 @@ class Settings : public CumulonTest {
         ClickControl(main_, IDC_SETTINGS);
         return Dialog("Settings");
     }
-    static std::string Sample(HWND dialog) { return WindowText(GetDlgItem(dialog, IDC_STATUS)); }
-    static void CloseDialog(HWND dialog) {
-        PostMessageA(dialog, WM_CLOSE, 0, 0);
-        ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 5000));
-    }
+    static std::string Sample(HWND dialog) { return TextOf(dialog, IDC_STATUS); }
     // The tools of every tooltip window of the process.
     int Tooltips() const {
         int tools = 0;
@@ -33,14 +29,29 @@ class Settings : public CumulonTest {
     }
 };
 
-// The sample follows each keystroke; the Run value holds the quoted path
-// (it may hold spaces) only while the box is checked; the format survives a
-// restart, and the dialog moved reopens there even after the program was
-// killed with the dialog open (and still with the format).
-TEST_F(Settings, TimeFormatRunValueAndTheDialogsPlaceSurvive) {
+// Opened from the main window and then from the tray menu, About and
+// Settings each stay one dialog: the open one comes to the front. In
+// Settings the sample follows each keystroke; the Run value holds the quoted
+// path only while the box is checked; the format survives a restart, and the
+// dialog moved reopens there even after the program was killed with the
+// dialog open (and still with the format).
+TEST_F(Settings, OneAboutOneSettingsAndTheTimeFormatRunValueAndDialogsPlaceSurvive) {
     ASSERT_NE(Start(), nullptr);
-    HWND dialog = OpenSettings();
-    ASSERT_NE(dialog, nullptr);
+    HWND dialog = nullptr;
+    for (auto [button, item, title] :
+         {std::tuple{IDC_ABOUT, kTrayAbout, "About"}, {IDC_SETTINGS, kTraySettings, "Settings"}}) {
+        ClickControl(main_, button);
+        ASSERT_NE(dialog = Dialog(title), nullptr);
+        TrayMenu(item);
+        Sleep(1000);
+        EXPECT_EQ(TopWindows(program_.info.dwProcessId, "#32770", title).size(), 1u) << title;
+        if (button == IDC_ABOUT) {
+            EXPECT_EQ(TextOf(dialog, IDC_WEB_LINK), "quillmoor.example");
+            SaveScreenshot(dialog, "about-dialog");
+            CloseDialog(dialog);
+        }
+    }
+    EXPECT_TRUE(IsWindowVisible(main_));
     HWND field = GetDlgItem(dialog, IDC_TIME_FORMAT);
     EXPECT_EQ(WindowText(field), kDefaultFormat);
     SYSTEMTIME now;
@@ -69,7 +80,7 @@ TEST_F(Settings, TimeFormatRunValueAndTheDialogsPlaceSurvive) {
     for (int run = 0; run < 2; ++run) {
         ASSERT_NE(Start(), nullptr);
         ASSERT_NE(dialog = OpenSettings(), nullptr);
-        EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_TIME_FORMAT)), "Y%yy;%x;");
+        EXPECT_EQ(TextOf(dialog, IDC_TIME_FORMAT), "Y%yy;%x;");
         EXPECT_EQ(Sample(dialog), year);
         RECT rect;
         GetWindowRect(dialog, &rect);
@@ -79,8 +90,7 @@ TEST_F(Settings, TimeFormatRunValueAndTheDialogsPlaceSurvive) {
             Sleep(500);
             program_.Kill(); // ended without closing the dialog
         } else {
-            EXPECT_EQ(rect.left, 137);
-            EXPECT_EQ(rect.top, 91);
+            EXPECT_TRUE(rect.left == 137 && rect.top == 91) << rect.left << "," << rect.top;
             SaveScreenshot(dialog, "settings-dialog");
         }
     }
@@ -100,9 +110,7 @@ TEST_F(Settings, StartUpTooltipsAndTheTabReachTheNextStart) {
     CloseDialog(dialog);
     ShowTab(kMetarTab);
     ASSERT_TRUE(CloseMainWindow());
-    DWORD stored = 0;
-    ASSERT_TRUE(ReadSettingDword("CurTab", &stored));
-    EXPECT_EQ(stored, 6u);
+    EXPECT_EQ(Setting("CurTab"), 6u);
 
     EXPECT_EQ(Start(5000), nullptr);
     PostMessageA(HiddenWindow(), WM_TRAY_CALLBACK, 0, WM_LBUTTONUP);
@@ -137,27 +145,6 @@ TEST_F(Settings, StartUpTooltipsAndTheTabReachTheNextStart) {
     EXPECT_TRUE(lit) << std::hex << edge();
     hover(false);
     EXPECT_TRUE(WaitUntil([&] { return edge() == before; }, 5000));
-}
-
-// Opened from the main window and then from the tray menu, About and
-// Settings each stay one dialog: the open one comes to the front.
-TEST_F(Settings, OneAboutAndOneSettingsDialogWhereverTheyAreOpenedFrom) {
-    ASSERT_NE(Start(), nullptr);
-    for (auto [button, item, title] :
-         {std::tuple{IDC_ABOUT, kTrayAbout, "About"}, {IDC_SETTINGS, kTraySettings, "Settings"}}) {
-        ClickControl(main_, button);
-        HWND dialog = Dialog(title);
-        ASSERT_NE(dialog, nullptr);
-        TrayMenu(item);
-        Sleep(1000);
-        EXPECT_EQ(TopWindows(program_.info.dwProcessId, "#32770", title).size(), 1u) << title;
-        if (button == IDC_ABOUT) {
-            EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_WEB_LINK)), "quillmoor.example");
-            SaveScreenshot(dialog, "about-dialog");
-        }
-        CloseDialog(dialog);
-    }
-    EXPECT_TRUE(IsWindowVisible(main_));
 }
 
 } // namespace

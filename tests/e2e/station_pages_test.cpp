@@ -22,83 +22,62 @@ class StationPages : public CumulonTest {
         ClickControl(page_, IDC_EDIT);
         HWND dialog = Dialog("Edit Location");
         ASSERT_NE(dialog, nullptr);
-        EXPECT_EQ(WindowText(GetDlgItem(dialog, IDC_STATION_ID)), ListItemText(List(), row, 0));
+        EXPECT_EQ(TextOf(dialog, IDC_STATION_ID), ListItemText(List(), row, 0));
         SetText(GetDlgItem(dialog, IDC_NAME_FIELD), "");
         TypeText(GetDlgItem(dialog, IDC_NAME_FIELD), name);
         enter ? PressKey(VK_RETURN) : (void)ClickControl(dialog, IDC_SAVE);
-        ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 5000));
-    }
-    void Update(int row) {
-        Select(row);
-        ClickControl(page_, IDC_UPDATE);
+        ASSERT_TRUE(Gone(dialog));
     }
 };
 
-TEST_F(StationPages, PicksStationsFromTheTreeRenamesThemAndKeepsThemThroughARestart) {
-    StartOnTab(kObservationsTab);
+// Stations picked from the tree join the saved ones and are renamed; the
+// tree's font is chosen and dropped; an update shows the observation, each
+// unit button redisplays it from the cache; a row never downloaded and one
+// whose identifier is too short for the address show "no data"; the names
+// and units survive a restart.
+TEST_F(StationPages, ObservationStationsPickedRenamedUpdatedAndTheirUnitsSwitchedAndKept) {
+    ASSERT_TRUE(SeedListFile(ListFile("OBSERVATIONS", {"KORD»KORD Chicago", "SDF»SDF too short"})));
+    StartOnTab(kObservationsTab, 2);
     ClickControl(page_, IDC_INDEX);
     HWND picker = Dialog("Add Location"), tree = GetDlgItem(picker, IDC_STATION_TREE);
     ASSERT_NE(picker, nullptr);
     HTREEITEM kentucky = TreeItem(tree, TVGN_ROOT), illinois = TreeItem(tree, TVGN_NEXT, kentucky);
     HTREEITEM ksdf = TreeItem(tree, TVGN_CHILD, kentucky), klou = TreeItem(tree, TVGN_NEXT, ksdf);
-
     ASSERT_TRUE(ClickTreeItem(tree, kentucky, 2)); // a heading opens and adds nothing
     ASSERT_TRUE(WaitUntil([&] { return TreeItemExpanded(tree, kentucky); }, 5000));
     ASSERT_TRUE(ClickTreeItem(tree, ksdf));
     ClickControl(picker, IDC_ADD);
-    ASSERT_TRUE(WaitUntil([&] { return ListItemCount(List()) == 1; }, 5000));
+    ASSERT_TRUE(WaitUntil([&] { return ListItemCount(List()) == 3; }, 5000));
     ASSERT_TRUE(ClickTreeItem(tree, klou, 2));
-    ASSERT_TRUE(WaitUntil([&] { return ListItemCount(List()) == 2; }, 5000));
+    ASSERT_TRUE(WaitUntil([&] { return ListItemCount(List()) == 4; }, 5000));
     ASSERT_TRUE(ClickTreeItem(tree, illinois, 2));
     Sleep(500);
-    EXPECT_EQ(ListItemCount(List()), 2);
-    EXPECT_EQ(Row(0, 2), "KSDF|KSDF Louisville, Standiford Field");
-    EXPECT_EQ(Row(1, 2), "KLOU|KLOU Louisville, Bowman Field");
-    SaveScreenshot(picker, "add-location");
-
-    // The tree's font: chosen in the font dialog, stored, and dropped again.
-    ChooseFromMenu(tree, 0, 2);
+    EXPECT_EQ(ListItemCount(List()), 4);
+    EXPECT_EQ(Row(2, 2), "KSDF|KSDF Louisville, Standiford Field");
+    EXPECT_EQ(Row(3, 2), "KLOU|KLOU Louisville, Bowman Field");
+    Snapshot(picker, "add-location");
+    ChooseFromMenu(tree, 0, 2); // "Change Font"
     HWND fonts = Dialog("Font");
     ASSERT_NE(fonts, nullptr);
     ClickControl(fonts, IDOK);
     std::vector<BYTE> font;
-    ASSERT_TRUE(WaitUntil([&] { return ReadSettingBinary("TreeViewFont", &font); }, 5000));
+    ASSERT_TRUE(WaitUntil([&] { return ReadSetting("TreeViewFont", &font); }, 5000));
     EXPECT_EQ(font.size(), sizeof(LOGFONTA));
     EXPECT_NE(reinterpret_cast<const LOGFONTA*>(font.data())->lfFaceName[0], '\0');
-    ChooseFromMenu(tree, 1, 2);
-    EXPECT_TRUE(WaitUntil([&] { return !ReadSettingBinary("TreeViewFont", &font); }, 5000));
+    ChooseFromMenu(tree, 1, 2); // "Use Default Font"
+    EXPECT_TRUE(WaitUntil([&] { return !ReadSetting("TreeViewFont", &font); }, 5000));
     PressKey(VK_ESCAPE);
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(picker); }, 5000));
+    ASSERT_TRUE(Gone(picker));
+    Rename(2, "Home", false);
+    Rename(3, "", true); // an empty name is the identifier
 
-    Rename(0, "Home", false);
-    Rename(1, "", true); // an empty name is the identifier
-    for (int run = 0; run < 2; ++run) {
-        ASSERT_TRUE(WaitUntil([&] { return ListItemCount(List()) == 2; }, 5000));
-        EXPECT_EQ(Row(0, 2), "KSDF|Home");
-        EXPECT_EQ(Row(1, 2), "KLOU|KLOU");
-        if (run == 0) {
-            ASSERT_TRUE(CloseMainWindow());
-            StartOnTab(kObservationsTab);
-        }
-    }
-}
-
-TEST_F(StationPages, ObservationUnitsSwitchWithoutADownloadAndAreKept) {
-    ASSERT_TRUE(SeedListFile(ListFile("OBSERVATIONS", {"KSDF»KSDF Standiford Field, KY",
-                                                       "KORD»KORD Chicago", "SDF»SDF too short"})));
-    StartOnTab(kObservationsTab);
-    ASSERT_TRUE(WaitUntil([&] { return ListItemCount(List()) == 3; }, 5000));
-    Update(0);
+    Update(2);
     ASSERT_TRUE(WaitUntil([&] { return Shows("\260F\r\n") && !Status().empty(); }, 20000))
         << Output();
     EXPECT_EQ(Output().rfind("KSDF Standiford Field, KY\r\n\r\nWeather: ", 0), 0u) << Output();
     EXPECT_TRUE(Shows(" in\r\n") && Shows(" mph"));
     const std::string time = Status();
-    Sleep(300);
-    SaveScreenshot(main_, "observations-page");
-
-    // Each button of the three unit pairs, redisplayed from the cache: no
-    // "Loading...", the same observation.
+    Snapshot(main_, "observations-page");
     struct Switch {
         int id;
         const char *shown, *gone;
@@ -114,20 +93,19 @@ TEST_F(StationPages, ObservationUnitsSwitchWithoutADownloadAndAreKept) {
         EXPECT_TRUE(WaitUntil([&] { return Shows(change.shown) && !Shows(change.gone); }, 2000))
             << change.id << "\n"
             << Output();
-        EXPECT_EQ(Status(), time);
+        EXPECT_EQ(Status(), time); // the same observation: no download
     }
 
-    Select(1); // never downloaded
+    Select(0); // never downloaded
     EXPECT_TRUE(WaitUntil([&] { return Output() == "no data" && Status().empty(); }, 5000));
-    Update(2); // an identifier too short for the address: nothing to download
+    Update(1); // nothing to download
     EXPECT_TRUE(WaitUntil([&] { return Output() == "no data" && Status().empty(); }, 5000));
     Sleep(1000);
     EXPECT_EQ(Output(), "no data");
     ASSERT_TRUE(CloseMainWindow());
-    DWORD flags = 0;
-    EXPECT_TRUE(ReadSettingDword("ObservationsFlags", &flags));
-    EXPECT_EQ(flags, 0x25u);
-    StartOnTab(kObservationsTab);
+    EXPECT_EQ(Setting("ObservationsFlags"), 0x25u);
+    StartOnTab(kObservationsTab, 4);
+    EXPECT_EQ(Row(2, 2) + "/" + Row(3, 2), "KSDF|Home/KLOU|KLOU");
     EXPECT_TRUE(Checked(IDC_KNOTS) && !Checked(IDC_MPH));
 }
 
@@ -135,8 +113,7 @@ TEST_F(StationPages, ObservationUnitsSwitchWithoutADownloadAndAreKept) {
 // "&#x3C;"; decoded again after the refused update it would be cut at a "<".
 TEST_F(StationPages, AGaugeUpdateRefusedByTheServerLeavesTheReportAsItWas) {
     ASSERT_TRUE(SeedListFile(ListFile("RIVERGAUGES", {"QDBL2»QDBL2 Ohio River variant"})));
-    StartOnTab(kRiverTab);
-    ASSERT_TRUE(WaitUntil([&] { return ListItemCount(List()) == 1; }, 5000));
+    StartOnTab(kRiverTab, 1);
     Update(0);
     ASSERT_TRUE(
         WaitUntil([&] { return Shows("(&#x3C;=bankfull)\r\nLatest Observation: "); }, 20000))
@@ -145,8 +122,7 @@ TEST_F(StationPages, AGaugeUpdateRefusedByTheServerLeavesTheReportAsItWas) {
     EXPECT_TRUE(Shows("\r\nObservation Time: ") && !Status().empty());
     const std::string report = Output(), time = Status(), cache = CachePath("river_QDBL2.xml"),
                       file = ReadTextFile(cache);
-    Sleep(300);
-    SaveScreenshot(main_, "river-page");
+    Snapshot(main_, "river-page");
 
     UseCatalog("[RIVERGAUGES]\r\nurl=" + Service() +
                "/test/404?gauge=#####\xBBriver_#####.xml\r\n\r\n");

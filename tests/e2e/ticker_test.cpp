@@ -18,8 +18,18 @@ class Ticker : public CumulonTest {
         EXPECT_TRUE(WriteTextFile(folder_ + "\\" + queueName, Separated(queue)));
         return StartProgram(folder_ + "\\Ticker.exe", "-f" + queueName + options);
     }
+    // The ticker's bar (30 pixels high) or toolbar (18).
     HWND Window(int height, DWORD timeoutMs = 10000) {
-        return TickerWindow(height, program_.info.dwProcessId, timeoutMs);
+        HWND found = nullptr;
+        WaitUntil(
+            [&] {
+                for (HWND window : TopWindows(program_.info.dwProcessId, "#32770", nullptr))
+                    if (Rect(window).bottom - Rect(window).top == height)
+                        found = window;
+                return found != nullptr;
+            },
+            timeoutMs);
+        return found;
     }
     bool ShowsText(HWND dialog, int id, const std::string& text) {
         return WaitUntil([&] { return WindowText(GetDlgItem(dialog, id)) == text; }, 5000);
