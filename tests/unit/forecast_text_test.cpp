@@ -40,9 +40,7 @@ TEST(ForecastHeading, LinesInAFixedOrderEachOnlyWithAValueTakenByPlainSearch) {
          "Louisville KY\r\nElevation: 463 ft\r\n2:41 pm EDT Jun 3, 2024\r\n\r\n"
          "Tonight: Clear, low 61.\r\n\r\nTuesday: Sunny &amp; warm, high 88.\r\n\r\n"},
         {"<Forecast location=\"\">" + Period("Tonight", "Rain."), "Tonight: Rain.\r\n\r\n"},
-        {"<Forecast location=\"Here\">", "Here\r\n\r\n"},
         {"<Forecast elevation=\"12 m\">", "Elevation: 12 m\r\n\r\n"},
-        {"<creationTime>now</creationTime>", "now\r\n\r\n"},
         {"<creationTime>now</creationTime><Forecast location=\"Here\">", "Here\r\nnow\r\n\r\n"},
         {"<Forecast location=\"\" elevation=\"\"><creationTime></creationTime>", ""},
         {"<forecast location=\"Here\" Elevation=\"1\"><CreationTime>t</CreationTime>", ""},
@@ -100,11 +98,8 @@ TEST(ForecastHostile, ForeignTruncatedAndBinaryDocumentsGiveOnlyWhatIsWhole) {
     ExpectTexts({
         {"", ""},
         {"<html><body><h1>503 Service Unavailable</h1></body></html>", ""},
-        {"<dwml><data><location><point latitude=\"38.25\"/></location></data></dwml>", ""},
-        {"<Forecast><period></period><period><valid></valid></period></Forecast>", ""},
         // Cut off at the very end of the document.
         {"<Forecast location=", ""},
-        {"<Forecast location=\"", ""},
         {"<Forecast location=\"Louisville", ""},
         {"<creationTime>x</creationTime>elevation=\"463", "x\r\n\r\n"},
         {"<Forecast location=\"A elevation=\"5", "A elevation=\r\n\r\n"},
@@ -112,7 +107,6 @@ TEST(ForecastHostile, ForeignTruncatedAndBinaryDocumentsGiveOnlyWhatIsWhole) {
         {"<creationTime>today</creationTim", ""},
         {"<period>", ""},
         {"<period><valid>a</valid><text>b</text></perio", ""},
-        {"<period><valid>a</valid><text>b</text", ""},
         {Period("A", "one") + "<per", "A: one\r\n\r\n"},
         // The document ends at its first NUL, even inside a value.
         {"<Forecast location=\"Home\">\0elevation=\"5\""s + Period("A", "one"), "Home\r\n\r\n"},

@@ -38,7 +38,6 @@ TEST(SplitHttpUrl, HostPortResourceAndLastSegment) {
          "forecast.weather.gov | forecast.weather.gov | 80 | /MapClick.php?lat=41.8&lon=-87.6 | "
          "MapClick.php?lat=41.8&lon=-87.6"},
         {"http://h/", "h | h | 80 | / | "},
-        {"http://h/a/b/", "h | h | 80 | /a/b/ | "},
         {"http://127.0.0.1:8080/x", "127.0.0.1:8080 | 127.0.0.1 | 8080 | /x | x"},
         {"http://h:1/x", "h:1 | h | 1 | /x | x"},
         {"http://h:65535/x", "h:65535 | h | 65535 | /x | x"},

@@ -90,7 +90,6 @@ TEST(ObservationReport, MissingEmptyAndUnfinishedElements) {
         {"<weather>Fair</weather>", "KSDFWeather: Fair\r\n"}, // no location: straight on
         {"<location></location><temp_f></temp_f>", "KSDF \r\n\r\nTemperature: \260F\r\n"},
         {"<weather>Fair</weather", "KSDF"},
-        {"<weather>Fair", "KSDF"},
         {"<temp_f>1</temp_c>", "KSDF"},
         {std::string("<weather>Fair</weather>\0<temp_f>1</temp_f>", 40), "KSDFWeather: Fair\r\n"},
         // A value runs to the next closing tag, wherever it stands.

@@ -39,9 +39,6 @@ TEST(FormatTime, TokensRenderTheirFieldsAndEverythingElseStaysAsWritten) {
         const char* text;
         CalendarTime time = kSample;
     } cases[] = {
-        {"%Dow; %Mon; %dd; %yyyy; - %hh;:%mm; %ampm;", "Wednesday Aug 07 2013 - 01:40 pm"},
-        {"%Dow; %dd;, %hh; %ampm;", "Wednesday 07, 01 pm"},
-        {"%DW; %M;/%d;/%yy; %HH;:%mm;:%ss;", "WED 8/7/13 13:40:05"},
         {"%Dow;|%DOW;|%dow;|%Dw;|%DW;|%dw;", "Wednesday|WEDNESDAY|wednesday|Wed|WED|wed"},
         {"%Month;|%MONTH;|%month;|%Mon;|%MON;|%mon;", "August|AUGUST|august|Aug|AUG|aug"},
         {"%M;|%MM;|%d;|%dd;|%yyyy;|%yy;", "8|08|7|07|2013|13"},
@@ -51,7 +48,6 @@ TEST(FormatTime, TokensRenderTheirFieldsAndEverythingElseStaysAsWritten) {
         {"%h;%ampm;", "11am", At(11)},
         {"%h;%ampm;", "12pm", At(12)},
         {"%hh; %H;", "11 23", At(23)},
-        {"%hh; %HH;", "09 09", At(9)},
         {"%yy;", "99", At(13, 1999)},
         {"%yy;", "05", At(13, 2005)},
         {"[%Dow;][%Mon;][%month;]", "[][][]", {2013, 13, 9, 7, 13, 40, 5, 0}},
@@ -60,8 +56,6 @@ TEST(FormatTime, TokensRenderTheirFieldsAndEverythingElseStaysAsWritten) {
         {"a%x;b%;c", "abc"},
         {"", ""},
         {"100%", "100%"},
-        {"%dd; 50% off", "07 50% off"},
-        {"%", "%"},
         // The search resumes right after the "%": "x%Dow" vanishes, then "%Dow;"
         // ends at the same ";", and the text between the two "%" is not repeated.
         {"<%x%Dow;>", "<Wednesday>"},
@@ -145,7 +139,7 @@ TEST(ParseIsoTime, OffsetsOfBothSignsNoneOrZForUtcAndFixedPositions) {
     for (const auto& c : cases)
         EXPECT_EQ(Parsed(ParseIsoTimeUtc, c.text), c.ticks) << c.text;
     for (const char* text :
-         {"", "2013", "2013-08-07T13:40:3", "garbage garbage garbage!", "2013-13-07T13:40:32Z",
+         {"", "2013", "2013-08-07T13:40:3", "2013-13-07T13:40:32Z",
           "2013-02-30T13:40:32Z", "2013-08-07T25:40:32Z", "2013-08-07T13:40:32-5x:00",
           "2013-08-07T13:40:32-24:00", "0000-01-01T00:00:00Z", "20a3-08-07T13:40:32Z"})
         EXPECT_EQ(Parsed(ParseIsoTimeUtc, text), -1) << text;
