@@ -126,12 +126,22 @@ TEST(MetarReport, DocumentsGiveTheirTexts) {
             << c.Document << " / " << std::hex << c.Flags;
 }
 
-// A box takes its line (first and last shown here) or its part of a line out
-// of the full text and leaves the rest as it was.
+// Each box takes its line of the full text out (the lines after the location
+// line, in order), or its part of a line, and leaves the rest as it was.
 TEST(MetarReport, EachLineSwitchedOffLeavesTheOthersAsTheyWere) {
+    const uint32_t lines[] = {kMetarElevation,  kMetarWeather,   kMetarTemperature,
+                              kMetarDewpoint,   kMetarWind,      kMetarPressure,
+                              kMetarVisibility, kMetarSkyCover,  kMetarPrecipitation,
+                              kMetarSnow,       kMetarAltimeter, kMetarFlightCategory,
+                              kMetarType,       kMetarRaw};
+    size_t start = kFullText.find("\r\n") + 2;
+    for (uint32_t bit : lines) {
+        size_t end = kFullText.find("\r\n", start) + 2;
+        EXPECT_EQ(Build(kFull, kAll & ~bit).Output,
+                  kFullText.substr(0, start) + kFullText.substr(end));
+        start = end;
+    }
     for (auto [bit, part] : {std::pair<uint32_t, std::string>{kMetarLatLon, " (41.98 -87.90)"},
-                             {kMetarElevation, "Elevation: 0.0 ft\r\n"},
-                             {kMetarRaw, "Raw Metar: KORD 071753Z 27009G18KT 10SM -RA BR\r\n"},
                              {kMetarMinMaxTemp, " (6hr mn/mx 59.0/75.2) (24hr mn/mx 55.4/77.0)"}}) {
         std::string expected = kFullText;
         EXPECT_EQ(Build(kFull, kAll & ~bit).Output,

@@ -66,6 +66,16 @@ TEST(RadarLayers, FlagsChooseTheLayersInCatalogOrder) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(Keys(c.flags), c.keys) << std::hex << c.flags;
+    const char* overlays[] = {"topo=", "river=", "highway=", "county=", "city=", "warning="};
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(Keys(kRadarShortRange | (1u << i)), std::string("sr.") + overlays[i] + " ");
+        EXPECT_EQ(Keys(kRadarLongRange | (1u << i)), std::string("lr.") + overlays[i] + " ");
+    }
+    const char* products[] = {"n0r", "n0s", "n0v", "n1p", "ncr", "ntp"};
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(
+            Keys(kRadarShortRange | kRadarImage | kRadarLegend | (kRadarBaseReflectivity << i)),
+            std::string("sr.") + products[i] + "=* sr." + products[i] + "legend= ");
 }
 
 TEST(RadarLayers, OnlyFourLettersOrDigitsNameASite) {
@@ -96,7 +106,8 @@ TEST(RadarLayers, LinesThatCannotMakeARequestAreSkippedOthersKeptAsWritten) {
                           "topo_####.jpg\r\nsr.county=http://r/###" + kSep + longName +
                           "_####.gif\r\nsr.river=http://r/river.gif" + kSep +
                           "river_####.gif\r\nsr.city=http://r/###" + kSep +
-                          "cities.gif\r\nsr.highway=http://r/###" + kSep + "highway_####.gif\r\n\r\n";
+                          "cities.gif\r\nsr.highway=http://r/###" + kSep +
+                          "highway_####.gif\r\n\r\n";
     EXPECT_EQ(Keys(0x105FF, catalog), "sr.river= sr.city= sr.highway= ");
     std::vector<RadarLayer> layers = RadarLayers(catalog, 0x105FF, "KLOT", "C:\\cache");
     ASSERT_EQ(layers.size(), 3u);

@@ -35,6 +35,18 @@ TEST(SatelliteKeys, EveryChosenRegionWithItsTypeAndUnderInfraredItsColours) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(Joined(SatelliteKeys(*c.choices, c.flags)), c.keys) << std::hex << c.flags;
+    const char* regions[] = {"watl", "catl",  "carb",  "gmex", "eaus", "ceus",  "nwatl",
+                             "natl", "eepac", "wepac", "cpac", "hi",   "nepac", "weus"};
+    for (int i = 0; i < 14; ++i)
+        EXPECT_EQ(Joined(SatelliteKeys(kSatelliteChoices, (1u << i) | 0x10000)),
+                  std::string(regions[i]) + ".wv= ");
+    const char* colours[] = {"avn", "ir2", "bd", "ir4", "jsl", "rgb", "ft", "rb"};
+    for (int i = 0; i < 8; ++i) {
+        EXPECT_EQ(Joined(SatelliteKeys(kSatelliteChoices, 0x8001 | (0x20000u << i))),
+                  std::string("watl.") + colours[i] + "= ");
+        EXPECT_EQ(Joined(SatelliteKeys(kSatelliteWideChoices, 0xA | (0x20u << i))),
+                  std::string("tpac.") + colours[i] + "= ");
+    }
 }
 
 } // namespace
