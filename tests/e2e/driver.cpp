@@ -12,7 +12,6 @@
 
 namespace {
 
-constexpr const char* kSettingsKey = "Software\\Quillmoor\\Cumulon";
 constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr const char* kDataFiles[] = {"links.dat", "metar.trv", "radar.trv",   "observations.trv",
                                       "river.trv", "alert.trv", "zipcodes.dat"};
@@ -120,15 +119,6 @@ bool MouseClick(POINT screen, bool right, int clicks) {
             MouseInput(screen, i % 2 ? (right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP)
                                      : (right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN));
     return SendInput(count, inputs, sizeof(INPUT)) == static_cast<UINT>(count);
-}
-
-bool ReadRegistry(const char* key, const char* name, std::vector<BYTE>* data) {
-    DWORD size = 0;
-    auto read = [&](void* to) {
-        return RegGetValueA(HKEY_CURRENT_USER, key, name, RRF_RT_ANY, nullptr, to, &size) ==
-               ERROR_SUCCESS;
-    };
-    return read(nullptr) && (data->resize(size), read(data->data())) && (data->resize(size), true);
 }
 
 // A top-down picture of 32 bits per pixel.
@@ -307,19 +297,6 @@ HWND VisiblePage(HWND main) {
     return pages.empty() ? nullptr : pages.front();
 }
 
-std::vector<std::string> TabCaptions(HWND tab) {
-    std::vector<std::string> captions;
-    RemoteBuffer remote(tab);
-    const int count = static_cast<int>(SendMessageA(tab, TCM_GETITEMCOUNT, 0, 0));
-    for (std::string text; static_cast<int>(captions.size()) < count;) {
-        TCITEMA item{};
-        item.mask = TCIF_TEXT;
-        captions.push_back(remote.Text(tab, TCM_GETITEMA, captions.size(), item, &text) ? text
-                                                                                        : "?");
-    }
-    return captions;
-}
-
 int TabSelection(HWND tab) {
     return static_cast<int>(SendMessageA(tab, TCM_GETCURSEL, 0, 0));
 }
@@ -474,14 +451,11 @@ bool SaveScreenshot(HWND window, const std::string& name) {
     return out.good();
 }
 
-bool ReadSetting(const char* name, std::vector<BYTE>* data) {
-    return ReadRegistry(kSettingsKey, name, data);
-}
-
-bool ReadRunValue(std::string* command) {
-    std::vector<BYTE> value;
-    if (!ReadRegistry(kRunKey, "Quillmoor - Cumulon", &value))
-        return false;
-    command->assign(value.begin(), std::find(value.begin(), value.end(), 0));
-    return true;
+bool ReadSetting(const char* name, std::vector<BYTE>* data, const char* key) {
+    DWORD size = 0;
+    auto read = [&](void* to) {
+        return RegGetValueA(HKEY_CURRENT_USER, key, name, RRF_RT_ANY, nullptr, to, &size) ==
+               ERROR_SUCCESS;
+    };
+    return read(nullptr) && (data->resize(size), read(data->data())) && (data->resize(size), true);
 }

@@ -58,7 +58,6 @@ std::vector<std::string> StaticTexts(HWND dialog);  // a message box's message i
 HWND VisiblePage(HWND main);                        // the page dialog shown in the main window
 
 // Common controls read across processes.
-std::vector<std::string> TabCaptions(HWND tab);
 int TabSelection(HWND tab);
 int ListItemCount(HWND list);
 std::string ListItemText(HWND list, int item, int column);
@@ -90,7 +89,8 @@ COLORREF ScreenPixel(int x, int y); // CLR_INVALID on failure
 // the test runner turns it into NAME.png.
 bool SaveScreenshot(HWND window, const std::string& name);
 
-bool ReadSetting(const char* name, std::vector<BYTE>* data); // under the settings key, any type
-bool ReadRunValue(std::string* command); // the user's Run key's "Quillmoor - Cumulon"
+// A value of any type under a key of the user's (by default the settings key).
+bool ReadSetting(const char* name, std::vector<BYTE>* data,
+                 const char* key = "Software\\Quillmoor\\Cumulon");
 
 #endif

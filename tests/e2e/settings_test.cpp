@@ -68,12 +68,17 @@ TEST_F(Settings, OneAboutOneSettingsAndTheTimeFormatRunValueAndDialogsPlaceSurvi
             << "after typing " << typed << " the sample is " << Sample(dialog);
     }
 
-    std::string command;
+    std::vector<BYTE> run;
+    auto readRun = [&] {
+        return ReadSetting("Quillmoor - Cumulon", &run,
+                           "Software\\Microsoft\\Windows\\CurrentVersion\\Run");
+    };
     ClickControl(dialog, IDC_START_WITH_WINDOWS);
-    ASSERT_TRUE(WaitUntil([&] { return ReadRunValue(&command); }, 5000));
-    EXPECT_EQ(command, "\"" + folder_ + "\\Cumulon.exe\""); // quoted: it may hold spaces
+    ASSERT_TRUE(WaitUntil(readRun, 5000));
+    EXPECT_STREQ(reinterpret_cast<const char*>(run.data()),
+                 ("\"" + folder_ + "\\Cumulon.exe\"").c_str()); // quoted: it may hold spaces
     ClickControl(dialog, IDC_START_WITH_WINDOWS);
-    EXPECT_TRUE(WaitUntil([&] { return !ReadRunValue(&command); }, 5000));
+    EXPECT_TRUE(WaitUntil([&] { return !readRun(); }, 5000));
     CloseDialog(dialog);
     ASSERT_TRUE(CloseMainWindow());
 
