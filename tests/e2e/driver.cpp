@@ -30,8 +30,7 @@ void DeleteTree(const std::string& folder) {
     SHFileOperationA(&operation);
 }
 
-// A buffer in another process for control messages: a request record at its
-// start, its text at `kData`.
+// A buffer in another process for control messages: a request record, its text at `kData`.
 constexpr size_t kData = 256;
 struct RemoteBuffer {
     HANDLE process = nullptr;
@@ -58,8 +57,7 @@ struct RemoteBuffer {
         return address && ReadProcessMemory(process, address + offset, data, size, nullptr);
     }
     LPARAM Param() const { return reinterpret_cast<LPARAM>(address); }
-    // Writes `request`, sends `message` and reads back the text at kData
-    // (LVM_GETITEMTEXTA answers the text's length, which may be 0).
+    // Sends `message` with `request`; LVM_GETITEMTEXTA answers the text's length, maybe 0.
     template <typename Request>
     bool Text(HWND window, UINT message, WPARAM wParam, Request request, std::string* text) {
         char buffer[2048] = "";
@@ -108,8 +106,7 @@ INPUT MouseInput(POINT at, DWORD flags) {
     return input;
 }
 
-// Presses and releases a button at `screen`, `clicks` times, each event
-// carrying the point, wherever the pointer was before.
+// Presses and releases a button at `screen`, `clicks` times, each event carrying the point.
 bool MouseClick(POINT screen, bool right, int clicks) {
     MoveMouseTo(screen);
     INPUT inputs[4];
@@ -261,15 +258,11 @@ std::vector<HWND> TopWindows(DWORD processId, const char* className, const char*
 
 HWND WaitForTopWindow(DWORD processId, const char* className, const char* title, DWORD timeoutMs,
                       bool visibleOnly) {
-    HWND window = nullptr;
+    std::vector<HWND> found;
     WaitUntil(
-        [&] {
-            std::vector<HWND> found = TopWindows(processId, className, title, visibleOnly);
-            window = found.empty() ? nullptr : found.front();
-            return window != nullptr;
-        },
+        [&] { return !(found = TopWindows(processId, className, title, visibleOnly)).empty(); },
         timeoutMs);
-    return window;
+    return found.empty() ? nullptr : found.front();
 }
 
 std::string WindowText(HWND window) {

@@ -1,7 +1,6 @@
 // The downloader under Wine against the scripted local server
-// (http_test_server.py, its port in CUMULON_TEST_HTTP_PORT): what lands in the
-// cache file and with which time, the request it sends, the temporary file,
-// the watchdog, Stop, and the socket library's start-ups.
+// (http_test_server.py, its port in CUMULON_TEST_HTTP_PORT): the cache file
+// and its time after each way a transfer ends, Stop, and the socket start-ups.
 #include "services/http_fetch.h"
 #include "services/http_request.h"
 #include "services/time_format.h"
@@ -48,15 +47,8 @@ std::string Content(const std::string& path) {
     return in ? std::string(std::istreambuf_iterator<char>(in), {}) : "(none)";
 }
 
-uint64_t Utc(uint16_t year, uint16_t month, uint16_t day, uint16_t hour, uint16_t minute,
-             uint16_t second) {
-    int64_t ticks = 0;
-    EXPECT_TRUE(CalendarToTicks({year, month, 0, day, hour, minute, second, 0}, &ticks));
-    return static_cast<uint64_t>(ticks);
-}
-
-const uint64_t kOldTime = Utc(2013, 8, 7, 13, 40, 32); // a Wednesday
-const uint64_t kServerTime = Utc(2013, 8, 8, 1, 2, 3);
+// File times (100 ns since 1601, UTC): Wed 7 Aug 2013 13:40:32 and Thu 8 Aug 2013 01:02:03.
+constexpr uint64_t kOldTime = 130203564320000000, kServerTime = 130203973230000000;
 const std::string kServerTimeQuery = "lm=Thu,%2008%20Aug%202013%2001:02:03%20GMT";
 
 uint64_t FromFileTime(FILETIME time) {
