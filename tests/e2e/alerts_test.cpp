@@ -112,7 +112,6 @@ TEST_F(Alerts, AutoAlertsSwitchedOnFromThePageShowTheMarkedZonesAlertsWithTheTic
         WaitUntil([&] { return RunEnded(1) && !FileExists(folder_ + "\\ticker.$$$"); }, 5000));
     EXPECT_TRUE(WaitUntil([&] { return Shows("...Severity: Severe\r\n"); }, 5000)) << Output();
     EXPECT_NE(Status(), "");
-    Snapshot(main_, "alerts-page");
 
     EXPECT_TRUE(TrayMenu(kTrayAutoAlerts)); // checked; the click switches it off
     EXPECT_TRUE(WaitUntil([&] { return !Checked(IDC_GET_AUTO_ALERTS); }, 5000));
