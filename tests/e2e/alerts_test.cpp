@@ -94,7 +94,7 @@ TEST_F(Alerts, AutoAlertsSwitchedOnFromThePageShowTheMarkedZonesAlertsWithTheTic
     EXPECT_FALSE(TrayMenu(kTrayNone));
     ASSERT_TRUE(ClickControl(page_, IDC_GET_AUTO_ALERTS));
     const DWORD switchedOn = GetTickCount();
-    ASSERT_TRUE(WaitUntil([&] { return RunStarted(1); }, 20000));
+    ASSERT_TRUE(WaitUntil([&] { return FileExists(RunFile(1)); }, 20000));
     EXPECT_GE(GetTickCount() - switchedOn, 4500u); // the first check comes 5 s later
     EXPECT_LE(GetTickCount() - switchedOn, 9000u);
 
@@ -108,8 +108,9 @@ TEST_F(Alerts, AutoAlertsSwitchedOnFromThePageShowTheMarkedZonesAlertsWithTheTic
         EXPECT_EQ(AppendAlertRecords(Cached(code), name, defaults, &expected), count) << code;
     EXPECT_EQ(RunRecord(1, true), expected);
     EXPECT_EQ(Cached("ILZ103"), "");
-    EXPECT_TRUE(
-        WaitUntil([&] { return RunEnded(1) && !FileExists(folder_ + "\\ticker.$$$"); }, 5000));
+    EXPECT_TRUE(WaitUntil(
+        [&] { return FileExists(RunFile(1, ".end")) && !FileExists(folder_ + "\\ticker.$$$"); },
+        5000));
     EXPECT_TRUE(WaitUntil([&] { return Shows("...Severity: Severe\r\n"); }, 5000)) << Output();
     EXPECT_NE(Status(), "");
 
@@ -137,7 +138,7 @@ TEST_F(Alerts, TestTickerFollowsThePagesChoices) {
     EXPECT_TRUE(WaitUntil(
         [&] { return ScreenPixel(sample.left + 2, sample.top + 2) == RGB(0, 96, 0); }, 5000));
     ASSERT_TRUE(ClickControl(page_, IDC_TEST_TICKER));
-    ASSERT_TRUE(WaitUntil([&] { return RunEnded(1); }, 10000));
+    ASSERT_TRUE(WaitUntil([&] { return FileExists(RunFile(1, ".end")); }, 10000));
     EXPECT_EQ(RunRecord(1, false), "Ticker.exe -ftest.que -txFFFFFF -bk6000 -tb -tt");
     EXPECT_EQ(RunRecord(1, true), Separated("0»sounds\\beepbeep.wav»Location 1»TEST MESSAGE 1\r\n"
                                             "»»Location 2»TEST MESSAGE 2\r\n"

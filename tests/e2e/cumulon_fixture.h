@@ -103,7 +103,7 @@ class CumulonTest : public ::testing::Test {
         HWND tabs = GetDlgItem(main_, IDC_TAB);
         ASSERT_TRUE(ClickTab(tabs, tab));
         ASSERT_TRUE(WaitUntil(
-            [&] { return TabSelection(tabs) == tab && (page_ = VisiblePage(main_)); }, 5000));
+            [&] { return TabCtrl_GetCurSel(tabs) == tab && (page_ = VisiblePage(main_)); }, 5000));
     }
 
     HWND MainWindow(DWORD timeoutMs = 20000) {
@@ -276,8 +276,6 @@ class CumulonTest : public ::testing::Test {
     std::string RunFile(int run, const char* extension = ".txt") const {
         return folder_ + "\\ticker-run-" + std::to_string(run) + extension;
     }
-    bool RunStarted(int run) const { return FileExists(RunFile(run)); }
-    bool RunEnded(int run) const { return FileExists(RunFile(run, ".end")); }
     // A stand-in run's command line or (`queue`) the queue it was given.
     std::string RunRecord(int run, bool queue) const {
         std::string text = ReadTextFile(RunFile(run));

@@ -8,7 +8,6 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
-#include <utility>
 
 namespace {
 
@@ -73,27 +72,12 @@ struct RemoteBuffer {
     }
 };
 
-bool HasClass(HWND window, const char* className) {
-    char name[256] = "";
-    GetClassNameA(window, name, sizeof name);
-    return lstrcmpiA(name, className) == 0;
-}
-
-using WindowSearch = std::pair<std::function<bool(HWND)>, std::vector<HWND>>;
-BOOL CALLBACK CollectWindow(HWND window, LPARAM context) {
-    WindowSearch* search = reinterpret_cast<WindowSearch*>(context);
-    if (search->first(window))
-        search->second.push_back(window);
-    return TRUE;
-}
-// The top-level windows (`parent` null) or the descendants of `parent` that `keep` takes.
-std::vector<HWND> FindWindows(HWND parent, std::function<bool(HWND)> keep) {
-    WindowSearch search{std::move(keep), {}};
-    if (parent)
-        EnumChildWindows(parent, CollectWindow, reinterpret_cast<LPARAM>(&search));
-    else
-        EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&search));
-    return search.second;
+// The children of `parent` (the top-level windows when null) of a class (any when null).
+std::vector<HWND> Children(HWND parent, const char* className) {
+    std::vector<HWND> found;
+    for (HWND window = nullptr; (window = FindWindowExA(parent, window, className, nullptr));)
+        found.push_back(window);
+    return found;
 }
 
 // A mouse event at a screen point (absolute coordinates on a 0..65535 scale).
@@ -247,13 +231,15 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
 
 std::vector<HWND> TopWindows(DWORD processId, const char* className, const char* title,
                              bool visibleOnly) {
-    return FindWindows(nullptr, [&](HWND window) {
+    std::vector<HWND> found;
+    for (HWND window : Children(nullptr, className)) {
         DWORD pid = 0;
         GetWindowThreadProcessId(window, &pid);
-        return (!processId || pid == processId) && (!visibleOnly || IsWindowVisible(window)) &&
-               (!className || HasClass(window, className)) &&
-               (!title || WindowText(window) == title);
-    });
+        if ((!processId || pid == processId) && (!visibleOnly || IsWindowVisible(window)) &&
+            (!title || WindowText(window) == title))
+            found.push_back(window);
+    }
+    return found;
 }
 
 HWND WaitForTopWindow(DWORD processId, const char* className, const char* title, DWORD timeoutMs,
@@ -278,21 +264,19 @@ void SetText(HWND window, const std::string& text) {
 }
 std::vector<std::string> StaticTexts(HWND dialog) {
     std::vector<std::string> texts;
-    for (HWND child : FindWindows(dialog, [](HWND w) { return HasClass(w, "Static"); }))
+    for (HWND child : Children(dialog, "Static"))
         if (!WindowText(child).empty())
             texts.push_back(WindowText(child));
     return texts;
 }
 
 HWND VisiblePage(HWND main) {
-    std::vector<HWND> pages =
-        FindWindows(main, [](HWND w) { return HasClass(w, "#32770") && IsWindowVisible(w); });
-    return pages.empty() ? nullptr : pages.front();
+    for (HWND page : Children(main, "#32770"))
+        if (IsWindowVisible(page))
+            return page;
+    return nullptr;
 }
 
-int TabSelection(HWND tab) {
-    return static_cast<int>(SendMessageA(tab, TCM_GETCURSEL, 0, 0));
-}
 int ListItemCount(HWND list) {
     return static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
 }

@@ -49,7 +49,6 @@ void SetText(HWND window, const std::string& text); // WM_SETTEXT
 std::vector<std::string> StaticTexts(HWND dialog);  // a message box's message is the last
 HWND VisiblePage(HWND main);                        // the page dialog shown in the main window
 
-int TabSelection(HWND tab);
 int ListItemCount(HWND list);
 std::string ListItemText(HWND list, int item, int column);
 std::vector<std::string> ListColumnCaptions(HWND list); // the header, left to right

@@ -118,7 +118,7 @@ TEST_F(Settings, StartUpTooltipsAndTheTabReachTheNextStart) {
     EXPECT_EQ(Start(5000), nullptr);
     PostMessageA(HiddenWindow(), WM_TRAY_CALLBACK, 0, WM_LBUTTONUP);
     ASSERT_NE(main_ = MainWindow(), nullptr);
-    EXPECT_EQ(TabSelection(GetDlgItem(main_, IDC_TAB)), kMetarTab);
+    EXPECT_EQ(TabCtrl_GetCurSel(GetDlgItem(main_, IDC_TAB)), kMetarTab);
     EXPECT_EQ(Tooltips(), 0);
 
     // The highlight's blue frame over the update icon; leaving it repaints

@@ -70,7 +70,7 @@ TEST_F(Shell, AFirstRunShowsTheEightPagesWritesTheSettingsAtExitAndKeepsEverySav
     ASSERT_NE(Start(), nullptr);
     HWND tab = GetDlgItem(main_, IDC_TAB);
     EXPECT_EQ(SendMessageA(tab, TCM_GETITEMCOUNT, 0, 0), 8);
-    EXPECT_EQ(TabSelection(tab), 0);
+    EXPECT_EQ(TabCtrl_GetCurSel(tab), 0);
     EXPECT_TRUE(WaitUntil(
         [&] {
             DWORD attributes = GetFileAttributesA(cache.c_str());

@@ -61,7 +61,7 @@ TEST_F(Timers, ChecksRunAfterTheFirstDelayRetryWhileBusyAndThenKeepThePeriod) {
     EXPECT_TRUE(TrayMenu(kTrayAutoAlerts)); // checked; the click switches it off
     EXPECT_FALSE(TrayMenu(kTrayNone));
     Sleep(static_cast<DWORD>(std::max<int64_t>(0, third + 7000 - Now())));
-    EXPECT_FALSE(RunStarted(4));
+    EXPECT_FALSE(FileExists(RunFile(4)));
 }
 
 } // namespace
