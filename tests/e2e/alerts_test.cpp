@@ -1,9 +1,5 @@
-// The alerts page and the alert path end to end against the sample weather
-// service: the auto-alert marks and their limit, Auto Alerts switched from the
-// page with the tray item following, a check's queue and command line seen by
-// a ticker stand-in, and Test Ticker's. The queue's records have table tests
-// of their own (unit tests); the real ticker, started with such a command
-// line, has its own end-to-end tests.
+// The alerts page and the alert path against the sample weather service; a
+// ticker stand-in records each start of Ticker.exe.
 #include "tests/e2e/cumulon_fixture.h"
 
 #include "pages/alerts/alert_queue.h"
@@ -120,9 +116,6 @@ TEST_F(Alerts, AutoAlertsSwitchedOnFromThePageShowTheMarkedZonesAlertsWithTheTic
     EXPECT_EQ(Setting("AlertFlags"), 0x237u);
 }
 
-// Test Ticker follows the page's choices: the queue the alarm and message
-// choices, the command line the colour chosen in the colour dialog, which the
-// sample shows at once.
 TEST_F(Alerts, TestTickerFollowsThePagesChoices) {
     UseTickerStandIn();
     StartOnTab(kAlertsTab);

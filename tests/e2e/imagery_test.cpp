@@ -1,8 +1,4 @@
-// The picture views end to end: the radar page composing cache files this
-// test writes (every expected colour is known from the files, not from GDI+),
-// Stop during a layer that trickles in, the satellite page stretching a
-// smaller JPEG, the wide view, the alert map, and what survives a restart.
-// Colours are read from the screen inside the picture area.
+// The picture views: colours are read from the screen inside the picture area.
 #include "tests/e2e/cumulon_fixture.h"
 
 #include <algorithm>

@@ -1,7 +1,4 @@
-// The METAR page end to end against the sample weather service: an airport
-// picked from the tree with the mouse, its report, display choices that
-// change the text without a download, "no data", and the choices kept
-// through a restart. The report's text has table tests of their own (unit tests).
+// The METAR page against the sample weather service.
 #include "tests/e2e/cumulon_fixture.h"
 
 namespace {

@@ -1,6 +1,4 @@
-// Settings as a user changes them: the Settings dialog's time format and its
-// sample, the Run value, the dialog's place, the main window at start, the
-// tooltips and the remembered tab; one About and one Settings dialog.
+// Settings as a user changes them.
 #include "services/text_buffer.h"
 #include "tests/e2e/cumulon_fixture.h"
 
@@ -29,12 +27,8 @@ class Settings : public CumulonTest {
     }
 };
 
-// Opened from the main window and then from the tray menu, About and
-// Settings each stay one dialog: the open one comes to the front. In
-// Settings the sample follows each keystroke; the Run value holds the quoted
-// path only while the box is checked; the format survives a restart, and the
-// dialog moved reopens there even after the program was killed with the
-// dialog open (and still with the format).
+// Opened again from the tray menu, About and Settings stay one dialog each;
+// the dialog's place is kept even when the program is killed with it open.
 TEST_F(Settings, OneAboutOneSettingsAndTheTimeFormatRunValueAndDialogsPlaceSurvive) {
     ASSERT_NE(Start(), nullptr);
     HWND dialog = nullptr;
@@ -99,9 +93,7 @@ TEST_F(Settings, OneAboutOneSettingsAndTheTimeFormatRunValueAndDialogsPlaceSurvi
     }
 }
 
-// Without "Open Main Dialog" and "Show Tooltips" the next start shows only
-// the tray icon; its click opens the main window on the tab of the last run,
-// with no tooltips, and the mouse over an icon still draws its highlight.
+// Without tooltips the mouse over an icon still draws its highlight.
 TEST_F(Settings, StartUpTooltipsAndTheTabReachTheNextStart) {
     ASSERT_NE(Start(), nullptr);
     EXPECT_GE(Tooltips(), 8); // the eight icons of the first page

@@ -1,7 +1,4 @@
-// The current observations and river gauges pages end to end against the
-// sample weather service, and the station tree picker that fills them:
-// stations picked from a tree and renamed, the tree font, updates, units
-// switched without a download, a refused update, and what survives a restart.
+// The observations and river gauges pages and their station tree picker.
 #include "tests/e2e/cumulon_fixture.h"
 
 namespace {
@@ -30,11 +27,6 @@ class StationPages : public CumulonTest {
     }
 };
 
-// Stations picked from the tree join the saved ones and are renamed; the
-// tree's font is chosen and dropped; an update shows the observation, each
-// unit button redisplays it from the cache; a row never downloaded and one
-// whose identifier is too short for the address show "no data"; the names
-// and units survive a restart.
 TEST_F(StationPages, ObservationStationsPickedRenamedUpdatedAndTheirUnitsSwitchedAndKept) {
     ASSERT_TRUE(SeedListFile(ListFile("OBSERVATIONS", {"KORD»KORD Chicago", "SDF»SDF too short"})));
     StartOnTab(kObservationsTab, 2);

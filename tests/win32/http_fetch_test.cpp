@@ -200,10 +200,8 @@ TEST_F(HttpFetchTest, ACacheFileThatCannotBeReplacedIsLeftWhole) {
     EXPECT_EQ(Content(Path("feed.xml.new")), "");
 }
 
-// A failed status leaves the cache file as it was, content and time: an error
-// page's Last-Modified is the error page's own. In conditional mode the cache
-// file takes the server's Last-Modified, else keeps the time it had; without
-// it, the download's own time.
+// A failed status leaves the cache file as it was: an error page's
+// Last-Modified is its own. Only a conditional fetch takes Last-Modified.
 TEST_F(HttpFetchTest, TheCacheFileAndItsTimeAfterEachKindOfAnswer) {
     const std::string lm = "?" + kServerTimeQuery, andLm = "&" + kServerTimeQuery;
     const uint64_t kDownloadTime = 1;
