@@ -1,8 +1,5 @@
-// A test that starts Cumulon.exe from a fresh program folder with no settings
-// and no saved lists, shows one of its pages, and ends it afterwards; a
-// failing test leaves a screenshot of the whole screen. What the pages' tests
-// share: the page's controls, its list, dialogs and menus, the tray menu, and
-// a ticker stand-in that records each start of Ticker.exe.
+// A test of Cumulon.exe started from a fresh program folder with no settings
+// and no saved lists; a failing test leaves a screenshot of the whole screen.
 #ifndef CUMULON_E2E_FIXTURE_H
 #define CUMULON_E2E_FIXTURE_H
 
@@ -106,7 +103,7 @@ class CumulonTest : public ::testing::Test {
         HWND tabs = GetDlgItem(main_, IDC_TAB);
         ASSERT_TRUE(ClickTab(tabs, tab));
         ASSERT_TRUE(WaitUntil(
-            [&] { return TabSelection(tabs) == tab && (page_ = VisiblePage(main_)); }, 5000));
+            [&] { return TabCtrl_GetCurSel(tabs) == tab && (page_ = VisiblePage(main_)); }, 5000));
     }
 
     HWND MainWindow(DWORD timeoutMs = 20000) {
@@ -126,8 +123,7 @@ class CumulonTest : public ::testing::Test {
         EXPECT_TRUE(Gone(dialog));
     }
     static std::string TextOf(HWND dialog, int id) { return WindowText(GetDlgItem(dialog, id)); }
-    // The text of a message box, which is then closed with its OK button;
-    // empty when none came.
+    // The text of a message box, then closed with its OK button; empty when none came.
     std::string MessageOf(const char* title) {
         HWND box = Dialog(title, 5000);
         std::vector<std::string> texts = box ? StaticTexts(box) : std::vector<std::string>{"?"};
@@ -144,11 +140,6 @@ class CumulonTest : public ::testing::Test {
             std::memcpy(&value, bytes.data(), sizeof value);
         return value;
     }
-    // The window after a moment to finish painting, saved as NAME.png.
-    static void Snapshot(HWND window, const char* name) {
-        Sleep(300);
-        SaveScreenshot(window, name);
-    }
 
     // Waits for the program's end with 0.
     bool EndsWithZero() {
@@ -160,8 +151,7 @@ class CumulonTest : public ::testing::Test {
         PostMessageA(main_, WM_SYSCOMMAND, SC_CLOSE, 0);
         return EndsWithZero();
     }
-    // Minimises the main window (it closes to the tray) and opens it again
-    // with a click on the tray icon, on the page it showed.
+    // Minimises the main window (it closes to the tray) and reopens it with the tray icon.
     void ReopenFromTray() {
         PostMessageA(main_, WM_SYSCOMMAND, SC_MINIMIZE, 0);
         ASSERT_TRUE(WaitUntil([&] { return !IsWindow(main_); }, 10000));
@@ -211,8 +201,7 @@ class CumulonTest : public ::testing::Test {
         return cells;
     }
 
-    // Right-clicks `window` and clicks item `item` of the `count` items of
-    // one height of the menu that opens.
+    // Right-clicks `window` and clicks item `item` of the `count` items of its menu.
     void ChooseFromMenu(HWND window, int item, int count) {
         ASSERT_TRUE(ClickWindow(window, true));
         HWND menu = WaitForTopWindow(program_.info.dwProcessId, "#32768", nullptr, 5000);
@@ -222,14 +211,11 @@ class CumulonTest : public ::testing::Test {
         ASSERT_TRUE(ClickAt(menu, client.right / 2, client.bottom * (2 * item + 1) / (2 * count)));
     }
 
-    // Opens the tray menu as a right click on the icon does, tells whether
-    // "Auto Alerts" shows its check mark, and clicks item `choose` (or beside
-    // the menu). Texts and the mark are dark pixels: the mark in the left
-    // column, the five texts one under the other.
+    // Opens the tray menu, tells whether "Auto Alerts" shows its check mark
+    // (dark pixels in the left column; the five texts are dark rows), and
+    // clicks item `choose` (or beside the menu). It opens where Cumulon last
+    // saw the pointer: one that opens elsewhere is asked for again.
     bool TrayMenu(TrayItem choose) {
-        // The menu opens where Cumulon last saw the pointer, away from its
-        // windows; one that opens where the pointer was before is closed
-        // again and asked for once more.
         HWND menu = nullptr;
         RECT r{};
         for (int attempt = 0; attempt < 3 && !menu; ++attempt) {
@@ -290,9 +276,7 @@ class CumulonTest : public ::testing::Test {
     std::string RunFile(int run, const char* extension = ".txt") const {
         return folder_ + "\\ticker-run-" + std::to_string(run) + extension;
     }
-    bool RunStarted(int run) const { return FileExists(RunFile(run)); }
-    bool RunEnded(int run) const { return FileExists(RunFile(run, ".end")); }
-    // The command line of a stand-in run (`queue` false) or the queue it was given.
+    // A stand-in run's command line or (`queue`) the queue it was given.
     std::string RunRecord(int run, bool queue) const {
         std::string text = ReadTextFile(RunFile(run));
         size_t end = text.find('\n');

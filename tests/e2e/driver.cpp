@@ -8,11 +8,9 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
-#include <utility>
 
 namespace {
 
-constexpr const char* kSettingsKey = "Software\\Quillmoor\\Cumulon";
 constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr const char* kDataFiles[] = {"links.dat", "metar.trv", "radar.trv",   "observations.trv",
                                       "river.trv", "alert.trv", "zipcodes.dat"};
@@ -31,8 +29,7 @@ void DeleteTree(const std::string& folder) {
     SHFileOperationA(&operation);
 }
 
-// A buffer in another process for control messages: a request record at its
-// start, its text at `kData`.
+// A buffer in another process for control messages: a request record, its text at `kData`.
 constexpr size_t kData = 256;
 struct RemoteBuffer {
     HANDLE process = nullptr;
@@ -59,8 +56,7 @@ struct RemoteBuffer {
         return address && ReadProcessMemory(process, address + offset, data, size, nullptr);
     }
     LPARAM Param() const { return reinterpret_cast<LPARAM>(address); }
-    // Writes `request`, sends `message` and reads back the text at kData
-    // (LVM_GETITEMTEXTA answers the text's length, which may be 0).
+    // Sends `message` with `request`; LVM_GETITEMTEXTA answers the text's length, maybe 0.
     template <typename Request>
     bool Text(HWND window, UINT message, WPARAM wParam, Request request, std::string* text) {
         char buffer[2048] = "";
@@ -76,27 +72,12 @@ struct RemoteBuffer {
     }
 };
 
-bool HasClass(HWND window, const char* className) {
-    char name[256] = "";
-    GetClassNameA(window, name, sizeof name);
-    return lstrcmpiA(name, className) == 0;
-}
-
-using WindowSearch = std::pair<std::function<bool(HWND)>, std::vector<HWND>>;
-BOOL CALLBACK CollectWindow(HWND window, LPARAM context) {
-    WindowSearch* search = reinterpret_cast<WindowSearch*>(context);
-    if (search->first(window))
-        search->second.push_back(window);
-    return TRUE;
-}
-// The top-level windows (`parent` null) or the descendants of `parent` that `keep` takes.
-std::vector<HWND> FindWindows(HWND parent, std::function<bool(HWND)> keep) {
-    WindowSearch search{std::move(keep), {}};
-    if (parent)
-        EnumChildWindows(parent, CollectWindow, reinterpret_cast<LPARAM>(&search));
-    else
-        EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&search));
-    return search.second;
+// The children of `parent` (the top-level windows when null) of a class (any when null).
+std::vector<HWND> Children(HWND parent, const char* className) {
+    std::vector<HWND> found;
+    for (HWND window = nullptr; (window = FindWindowExA(parent, window, className, nullptr));)
+        found.push_back(window);
+    return found;
 }
 
 // A mouse event at a screen point (absolute coordinates on a 0..65535 scale).
@@ -109,8 +90,7 @@ INPUT MouseInput(POINT at, DWORD flags) {
     return input;
 }
 
-// Presses and releases a button at `screen`, `clicks` times, each event
-// carrying the point, wherever the pointer was before.
+// Presses and releases a button at `screen`, `clicks` times, each event carrying the point.
 bool MouseClick(POINT screen, bool right, int clicks) {
     MoveMouseTo(screen);
     INPUT inputs[4];
@@ -120,15 +100,6 @@ bool MouseClick(POINT screen, bool right, int clicks) {
             MouseInput(screen, i % 2 ? (right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP)
                                      : (right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN));
     return SendInput(count, inputs, sizeof(INPUT)) == static_cast<UINT>(count);
-}
-
-bool ReadRegistry(const char* key, const char* name, std::vector<BYTE>* data) {
-    DWORD size = 0;
-    auto read = [&](void* to) {
-        return RegGetValueA(HKEY_CURRENT_USER, key, name, RRF_RT_ANY, nullptr, to, &size) ==
-               ERROR_SUCCESS;
-    };
-    return read(nullptr) && (data->resize(size), read(data->data())) && (data->resize(size), true);
 }
 
 // A top-down picture of 32 bits per pixel.
@@ -260,26 +231,24 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
 
 std::vector<HWND> TopWindows(DWORD processId, const char* className, const char* title,
                              bool visibleOnly) {
-    return FindWindows(nullptr, [&](HWND window) {
+    std::vector<HWND> found;
+    for (HWND window : Children(nullptr, className)) {
         DWORD pid = 0;
         GetWindowThreadProcessId(window, &pid);
-        return (!processId || pid == processId) && (!visibleOnly || IsWindowVisible(window)) &&
-               (!className || HasClass(window, className)) &&
-               (!title || WindowText(window) == title);
-    });
+        if ((!processId || pid == processId) && (!visibleOnly || IsWindowVisible(window)) &&
+            (!title || WindowText(window) == title))
+            found.push_back(window);
+    }
+    return found;
 }
 
 HWND WaitForTopWindow(DWORD processId, const char* className, const char* title, DWORD timeoutMs,
                       bool visibleOnly) {
-    HWND window = nullptr;
+    std::vector<HWND> found;
     WaitUntil(
-        [&] {
-            std::vector<HWND> found = TopWindows(processId, className, title, visibleOnly);
-            window = found.empty() ? nullptr : found.front();
-            return window != nullptr;
-        },
+        [&] { return !(found = TopWindows(processId, className, title, visibleOnly)).empty(); },
         timeoutMs);
-    return window;
+    return found.empty() ? nullptr : found.front();
 }
 
 std::string WindowText(HWND window) {
@@ -295,34 +264,19 @@ void SetText(HWND window, const std::string& text) {
 }
 std::vector<std::string> StaticTexts(HWND dialog) {
     std::vector<std::string> texts;
-    for (HWND child : FindWindows(dialog, [](HWND w) { return HasClass(w, "Static"); }))
+    for (HWND child : Children(dialog, "Static"))
         if (!WindowText(child).empty())
             texts.push_back(WindowText(child));
     return texts;
 }
 
 HWND VisiblePage(HWND main) {
-    std::vector<HWND> pages =
-        FindWindows(main, [](HWND w) { return HasClass(w, "#32770") && IsWindowVisible(w); });
-    return pages.empty() ? nullptr : pages.front();
+    for (HWND page : Children(main, "#32770"))
+        if (IsWindowVisible(page))
+            return page;
+    return nullptr;
 }
 
-std::vector<std::string> TabCaptions(HWND tab) {
-    std::vector<std::string> captions;
-    RemoteBuffer remote(tab);
-    const int count = static_cast<int>(SendMessageA(tab, TCM_GETITEMCOUNT, 0, 0));
-    for (std::string text; static_cast<int>(captions.size()) < count;) {
-        TCITEMA item{};
-        item.mask = TCIF_TEXT;
-        captions.push_back(remote.Text(tab, TCM_GETITEMA, captions.size(), item, &text) ? text
-                                                                                        : "?");
-    }
-    return captions;
-}
-
-int TabSelection(HWND tab) {
-    return static_cast<int>(SendMessageA(tab, TCM_GETCURSEL, 0, 0));
-}
 int ListItemCount(HWND list) {
     return static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
 }
@@ -474,14 +428,11 @@ bool SaveScreenshot(HWND window, const std::string& name) {
     return out.good();
 }
 
-bool ReadSetting(const char* name, std::vector<BYTE>* data) {
-    return ReadRegistry(kSettingsKey, name, data);
-}
-
-bool ReadRunValue(std::string* command) {
-    std::vector<BYTE> value;
-    if (!ReadRegistry(kRunKey, "Quillmoor - Cumulon", &value))
-        return false;
-    command->assign(value.begin(), std::find(value.begin(), value.end(), 0));
-    return true;
+bool ReadSetting(const char* name, std::vector<BYTE>* data, const char* key) {
+    DWORD size = 0;
+    auto read = [&](void* to) {
+        return RegGetValueA(HKEY_CURRENT_USER, key, name, RRF_RT_ANY, nullptr, to, &size) ==
+               ERROR_SUCCESS;
+    };
+    return read(nullptr) && (data->resize(size), read(data->data())) && (data->resize(size), true);
 }

@@ -1,7 +1,4 @@
-// The point forecast page end to end against the sample weather service:
-// places added by coordinates or found by ZIP search, update, Stop, the cache
-// shown offline, the list commands and what survives a restart. The input
-// checks and the forecast text have table tests of their own (unit tests).
+// The point forecast page against the sample weather service.
 #include "tests/e2e/cumulon_fixture.h"
 
 namespace {
@@ -46,10 +43,6 @@ class PointForecast : public CumulonTest {
     }
 };
 
-// In Add Point: a refused input (the error box with its message, the dialog
-// kept open), a place added by coordinates, then places found by ZIP search,
-// one added with a double click; in Edit Point a refused input, then an empty
-// name becoming "Unnamed Location".
 TEST_F(PointForecast, AddSearchAndEditPointsRefusingBadInput) {
     StartOnTab(kPointTab);
     ClickControl(page_, IDC_ADD);
@@ -85,7 +78,6 @@ TEST_F(PointForecast, AddSearchAndEditPointsRefusingBadInput) {
     ASSERT_TRUE(WaitUntil([&] { return ListItemCount(results) > found; }, 10000));
     EXPECT_NE(ListItemText(results, 0, 0).find("Springfield, IL"), std::string::npos);
     EXPECT_EQ(ListItemText(results, ListItemCount(results) - found, 0), display);
-    Snapshot(dialog, "add-point-search");
     ClickControl(dialog, kClearList);
     EXPECT_TRUE(WaitUntil([&] { return ListItemCount(results) == 0; }, 5000));
     CloseDialog(dialog);
@@ -94,27 +86,20 @@ TEST_F(PointForecast, AddSearchAndEditPointsRefusingBadInput) {
     ClickControl(page_, IDC_EDIT);
     ASSERT_NE(dialog = Dialog("Edit Point"), nullptr);
     EXPECT_EQ(TextOf(dialog, kName), "Newark");
-    Fill(dialog, "", "38.26", "x");
-    ClickControl(dialog, IDC_SAVE);
-    EXPECT_EQ(MessageOf("Error"), "invalid characters in longitude field");
-    SetText(GetDlgItem(dialog, kLongitude), "-85.75");
+    Fill(dialog, "", "38.26", "-85.75");
     ClickControl(dialog, IDC_SAVE);
     ASSERT_TRUE(Gone(dialog));
     EXPECT_EQ(Row(0, 3), "Unnamed Location|38.26|-85.75");
 }
 
-// The forecast with the file's time; a row never downloaded shows "no data";
-// Stop during a slow answer goes back to the forecast at once; the window
-// closed to the tray during a download and opened again shows the download's
-// result (an answer that is no forecast), not "Loading..." for ever; out of
-// the service's reach, selecting and updating show the cache.
+// The window closed to the tray during a download and opened again shows the
+// download's result, not "Loading..." for ever.
 TEST_F(PointForecast, UpdateStopReopenDuringADownloadAndTheCacheWithoutTheService) {
     StartWith({"Louisville, KY»38.25»-85.76", "Chicago, IL»41.88»-87.63"});
     Update(0);
     ASSERT_TRUE(WaitUntil([&] { return ShowsForecast(); }, 20000)) << Status() << "\n" << Output();
     EXPECT_EQ(Output().rfind("Louisville", 0), 0u) << Output(); // the place comes first
     const std::string forecast = Output(), time = Status();
-    Snapshot(main_, "point-forecast");
     Select(1);
     ASSERT_TRUE(WaitUntil([&] { return Status() == "no data" && Output().empty(); }, 5000));
 
@@ -147,9 +132,7 @@ TEST_F(PointForecast, UpdateStopReopenDuringADownloadAndTheCacheWithoutTheServic
     EXPECT_TRUE(WaitUntil([&] { return Output() == forecast && Status() == time; }, 10000));
 }
 
-// The row a wrapping move lands on is the row remembered, through the tray
-// and through a restart, with the status line's alignment (a double click
-// on it cycles centre, right, left) and the rows Delete leaves.
+// A double click on the status line cycles its alignment: centre, right, left.
 TEST_F(PointForecast, ListOrderSelectionAndAlignmentSurviveReopenAndRestart) {
     StartWith({"A»1»1", "B»2»2", "C»3»3"});
     auto expectKept = [&](const char* order, int selected) {

@@ -1,7 +1,4 @@
-// The current observations and river gauges pages end to end against the
-// sample weather service, and the station tree picker that fills them:
-// stations picked from a tree and renamed, the tree font, updates, units
-// switched without a download, a refused update, and what survives a restart.
+// The observations and river gauges pages and their station tree picker.
 #include "tests/e2e/cumulon_fixture.h"
 
 namespace {
@@ -30,11 +27,6 @@ class StationPages : public CumulonTest {
     }
 };
 
-// Stations picked from the tree join the saved ones and are renamed; the
-// tree's font is chosen and dropped; an update shows the observation, each
-// unit button redisplays it from the cache; a row never downloaded and one
-// whose identifier is too short for the address show "no data"; the names
-// and units survive a restart.
 TEST_F(StationPages, ObservationStationsPickedRenamedUpdatedAndTheirUnitsSwitchedAndKept) {
     ASSERT_TRUE(SeedListFile(ListFile("OBSERVATIONS", {"KORD»KORD Chicago", "SDF»SDF too short"})));
     StartOnTab(kObservationsTab, 2);
@@ -55,7 +47,6 @@ TEST_F(StationPages, ObservationStationsPickedRenamedUpdatedAndTheirUnitsSwitche
     EXPECT_EQ(ListItemCount(List()), 4);
     EXPECT_EQ(Row(2, 2), "KSDF|KSDF Louisville, Standiford Field");
     EXPECT_EQ(Row(3, 2), "KLOU|KLOU Louisville, Bowman Field");
-    Snapshot(picker, "add-location");
     ChooseFromMenu(tree, 0, 2); // "Change Font"
     HWND fonts = Dialog("Font");
     ASSERT_NE(fonts, nullptr);
@@ -77,7 +68,6 @@ TEST_F(StationPages, ObservationStationsPickedRenamedUpdatedAndTheirUnitsSwitche
     EXPECT_EQ(Output().rfind("KSDF Standiford Field, KY\r\n\r\nWeather: ", 0), 0u) << Output();
     EXPECT_TRUE(Shows(" in\r\n") && Shows(" mph"));
     const std::string time = Status();
-    Snapshot(main_, "observations-page");
     struct Switch {
         int id;
         const char *shown, *gone;
@@ -85,9 +75,7 @@ TEST_F(StationPages, ObservationStationsPickedRenamedUpdatedAndTheirUnitsSwitche
                     {IDC_MILLIBARS, " mb\r\n", " in\r\n"},
                     {IDC_KNOTS, " kts", " mph"},
                     {IDC_FAHRENHEIT, "\260F\r\n", "\260C\r\n"},
-                    {IDC_INCHES, " in\r\n", " mb\r\n"},
-                    {IDC_MPH, " mph", " kts"},
-                    {IDC_KNOTS, " kts", " mph"}};
+                    {IDC_INCHES, " in\r\n", " mb\r\n"}};
     for (const Switch& change : switches) {
         ClickControl(page_, change.id);
         EXPECT_TRUE(WaitUntil([&] { return Shows(change.shown) && !Shows(change.gone); }, 2000))
@@ -122,7 +110,6 @@ TEST_F(StationPages, AGaugeUpdateRefusedByTheServerLeavesTheReportAsItWas) {
     EXPECT_TRUE(Shows("\r\nObservation Time: ") && !Status().empty());
     const std::string report = Output(), time = Status(), cache = CachePath("river_QDBL2.xml"),
                       file = ReadTextFile(cache);
-    Snapshot(main_, "river-page");
 
     UseCatalog("[RIVERGAUGES]\r\nurl=" + Service() +
                "/test/404?gauge=#####\xBBriver_#####.xml\r\n\r\n");

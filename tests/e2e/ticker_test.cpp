@@ -1,6 +1,4 @@
-// Ticker.exe as the main program starts it: a queue file and colours on its
-// command line, the bar along the bottom of the work area, the toolbar, and
-// the mouse. Each test runs the ticker from the test's program folder.
+// Ticker.exe as the main program starts it, from the test's program folder.
 #include "resources/ticker/ticker_ids.h"
 #include "tests/e2e/cumulon_fixture.h"
 
@@ -86,7 +84,6 @@ TEST_F(Ticker, BarAndToolbarSitAtTheBottomInTheirColoursAndTheIconsSkipAndExit) 
             return !tips.empty() && WindowText(tips.front()) == "skip";
         },
         5000));
-    SaveScreenshot(nullptr, "ticker-with-toolbar");
 
     ClickControl(toolbar, IDC_TICKER_SKIP);
     EXPECT_TRUE(ShowsText(toolbar, IDC_TICKER_COUNTER, "2/3"));

@@ -1,7 +1,6 @@
 // The downloader under Wine against the scripted local server
-// (http_test_server.py, its port in CUMULON_TEST_HTTP_PORT): what lands in the
-// cache file and with which time, the request it sends, the temporary file,
-// the watchdog, Stop, and the socket library's start-ups.
+// (http_test_server.py, its port in CUMULON_TEST_HTTP_PORT): the cache file
+// and its time after each way a transfer ends, Stop, and the socket start-ups.
 #include "services/http_fetch.h"
 #include "services/http_request.h"
 #include "services/time_format.h"
@@ -48,32 +47,23 @@ std::string Content(const std::string& path) {
     return in ? std::string(std::istreambuf_iterator<char>(in), {}) : "(none)";
 }
 
-uint64_t Utc(uint16_t year, uint16_t month, uint16_t day, uint16_t hour, uint16_t minute,
-             uint16_t second) {
-    int64_t ticks = 0;
-    EXPECT_TRUE(CalendarToTicks({year, month, 0, day, hour, minute, second, 0}, &ticks));
-    return static_cast<uint64_t>(ticks);
-}
-
-const uint64_t kOldTime = Utc(2013, 8, 7, 13, 40, 32); // a Wednesday
-const uint64_t kServerTime = Utc(2013, 8, 8, 1, 2, 3);
+// File times (100 ns since 1601, UTC): Wed 7 Aug 2013 13:40:32 and Thu 8 Aug 2013 01:02:03.
+constexpr uint64_t kOldTime = 130203564320000000, kServerTime = 130203973230000000;
 const std::string kServerTimeQuery = "lm=Thu,%2008%20Aug%202013%2001:02:03%20GMT";
 
 uint64_t FromFileTime(FILETIME time) {
     return (static_cast<uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
 }
 
-// Writes a file and, when given, its last-write and creation times.
-void MakeFile(const std::string& path, const std::string& text, uint64_t written = 0,
-              uint64_t created = 0) {
+// Writes a file and, when given, its last-write time.
+void MakeFile(const std::string& path, const std::string& text, uint64_t written = 0) {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
     DWORD done = 0;
     WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &done, nullptr);
-    FILETIME c = {static_cast<DWORD>(created), static_cast<DWORD>(created >> 32)};
     FILETIME w = {static_cast<DWORD>(written), static_cast<DWORD>(written >> 32)};
     if (written)
-        SetFileTime(file, created ? &c : nullptr, nullptr, &w);
+        SetFileTime(file, nullptr, nullptr, &w);
     CloseHandle(file);
 }
 
@@ -92,22 +82,6 @@ uint64_t Now() {
     FILETIME now;
     GetSystemTimeAsFileTime(&now);
     return FromFileTime(now);
-}
-
-// A port on which nothing listens: bound, read, and let go again.
-std::string ClosedPort() {
-    WSADATA data;
-    WSAStartup(MAKEWORD(2, 2), &data);
-    SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    int size = sizeof address;
-    getsockname(s, reinterpret_cast<sockaddr*>(&address), &size);
-    closesocket(s);
-    WSACleanup();
-    return std::to_string(ntohs(address.sin_port));
 }
 
 using Names = std::vector<std::string>;
@@ -196,9 +170,7 @@ TEST_F(HttpFetchTest, EachBodyReplacesTheCacheFileWhole) {
         std::string content;
     } cases[] = {
         {"/plain?size=5000", Pattern(5000)},
-        {"/plain?size=0", ""},
         {"/chunked?size=3000&chunk=700", Pattern(3000)},
-        {"/chunked?size=40&chunk=1", Pattern(40)},
         {"/early-close", "0123456789"}, // what arrived
     };
     for (const auto& c : cases) {
@@ -207,7 +179,7 @@ TEST_F(HttpFetchTest, EachBodyReplacesTheCacheFileWhole) {
         EXPECT_EQ(Content(Path("feed.xml")), c.content) << c.path;
         EXPECT_EQ(Files(), Names{"feed.xml"}) << c.path;
     }
-    EXPECT_EQ(StartupsSinceSetUp(), 5);
+    EXPECT_EQ(StartupsSinceSetUp(), 3);
 }
 
 TEST_F(HttpFetchTest, ACacheFileThatCannotBeReplacedIsLeftWhole) {
@@ -228,20 +200,8 @@ TEST_F(HttpFetchTest, ACacheFileThatCannotBeReplacedIsLeftWhole) {
     EXPECT_EQ(Content(Path("feed.xml.new")), "");
 }
 
-TEST_F(HttpFetchTest, AnEmptyCachePathWritesTheLastSegmentIntoTheCurrentFolder) {
-    char previous[MAX_PATH];
-    GetCurrentDirectoryA(sizeof previous, previous);
-    ASSERT_TRUE(SetCurrentDirectoryA(folder_.c_str()));
-    int result = Fetch(Url("/plain/KLOT.xml"), "");
-    SetCurrentDirectoryA(previous);
-    EXPECT_EQ(result, 0);
-    EXPECT_EQ(Content(Path("KLOT.xml")), Pattern(100));
-}
-
-// A failed status leaves the cache file as it was, content and time: an error
-// page's Last-Modified is the error page's own. In conditional mode the cache
-// file takes the server's Last-Modified, else keeps the time it had; without
-// it, the download's own time.
+// A failed status leaves the cache file as it was: an error page's
+// Last-Modified is its own. Only a conditional fetch takes Last-Modified.
 TEST_F(HttpFetchTest, TheCacheFileAndItsTimeAfterEachKindOfAnswer) {
     const std::string lm = "?" + kServerTimeQuery, andLm = "&" + kServerTimeQuery;
     const uint64_t kDownloadTime = 1;
@@ -254,13 +214,13 @@ TEST_F(HttpFetchTest, TheCacheFileAndItsTimeAfterEachKindOfAnswer) {
         {"/status?code=404", true, false, "old content", kOldTime},
         {"/no-ok", true, false, "old content", kOldTime},
         {"/status?code=404" + andLm, true, true, "old content", kOldTime},
-        {"/status?code=301" + andLm, true, true, "old content", kOldTime},
         {"/no-ok", false, false, "(none)", 0},
-        {"/status?code=404" + andLm, false, true, "(none)", 0},
         {"/conditional" + lm, true, true, "old content", kServerTime}, // 304 Not Modified
         {"/conditional", true, true, "old content", kOldTime},
+        // If-Modified-Since only for a conditional fetch over a cache file.
+        {"/conditional", false, true, "conditional body", 0},
+        {"/conditional", true, false, "conditional body", 0},
         {"/last-modified" + lm, false, true, "fresh body", kServerTime},
-        {"/last-modified" + lm, true, true, "fresh body", kServerTime},
         {"/plain?size=10", true, true, Pattern(10), kOldTime},
         {"/last-modified" + lm, true, false, "fresh body", kDownloadTime},
     };
@@ -280,36 +240,16 @@ TEST_F(HttpFetchTest, TheCacheFileAndItsTimeAfterEachKindOfAnswer) {
     }
 }
 
-TEST_F(HttpFetchTest, IfModifiedSinceIsSentExactlyWhenConditionalAndTheCacheFileExists) {
+// The request carries the cache file's time (when it is sent at all: see
+// the "/conditional" rows above).
+TEST_F(HttpFetchTest, IfModifiedSinceCarriesTheCacheFilesTime) {
     MakeFile(Path("feed.xml"), "old", kOldTime);
-    const struct {
-        const char *tag, *cache;
-        bool conditional;
-        std::string ifModifiedSince;
-    } cases[] = {
-        {"with", "feed.xml", true, "If-Modified-Since: Wed, 07 Aug 2013 13:40:32 GMT\r\n"},
-        {"none", "new.xml", true, ""},
-        {"plain", "feed.xml", false, ""},
-    };
-    for (const auto& c : cases) {
-        std::string resource = "/plain?size=3&tag=" + std::string(c.tag);
-        EXPECT_EQ(Fetch(Url(resource), c.cache, c.conditional), 0);
-        EXPECT_EQ(Fetch(Url("/log?tag=" + std::string(c.tag)), "log.txt"), 0);
-        EXPECT_EQ(Content(Path("log.txt")),
-                  "GET " + resource + " HTTP/1.1\r\nHost: 127.0.0.1:" + Port() +
-                      "\r\nUser-Agent: Cumulon 3.0.7.143\r\n" + "Accept: *.*\r\n" +
-                      c.ifModifiedSince + "Connection: close\r\n\r\n");
-    }
-}
-
-TEST_F(HttpFetchTest, UnusableUrlsFailBeforeAnyNetworkAccess) {
-    const std::string host = "127.0.0.1:" + Port();
-    for (const std::string& url : {std::string(), "https://" + host + "/plain", "http://" + host,
-                                   "http://user@" + host + "/plain",
-                                   std::string("http://127.0.0.1/")}) // no name for the cache
-        EXPECT_EQ(Fetch(url, url.empty() || url.back() == '/' ? "" : "feed.xml"), -1) << url;
-    EXPECT_EQ(StartupsSinceSetUp(), 0);
-    EXPECT_TRUE(Files().empty());
+    EXPECT_EQ(Fetch(Url("/plain?size=3&tag=with"), "feed.xml", true), 0);
+    EXPECT_EQ(Fetch(Url("/log?tag=with"), "log.txt"), 0);
+    EXPECT_EQ(Content(Path("log.txt")),
+              "GET /plain?size=3&tag=with HTTP/1.1\r\nHost: 127.0.0.1:" + Port() +
+                  "\r\nUser-Agent: Cumulon 3.0.7.143\r\nAccept: *.*\r\n"
+                  "If-Modified-Since: Wed, 07 Aug 2013 13:40:32 GMT\r\nConnection: close\r\n\r\n");
 }
 
 TEST_F(HttpFetchTest, EachWayATransferEndsAndHowLongItTakes) {
@@ -321,8 +261,7 @@ TEST_F(HttpFetchTest, EachWayATransferEndsAndHowLongItTakes) {
         DWORD least, most;
     } cases[] = {
         {"http://no-such-host.invalid/feed.xml", kQuick, -1, "old", 0, 5000},
-        {"http://127.0.0.1:" + ClosedPort() + "/plain", kQuick, -1, "old", 0, 3000},
-        {Url("/stall?after=50"), {1500, 100}, -1, "old", 1400, 4000},
+        {"http://127.0.0.1:1/plain", kQuick, -1, "old", 0, 3000}, // nothing listens
         // Eight bytes 250 ms apart: never 700 ms of silence.
         {Url("/slow?pieces=8&gap=250"), {700, 50}, 0, Pattern(8), 1500, 6000},
         // The real limits: a fetch that ends does not wait out a check interval.
@@ -330,7 +269,7 @@ TEST_F(HttpFetchTest, EachWayATransferEndsAndHowLongItTakes) {
     };
     for (const auto& c : cases)
         ExpectEnd(c.url, c.limits, c.result, c.content, c.least, c.most);
-    EXPECT_EQ(StartupsSinceSetUp(), 5);
+    EXPECT_EQ(StartupsSinceSetUp(), 4);
 }
 
 TEST_F(HttpFetchTest, StopDuringATransferFailsAndKeepsTheOldCacheFile) {
@@ -367,23 +306,6 @@ TEST_F(HttpFetchTest, StopDuringATransferFailsAndKeepsTheOldCacheFile) {
     EXPECT_EQ(Files(), Names{"feed.xml"});
 }
 
-TEST_F(HttpFetchTest, StopBeforeTheTransferCancelsItAndAfterTheReleaseTouchesNothing) {
-    FetchRequest* slot = nullptr;
-    StopFetch(&slot); // nothing to stop
-    auto stopped = Request(Url("/plain?size=10"), Path("stopped.xml"), false);
-    PublishFetch(&slot, stopped.get());
-    StopFetch(&slot);
-    EXPECT_EQ(HttpFetch(stopped.get(), kQuick), -1);
-    RetireFetch(&slot);
-    auto released = Request(Url("/plain?size=10"), Path("feed.xml"), false);
-    PublishFetch(&slot, released.get());
-    RetireFetch(&slot);
-    StopFetch(&slot); // after the release: the request is no longer reachable
-    EXPECT_EQ(released->Flags.load() & kFetchAborted, 0u);
-    EXPECT_EQ(HttpFetch(released.get(), kQuick), 0);
-    EXPECT_EQ(Files(), Names{"feed.xml"});
-}
-
 TEST_F(HttpFetchTest, StopPressedAtAnyMomentNeverMeetsAReleasedRequest) {
     // A worker fetching and releasing requests in a loop while Stop is pressed
     // again and again: every fetch ends with 0 or -1, nothing is left behind.
@@ -416,9 +338,7 @@ TEST_F(HttpFetchTest, StopPressedAtAnyMomentNeverMeetsAReleasedRequest) {
 }
 
 TEST_F(HttpFetchTest, DecodeCharacterReferencesKeepsTheFileTimes) {
-    MakeFile(Path("river.xml"), "a &#x3C;b&#x3E; &#x26;#x3C;", kOldTime, Utc(2012, 1, 2, 3, 4, 5));
-    // Wine keeps no creation time of its own on a Unix file system: compare
-    // with what the file reports, not with what was set.
+    MakeFile(Path("river.xml"), "a &#x3C;b&#x3E; &#x26;#x3C;", kOldTime);
     uint64_t created = FileTime(Path("river.xml"), true);
     auto request = Request("", Path("river.xml"), false);
     EXPECT_EQ(DecodeCharacterReferences(request.get()), 0);
