@@ -109,6 +109,7 @@ TEST_F(Alerts, AutoAlertsSwitchedOnFromThePageShowTheMarkedZonesAlertsWithTheTic
         5000));
     EXPECT_TRUE(WaitUntil([&] { return Shows("...Severity: Severe\r\n"); }, 5000)) << Output();
     EXPECT_NE(Status(), "");
+    Snapshot(main_, "alerts-page");
 
     EXPECT_TRUE(TrayMenu(kTrayAutoAlerts)); // checked; the click switches it off
     EXPECT_TRUE(WaitUntil([&] { return !Checked(IDC_GET_AUTO_ALERTS); }, 5000));

@@ -140,6 +140,11 @@ class CumulonTest : public ::testing::Test {
             std::memcpy(&value, bytes.data(), sizeof value);
         return value;
     }
+    // The window after a moment to finish painting, saved as NAME.png.
+    static void Snapshot(HWND window, const char* name) {
+        Sleep(300);
+        SaveScreenshot(window, name);
+    }
 
     // Waits for the program's end with 0.
     bool EndsWithZero() {

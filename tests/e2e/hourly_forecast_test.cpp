@@ -50,6 +50,7 @@ TEST_F(HourlyForecast, TheTableItsColumnsTimeFormatAndFontFromTheCacheAndThrough
     ClickControl(page_, IDC_HOURLY_WEATHER);
     ASSERT_TRUE(WaitUntil([&] { return ListColumnCaptions(Table()) == kAllColumns; }, 5000));
     EXPECT_EQ(ListItemCount(Table()), 72);
+    Snapshot(main_, "hourly-forecast");
 
     ChooseFromMenu(Table(), kEditTimeFormat, 3);
     HWND dialog = Dialog("Hourly Point Forecast Time Display");
@@ -87,6 +88,7 @@ TEST_F(HourlyForecast, TheTableItsColumnsTimeFormatAndFontFromTheCacheAndThrough
     EXPECT_EQ(ListColumnCaptions(Table()).back(), "RH");
     EXPECT_FALSE(Checked(IDC_HOURLY_PRECIPITATION));
     EXPECT_NE(RowsPerPage(), defaultRows);
+    Snapshot(main_, "hourly-forecast-font");
     ChooseFromMenu(Table(), kDefaultFont, 3);
     EXPECT_TRUE(
         WaitUntil([&] { return !ReadSetting("HourlyPointForecastDataFont", &font); }, 5000));

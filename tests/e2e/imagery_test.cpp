@@ -110,6 +110,7 @@ TEST_F(Imagery, RadarComposesTheCachedLayersInCatalogOrder) {
                     {300, 520, kLegendOverYellow}})
         ExpectColour(page_, p.x, p.y, p.colour);
     EXPECT_TRUE(WaitUntil([&] { return ShowsTime(page_); }, 5000)) << Status(page_);
+    Snapshot(main_, "radar-test-layers");
 
     // A product whose radar image is not cached: black, and no time.
     ClickControl(page_, IDC_RADAR_STORM_RELATIVE_MOTION);

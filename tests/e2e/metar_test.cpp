@@ -71,6 +71,7 @@ TEST_F(Metar, AnAirportPickedFromTheTreeShowsItsReportAndKeepsTheChosenLinesAndU
         << Status();
     EXPECT_EQ(Output().rfind("KORD Chicago O'Hare International, IL (41.98 -87.92)\r\n", 0), 0u)
         << Output();
+    Snapshot(main_, "metar-page");
 
     // Celsius and no raw report: redisplayed from the cache. Every answer of
     // the service carries a request index of its own, so an unchanged cache

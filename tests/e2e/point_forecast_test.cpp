@@ -78,6 +78,7 @@ TEST_F(PointForecast, AddSearchAndEditPointsRefusingBadInput) {
     ASSERT_TRUE(WaitUntil([&] { return ListItemCount(results) > found; }, 10000));
     EXPECT_NE(ListItemText(results, 0, 0).find("Springfield, IL"), std::string::npos);
     EXPECT_EQ(ListItemText(results, ListItemCount(results) - found, 0), display);
+    Snapshot(dialog, "add-point-search");
     ClickControl(dialog, kClearList);
     EXPECT_TRUE(WaitUntil([&] { return ListItemCount(results) == 0; }, 5000));
     CloseDialog(dialog);
@@ -100,6 +101,7 @@ TEST_F(PointForecast, UpdateStopReopenDuringADownloadAndTheCacheWithoutTheServic
     ASSERT_TRUE(WaitUntil([&] { return ShowsForecast(); }, 20000)) << Status() << "\n" << Output();
     EXPECT_EQ(Output().rfind("Louisville", 0), 0u) << Output(); // the place comes first
     const std::string forecast = Output(), time = Status();
+    Snapshot(main_, "point-forecast");
     Select(1);
     ASSERT_TRUE(WaitUntil([&] { return Status() == "no data" && Output().empty(); }, 5000));
 

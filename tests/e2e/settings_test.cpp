@@ -41,6 +41,7 @@ TEST_F(Settings, OneAboutOneSettingsAndTheTimeFormatRunValueAndDialogsPlaceSurvi
         EXPECT_EQ(TopWindows(program_.info.dwProcessId, "#32770", title).size(), 1u) << title;
         if (button == IDC_ABOUT) {
             EXPECT_EQ(TextOf(dialog, IDC_WEB_LINK), "quillmoor.example");
+            SaveScreenshot(dialog, "about-dialog");
             CloseDialog(dialog);
         }
     }
@@ -89,6 +90,7 @@ TEST_F(Settings, OneAboutOneSettingsAndTheTimeFormatRunValueAndDialogsPlaceSurvi
             program_.Kill(); // ended without closing the dialog
         } else {
             EXPECT_TRUE(rect.left == 137 && rect.top == 91) << rect.left << "," << rect.top;
+            SaveScreenshot(dialog, "settings-dialog");
         }
     }
 }

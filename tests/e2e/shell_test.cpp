@@ -71,6 +71,7 @@ TEST_F(Shell, AFirstRunShowsTheEightPagesWritesTheSettingsAtExitAndKeepsEverySav
         },
         10000));
     EXPECT_EQ(Setting("SettingsFlags"), kMissing);
+    Snapshot(main_, "main-window");
 
     ASSERT_TRUE(CloseMainWindow());
     std::vector<BYTE> selected;

@@ -47,6 +47,7 @@ TEST_F(StationPages, ObservationStationsPickedRenamedUpdatedAndTheirUnitsSwitche
     EXPECT_EQ(ListItemCount(List()), 4);
     EXPECT_EQ(Row(2, 2), "KSDF|KSDF Louisville, Standiford Field");
     EXPECT_EQ(Row(3, 2), "KLOU|KLOU Louisville, Bowman Field");
+    Snapshot(picker, "add-location");
     ChooseFromMenu(tree, 0, 2); // "Change Font"
     HWND fonts = Dialog("Font");
     ASSERT_NE(fonts, nullptr);
@@ -68,6 +69,7 @@ TEST_F(StationPages, ObservationStationsPickedRenamedUpdatedAndTheirUnitsSwitche
     EXPECT_EQ(Output().rfind("KSDF Standiford Field, KY\r\n\r\nWeather: ", 0), 0u) << Output();
     EXPECT_TRUE(Shows(" in\r\n") && Shows(" mph"));
     const std::string time = Status();
+    Snapshot(main_, "observations-page");
     struct Switch {
         int id;
         const char *shown, *gone;
@@ -110,6 +112,7 @@ TEST_F(StationPages, AGaugeUpdateRefusedByTheServerLeavesTheReportAsItWas) {
     EXPECT_TRUE(Shows("\r\nObservation Time: ") && !Status().empty());
     const std::string report = Output(), time = Status(), cache = CachePath("river_QDBL2.xml"),
                       file = ReadTextFile(cache);
+    Snapshot(main_, "river-page");
 
     UseCatalog("[RIVERGAUGES]\r\nurl=" + Service() +
                "/test/404?gauge=#####\xBBriver_#####.xml\r\n\r\n");

@@ -84,6 +84,7 @@ TEST_F(Ticker, BarAndToolbarSitAtTheBottomInTheirColoursAndTheIconsSkipAndExit) 
             return !tips.empty() && WindowText(tips.front()) == "skip";
         },
         5000));
+    SaveScreenshot(nullptr, "ticker-with-toolbar");
 
     ClickControl(toolbar, IDC_TICKER_SKIP);
     EXPECT_TRUE(ShowsText(toolbar, IDC_TICKER_COUNTER, "2/3"));
