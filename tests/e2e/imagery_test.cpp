@@ -118,6 +118,15 @@ TEST_F(Imagery, RadarComposesTheCachedLayersInCatalogOrder) {
         ExpectColour(page_, at.x, at.y, kBlack, 0);
     EXPECT_TRUE(WaitUntil([&] { return Status(page_).empty(); }, 5000)) << Status(page_);
 
+    // Long Range offers base reflectivity only; Short Range brings the choice back.
+    HWND motion = GetDlgItem(page_, IDC_RADAR_STORM_RELATIVE_MOTION);
+    ClickControl(page_, IDC_RADAR_LONG_RANGE);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowEnabled(motion); }, 5000));
+    EXPECT_TRUE(Checked(IDC_RADAR_BASE_REFLECTIVITY) && !Checked(IDC_RADAR_STORM_RELATIVE_MOTION));
+    ClickControl(page_, IDC_RADAR_SHORT_RANGE);
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(motion); }, 5000));
+    EXPECT_TRUE(Checked(IDC_RADAR_STORM_RELATIVE_MOTION));
+
     // Base reflectivity with "Radar" off: the overlays without the radar image, and no time.
     ClickControl(page_, IDC_RADAR_BASE_REFLECTIVITY);
     ClickControl(page_, IDC_RADAR_IMAGE);
