@@ -12,6 +12,7 @@
 #include "services/registry.h"
 #include "services/saved_lists_file.h"
 #include "services/text_buffer.h"
+#include "services/text_scan.h"
 #include "services/time_format.h"
 
 #include <commctrl.h>
@@ -423,8 +424,7 @@ int CodeFeedTarget(const char* section, std::string_view code, std::string_view 
         return 0;
     if (lowerCaseUrl)
         for (char& c : target.Url)
-            if (c >= 'A' && c <= 'Z')
-                c = static_cast<char>(c - 'A' + 'a');
+            c = LowerAscii(c);
     targets->push_back(std::move(target));
     return 0;
 }

@@ -83,3 +83,20 @@ int HexDigitValue(char c) {
         return c - 'A' + 10;
     return -1;
 }
+
+char LowerAscii(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+char UpperAscii(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
+    if (text.size() < prefix.size())
+        return false;
+    for (size_t i = 0; i < prefix.size(); ++i)
+        if (LowerAscii(text[i]) != LowerAscii(prefix[i]))
+            return false;
+    return true;
+}
