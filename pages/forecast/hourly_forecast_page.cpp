@@ -10,7 +10,6 @@
 #include "services/text_buffer.h"
 
 #include <commctrl.h>
-#include <commdlg.h>
 
 namespace {
 
@@ -166,18 +165,9 @@ void OnTableRightClick(HWND window) {
 
 // True when the user chose a font (Cancel changes nothing, not even the table).
 bool OnChangeFont(HWND window) {
-    LOGFONTA chosen = DataFontRecord;
-    CHOOSEFONTA choose{};
-    choose.lStructSize = sizeof choose;
-    choose.hwndOwner = window;
-    choose.lpLogFont = &chosen;
-    choose.Flags =
-        CF_SCREENFONTS | CF_NOSCRIPTSEL | (chosen.lfFaceName[0] ? CF_INITTOLOGFONTSTRUCT : 0);
-    if (!ChooseFontA(&choose))
+    if (!ChooseFontSetting(window, kDataFontValue, &DataFontRecord))
         return false;
-    DataFontRecord = chosen;
     SetDataFont(window, CreateFontIndirectA(&DataFontRecord));
-    WriteBinarySetting(kDataFontValue, &DataFontRecord, sizeof DataFontRecord);
     return true;
 }
 
