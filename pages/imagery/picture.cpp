@@ -255,7 +255,7 @@ int CatalogPictureTarget(const char* section, const std::vector<std::string>& ke
     // Every matching line, in catalog order: a key given twice is fetched and
     // drawn twice, the later picture over the earlier.
     for (const CatalogEntry& entry : entries) {
-        FeedTarget target{entry.UrlTemplate, std::string(cacheFolder) + "\\" + entry.FileTemplate};
+        FeedTarget target{entry.UrlTemplate, JoinPath(cacheFolder, entry.FileTemplate)};
         if (target.Url.size() <= kFeedNameMax && target.CachePath.size() <= kFeedNameMax)
             targets->push_back(std::move(target));
     }
