@@ -199,8 +199,7 @@ void ShowPicture(const FeedPage& page, HWND window, const PictureView& view) {
         for (const PictureLayer& layer : spec.Layers) {
             if (!layer.Timed)
                 continue;
-            if (FileExists(layer.CachePath.c_str()) &&
-                FormatFileTime(layer.CachePath.c_str(), &time))
+            if (FormatFileTime(layer.CachePath.c_str(), &time)) // false for a missing file
                 status = time;
             else if (spec.MissingTimedBlanks)
                 status.clear();
