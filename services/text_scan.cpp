@@ -1,5 +1,8 @@
 #include "services/text_scan.h"
 
+#include <cstdlib>
+#include <string>
+
 std::string_view UpToFirstNul(std::string_view document) {
     size_t end = document.find('\0');
     return end == kNotFound ? document : document.substr(0, end);
@@ -99,4 +102,11 @@ bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
         if (LowerAscii(text[i]) != LowerAscii(prefix[i]))
             return false;
     return true;
+}
+
+bool ReadDecimal(std::string_view text, double* value) {
+    const std::string copy(text); // a value inside a document is not terminated
+    char* end = nullptr;
+    *value = std::strtod(copy.c_str(), &end);
+    return end != copy.c_str();
 }

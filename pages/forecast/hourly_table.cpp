@@ -3,8 +3,6 @@
 #include "services/text_buffer.h"
 #include "services/text_scan.h"
 
-#include <cstdlib>
-
 namespace {
 
 enum class Cells { Number, Direction, Weather };
@@ -90,12 +88,8 @@ std::string DirectionText(std::string_view value) {
     } kSectors[] = {{22.5, 67.5, "NE"},  {67.5, 112.5, "E"},   {112.5, 157.5, "SE"},
                     {157.5, 202.5, "S"}, {202.5, 247.5, "SW"}, {247.5, 292.5, "W"},
                     {292.5, 337.5, "NW"}};
-    // Read as strtod reads: leading blanks and a sign allowed, up to the first
-    // character that cannot continue the number.
-    const std::string copy(value); // the value is not terminated inside the document
-    char* end = nullptr;
-    const double d = std::strtod(copy.c_str(), &end);
-    if (end == copy.c_str())
+    double d;
+    if (!ReadDecimal(value, &d))
         return std::string(value);
     const char* name = d < 22.5 || d > 337.5 ? "N" : nullptr;
     for (const auto& sector : kSectors)
