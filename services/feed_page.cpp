@@ -252,7 +252,7 @@ bool OnCommand(const FeedPage& page, HWND window, int id, int notification) {
         }
         return true;
     case IDC_HELP_TOPIC:
-        OpenHelpTopic(page.HelpTopic);
+        OpenHelpTopic(page.HelpTopic, page.HelpWindow);
         return true;
     case IDCANCEL: // Esc closes a modal view the way its close box does
         if (page.Modal)
