@@ -193,12 +193,8 @@ void OnSave(HWND dialog, Picker* picker) {
     if (!name[0])
         GetDlgItemTextA(dialog, IDC_STATION_ID, name, sizeof name);
     const int row = picker->EditedRow;
-    if (row >= 0 && row < ListRowCount(picker->List)) {
-        LVITEMA sub{};
-        sub.iSubItem = 1;
-        sub.pszText = name;
-        SendMessageA(picker->List, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&sub));
-    }
+    if (row >= 0 && row < ListRowCount(picker->List))
+        SetListItemText(picker->List, row, 1, name);
     EndDialog(dialog, 0);
 }
 
