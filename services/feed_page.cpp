@@ -351,6 +351,12 @@ void SetPageFlag(const FeedPage& page, uint32_t bit, bool on) {
     SetPageFlags(page.State, bit, on);
 }
 
+void ReplacePageFlags(const FeedPage& page, uint32_t flags) {
+    const uint32_t old = PageFlags(page.State);
+    SetPageFlag(page, old & ~flags, false);
+    SetPageFlag(page, flags & ~old, true);
+}
+
 void CheckFlagControls(const FeedPage& page, HWND window) {
     for (int i = 0; i < page.FlagControlCount; ++i) {
         const FlagControl& control = page.FlagControls[i];

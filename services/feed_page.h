@@ -158,6 +158,8 @@ PageRow TakeSelectedRow(const FeedPage& page, HWND window);
 
 // Sets or clears flag bits of the page from the user-interface thread.
 void SetPageFlag(const FeedPage& page, uint32_t bit, bool on);
+// Makes the page's flags word `flags` (a saved value put right at opening).
+void ReplacePageFlags(const FeedPage& page, uint32_t flags);
 // Puts the check marks of the page's flag controls from its flags word.
 void CheckFlagControls(const FeedPage& page, HWND window);
 

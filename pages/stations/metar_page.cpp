@@ -111,8 +111,7 @@ INT_PTR OnMessage(const FeedPage& page, HWND window, UINT message, WPARAM, LPARA
     if (message == WM_INITDIALOG) {
         const uint32_t flags = PageFlags(page.State), units = NormalizeMetarUnits(flags);
         if (units != flags) {
-            SetPageFlag(page, flags & ~units, false);
-            SetPageFlag(page, units & ~flags, true);
+            ReplacePageFlags(page, units);
             CheckFlagControls(page, window);
         }
     }
