@@ -21,30 +21,23 @@
 
 namespace {
 
-// A page whose own controls have not been built: it only hosts its template.
-INT_PTR CALLBACK EmptyPageProc(HWND, UINT message, WPARAM, LPARAM) {
-    return message == WM_INITDIALOG ? TRUE : FALSE;
-}
-
+// A page's dialog and state are its FeedPage record's.
 struct PageEntry {
-    int dialogId;
-    PageState* state;
-    const FeedPage* feed; // null: the page only hosts its template
+    const FeedPage* feed;
     const char* caption;
     int tabIndex;
 };
 
 // In the order the pages are created; tabIndex gives the order of the tabs.
 const PageEntry kPages[] = {
-    {IDD_POINT_FORECAST, &PointForecastPage, &PointForecastFeed, "Point Forecast", 0},
-    {IDD_HOURLY_POINT_FORECAST, &HourlyForecastPage, &HourlyForecastFeed, "Hourly Point Forecast",
-     1},
-    {IDD_RADAR, &RadarPage, &RadarFeed, "Radar", 4},
-    {IDD_OBSERVATIONS, &ObservationsPage, &ObservationsFeed, "Current Observations", 2},
-    {IDD_SATELLITE, &SatellitePage, &SatelliteFeed, "Satellite", 5},
-    {IDD_METAR, &MetarPage, &MetarFeed, "Metar", 6},
-    {IDD_ALERTS, &AlertsPage, &AlertsFeed, "Alerts", 3},
-    {IDD_RIVER, &RiverPage, &RiverFeed, "River Gauges", 7},
+    {&PointForecastFeed, "Point Forecast", 0},
+    {&HourlyForecastFeed, "Hourly Point Forecast", 1},
+    {&RadarFeed, "Radar", 4},
+    {&ObservationsFeed, "Current Observations", 2},
+    {&SatelliteFeed, "Satellite", 5},
+    {&MetarFeed, "Metar", 6},
+    {&AlertsFeed, "Alerts", 3},
+    {&RiverFeed, "River Gauges", 7},
 };
 constexpr int kPageCount = sizeof kPages / sizeof kPages[0];
 
@@ -70,14 +63,12 @@ const PageEntry* EntryOfTab(int tab) {
 // Makes the page unless it exists and puts it under its tab; its window, or
 // null when it cannot be made.
 HWND MakePage(const PageEntry& page) {
-    if (page.state->Window)
-        return page.state->Window;
-    HWND window = page.feed
-                      ? CreateDialogParamA(AppInstance, MAKEINTRESOURCEA(page.dialogId), MainWindow,
-                                           FeedPageProc, reinterpret_cast<LPARAM>(page.feed))
-                      : CreateDialogParamA(AppInstance, MAKEINTRESOURCEA(page.dialogId), MainWindow,
-                                           EmptyPageProc, 0);
-    page.state->Window = window;
+    PageState* state = page.feed->State;
+    if (state->Window)
+        return state->Window;
+    HWND window = CreateDialogParamA(AppInstance, MAKEINTRESOURCEA(page.feed->DialogId), MainWindow,
+                                     FeedPageProc, reinterpret_cast<LPARAM>(page.feed));
+    state->Window = window;
     if (window)
         AttachTabPage(TabControl, page.tabIndex, window);
     return window;
@@ -87,7 +78,7 @@ HWND MakePage(const PageEntry& page) {
 // that cannot be made is tried once); false when none is left.
 int NextPageToMake;
 bool MakeNextPage() {
-    while (NextPageToMake < kPageCount && kPages[NextPageToMake].state->Window)
+    while (NextPageToMake < kPageCount && kPages[NextPageToMake].feed->State->Window)
         ++NextPageToMake;
     if (NextPageToMake == kPageCount)
         return false;

@@ -17,14 +17,8 @@ constexpr char kRunValue[] = "Quillmoor - Cumulon";
 ToolbarIcon HelpIcon;
 
 void RenderSample(HWND dialog) {
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    CalendarTime time;
-    static_assert(sizeof time == sizeof now, "same layout as SYSTEMTIME");
-    time = {now.wYear, now.wMonth,  now.wDayOfWeek, now.wDay,
-            now.wHour, now.wMinute, now.wSecond,    now.wMilliseconds};
     char sample[kFormattedTimeSize];
-    FormatTime(time, GlobalSettings.TimeFormat, sample, sizeof sample);
+    FormatTime(LocalNow(), GlobalSettings.TimeFormat, sample, sizeof sample);
     SetDlgItemTextA(dialog, IDC_STATUS, sample);
 }
 

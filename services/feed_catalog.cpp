@@ -8,6 +8,12 @@ namespace {
 
 constexpr char kValueSeparator = '\xBB';
 
+bool Fits(const std::string& name) {
+    return name.size() <= kFeedNameMax;
+}
+
+} // namespace
+
 std::string JoinPath(std::string_view folder, std::string_view file) {
     std::string path(folder);
     if (!path.empty() && path.back() != '\\' && path.back() != '/')
@@ -15,12 +21,6 @@ std::string JoinPath(std::string_view folder, std::string_view file) {
     path += file;
     return path;
 }
-
-bool Fits(const std::string& name) {
-    return name.size() <= kFeedNameMax;
-}
-
-} // namespace
 
 std::vector<CatalogEntry> ReadCatalogSection(std::string_view catalog, std::string_view section,
                                              const std::vector<std::string_view>& keys) {

@@ -30,6 +30,10 @@ std::vector<CatalogEntry> ReadCatalogSection(std::string_view catalog, std::stri
 // The value of the last "url=" entry of `section`; false when there is none.
 bool FindSingleFeed(std::string_view catalog, std::string_view section, CatalogEntry* entry);
 
+// A cache file name in its folder: a backslash between them unless the folder
+// ends in one (or in "/").
+std::string JoinPath(std::string_view folder, std::string_view file);
+
 // Overwrites the first occurrence of `run` in `text` with `code`, character
 // for character: never more characters than the run holds, so the result keeps
 // the template's length. False (text unchanged) when the run is absent.

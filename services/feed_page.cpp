@@ -12,6 +12,7 @@
 #include "services/registry.h"
 #include "services/saved_lists_file.h"
 #include "services/text_buffer.h"
+#include "services/text_scan.h"
 #include "services/time_format.h"
 
 #include <commctrl.h>
@@ -251,7 +252,7 @@ bool OnCommand(const FeedPage& page, HWND window, int id, int notification) {
         }
         return true;
     case IDC_HELP_TOPIC:
-        OpenHelpTopic(page.HelpTopic);
+        OpenHelpTopic(page.HelpTopic, page.HelpWindow);
         return true;
     case IDCANCEL: // Esc closes a modal view the way its close box does
         if (page.Modal)
@@ -350,6 +351,12 @@ void SetPageFlag(const FeedPage& page, uint32_t bit, bool on) {
     SetPageFlags(page.State, bit, on);
 }
 
+void ReplacePageFlags(const FeedPage& page, uint32_t flags) {
+    const uint32_t old = PageFlags(page.State);
+    SetPageFlag(page, old & ~flags, false);
+    SetPageFlag(page, flags & ~old, true);
+}
+
 void CheckFlagControls(const FeedPage& page, HWND window) {
     for (int i = 0; i < page.FlagControlCount; ++i) {
         const FlagControl& control = page.FlagControls[i];
@@ -423,8 +430,7 @@ int CodeFeedTarget(const char* section, std::string_view code, std::string_view 
         return 0;
     if (lowerCaseUrl)
         for (char& c : target.Url)
-            if (c >= 'A' && c <= 'Z')
-                c = static_cast<char>(c - 'A' + 'a');
+            c = LowerAscii(c);
     targets->push_back(std::move(target));
     return 0;
 }

@@ -87,7 +87,7 @@ struct FeedPage {
     PageState* State;
     uint32_t BusyBit;      // RuntimeFlags bit while the worker downloads
     int SelectedSlot = -1; // entry of Selected; -1 for a page without a list
-    const char* HelpTopic; // "pointforecast.html"; the window is "MainWindow"
+    const char* HelpTopic; // "pointforecast.html"
 
     const ToolbarEntry* Toolbar;
     int ToolbarCount;
@@ -131,6 +131,8 @@ struct FeedPage {
     // alert map): their position value; Close stops the download first.
     const char* PositionValue = nullptr;
     bool Modal = false;
+    // The help file's window for HelpTopic (the alert map's legend has its own).
+    const char* HelpWindow = "MainWindow";
 
     // Messages the page handles itself before the skeleton does (set *handled).
     PageMessageHook OnMessage = nullptr;
@@ -156,6 +158,8 @@ PageRow TakeSelectedRow(const FeedPage& page, HWND window);
 
 // Sets or clears flag bits of the page from the user-interface thread.
 void SetPageFlag(const FeedPage& page, uint32_t bit, bool on);
+// Makes the page's flags word `flags` (a saved value put right at opening).
+void ReplacePageFlags(const FeedPage& page, uint32_t flags);
 // Puts the check marks of the page's flag controls from its flags word.
 void CheckFlagControls(const FeedPage& page, HWND window);
 

@@ -1,23 +1,16 @@
 #include "services/http_date.h"
 
 #include "services/text_buffer.h"
+#include "services/text_scan.h"
 #include "services/time_format.h"
 
 namespace {
 
-char Lower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 // 1 to 12 for "Jan" to "Dec" in any letter case, 0 otherwise.
 unsigned MonthNumber(std::string_view name) {
-    for (unsigned m = 0; m < 12; ++m) {
-        bool same = true;
-        for (size_t i = 0; i < 3; ++i)
-            same = same && Lower(name[i]) == Lower(kMonthAbbreviations[m][i]);
-        if (same)
+    for (unsigned m = 0; m < 12; ++m)
+        if (StartsWithNoCase(name, kMonthAbbreviations[m]))
             return m + 1;
-    }
     return 0;
 }
 

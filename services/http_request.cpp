@@ -1,21 +1,9 @@
 #include "services/http_request.h"
 
 #include "services/text_buffer.h"
+#include "services/text_scan.h"
 
 namespace {
-
-char Lower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool StartsWithAnyCase(std::string_view text, std::string_view prefix) {
-    if (text.size() < prefix.size())
-        return false;
-    for (size_t i = 0; i < prefix.size(); ++i)
-        if (Lower(text[i]) != Lower(prefix[i]))
-            return false;
-    return true;
-}
 
 bool IsHostNameCharacter(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' ||
@@ -44,7 +32,7 @@ bool SplitHttpUrl(std::string_view url, HttpUrl* parts) {
     for (char c : url)
         if (static_cast<unsigned char>(c) <= 0x20 || c == 0x7F)
             return false;
-    if (!StartsWithAnyCase(url, "http://"))
+    if (!StartsWithNoCase(url, "http://"))
         return false;
     std::string_view rest = url.substr(7);
     size_t slash = rest.find('/');

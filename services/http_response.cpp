@@ -13,22 +13,14 @@ bool Contains(std::string_view text, std::string_view part) {
     return text.find(part) != std::string_view::npos;
 }
 
-char LowerAscii(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-// Where `part` (lower case) first stands in `text`, in any letter case; npos
+// Where `part` first stands in `text`, in any letter case; npos
 // when it does not. Header names and their tokens are not case-sensitive: a
 // proxy that sends "transfer-encoding: chunked" must not leave the chunk
 // sizes in the cache file.
 size_t FindNoCase(std::string_view text, std::string_view part) {
-    for (size_t at = 0; at + part.size() <= text.size(); ++at) {
-        size_t i = 0;
-        while (i < part.size() && LowerAscii(text[at + i]) == part[i])
-            ++i;
-        if (i == part.size())
+    for (size_t at = 0; at + part.size() <= text.size(); ++at)
+        if (StartsWithNoCase(text.substr(at), part))
             return at;
-    }
     return std::string_view::npos;
 }
 

@@ -26,14 +26,17 @@ int InsertListRow(HWND list, int index, const std::vector<std::string_view>& col
         static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
     if (inserted < 0)
         return -1;
-    for (size_t c = 1; c < columns.size(); ++c) {
-        std::string column(columns[c]);
-        LVITEMA sub{};
-        sub.iSubItem = static_cast<int>(c);
-        sub.pszText = column.data();
-        SendMessageA(list, LVM_SETITEMTEXTA, inserted, reinterpret_cast<LPARAM>(&sub));
-    }
+    for (size_t c = 1; c < columns.size(); ++c)
+        SetListItemText(list, inserted, static_cast<int>(c), columns[c]);
     return inserted;
+}
+
+void SetListItemText(HWND list, int item, int column, std::string_view text) {
+    std::string copy(text);
+    LVITEMA sub{};
+    sub.iSubItem = column;
+    sub.pszText = copy.data();
+    SendMessageA(list, LVM_SETITEMTEXTA, item, reinterpret_cast<LPARAM>(&sub));
 }
 
 int ListRowCount(HWND list) {
@@ -140,13 +143,8 @@ int MoveListItem(HWND list, int columns, int direction) {
     SetRowState(list, item, 0, LVIS_SELECTED | LVIS_FOCUSED);
     for (int c = 0; c < columns; ++c) {
         std::string mine = ListItemText(list, item, c);
-        std::string theirs = ListItemText(list, neighbour, c);
-        LVITEMA sub{};
-        sub.iSubItem = c;
-        sub.pszText = theirs.data();
-        SendMessageA(list, LVM_SETITEMTEXTA, item, reinterpret_cast<LPARAM>(&sub));
-        sub.pszText = mine.data();
-        SendMessageA(list, LVM_SETITEMTEXTA, neighbour, reinterpret_cast<LPARAM>(&sub));
+        SetListItemText(list, item, c, ListItemText(list, neighbour, c));
+        SetListItemText(list, neighbour, c, mine);
     }
     SelectListRow(list, neighbour);
     return neighbour;

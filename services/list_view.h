@@ -15,6 +15,8 @@ std::string ListItemText(HWND list, int item, int column, size_t maxLength = kLi
 // Inserts a row at `index` (-1: at the end) with the given column texts;
 // returns its index or -1.
 int InsertListRow(HWND list, int index, const std::vector<std::string_view>& columns);
+// Puts `text` into column `column` of row `item`.
+void SetListItemText(HWND list, int item, int column, std::string_view text);
 int ListRowCount(HWND list);
 bool ListRowChecked(HWND list, int item);
 void SetListRowChecked(HWND list, int item, bool checked);

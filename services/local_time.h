@@ -8,4 +8,7 @@
 // utcTicks: 100-nanosecond units since 1 January 1601 UTC.
 bool UtcTicksToLocal(int64_t utcTicks, CalendarTime* local);
 
+// The computer's present local time (the samples of the time format dialogs).
+CalendarTime LocalNow();
+
 #endif

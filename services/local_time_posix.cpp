@@ -2,8 +2,13 @@
 
 #include <ctime>
 
+namespace {
+
+constexpr int64_t kUnixEpochSeconds = 11644473600; // 1601-01-01 to 1970-01-01
+
+} // namespace
+
 bool UtcTicksToLocal(int64_t utcTicks, CalendarTime* local) {
-    constexpr int64_t kUnixEpochSeconds = 11644473600; // 1601-01-01 to 1970-01-01
     if (utcTicks < 0)
         return false;
     time_t seconds = static_cast<time_t>(utcTicks / kTicksPerSecond - kUnixEpochSeconds);
@@ -19,4 +24,11 @@ bool UtcTicksToLocal(int64_t utcTicks, CalendarTime* local) {
     local->second = static_cast<uint16_t>(parts.tm_sec);
     local->milliseconds = static_cast<uint16_t>((utcTicks / 10000) % 1000);
     return true;
+}
+
+CalendarTime LocalNow() {
+    CalendarTime local{};
+    UtcTicksToLocal(
+        (static_cast<int64_t>(std::time(nullptr)) + kUnixEpochSeconds) * kTicksPerSecond, &local);
+    return local;
 }

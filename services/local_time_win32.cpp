@@ -2,6 +2,16 @@
 
 #include <windows.h>
 
+namespace {
+
+CalendarTime FromSystemTime(const SYSTEMTIME& t) {
+    static_assert(sizeof(CalendarTime) == sizeof(SYSTEMTIME), "same layout as SYSTEMTIME");
+    return {t.wYear, t.wMonth,  t.wDayOfWeek, t.wDay,
+            t.wHour, t.wMinute, t.wSecond,    t.wMilliseconds};
+}
+
+} // namespace
+
 bool UtcTicksToLocal(int64_t utcTicks, CalendarTime* local) {
     if (utcTicks < 0)
         return false;
@@ -13,14 +23,12 @@ bool UtcTicksToLocal(int64_t utcTicks, CalendarTime* local) {
         return false;
     if (!SystemTimeToTzSpecificLocalTime(nullptr, &utc, &result))
         return false;
-    static_assert(sizeof(CalendarTime) == sizeof(SYSTEMTIME), "same layout as SYSTEMTIME");
-    local->year = result.wYear;
-    local->month = result.wMonth;
-    local->dayOfWeek = result.wDayOfWeek;
-    local->day = result.wDay;
-    local->hour = result.wHour;
-    local->minute = result.wMinute;
-    local->second = result.wSecond;
-    local->milliseconds = result.wMilliseconds;
+    *local = FromSystemTime(result);
     return true;
+}
+
+CalendarTime LocalNow() {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    return FromSystemTime(now);
 }

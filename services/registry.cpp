@@ -2,6 +2,8 @@
 
 #include "services/text_buffer.h"
 
+#include <commdlg.h>
+
 #include <algorithm>
 #include <cstring>
 
@@ -145,5 +147,20 @@ bool ReadFontSetting(const char* name, LOGFONTA* font) {
         return false;
     read.lfFaceName[LF_FACESIZE - 1] = '\0';
     *font = read;
+    return true;
+}
+
+bool ChooseFontSetting(HWND owner, const char* name, LOGFONTA* font) {
+    LOGFONTA chosen = *font;
+    CHOOSEFONTA choose{};
+    choose.lStructSize = sizeof choose;
+    choose.hwndOwner = owner;
+    choose.lpLogFont = &chosen;
+    choose.Flags =
+        CF_SCREENFONTS | CF_NOSCRIPTSEL | (chosen.lfFaceName[0] ? CF_INITTOLOGFONTSTRUCT : 0);
+    if (!ChooseFontA(&choose))
+        return false;
+    *font = chosen;
+    WriteBinarySetting(name, font, sizeof *font);
     return true;
 }

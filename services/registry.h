@@ -38,5 +38,8 @@ bool RestoreWindowPosition(HWND window, const char* name);
 // A font record ("TreeViewFont", "HourlyPointForecastDataFont"): read only
 // when the value is exactly a LOGFONTA, with the face name terminated.
 bool ReadFontSetting(const char* name, LOGFONTA* font);
+// The font dialog, starting from `font` when it names a face. On OK the choice
+// goes to `font` and to the setting `name`; false on Cancel (nothing changes).
+bool ChooseFontSetting(HWND owner, const char* name, LOGFONTA* font);
 
 #endif

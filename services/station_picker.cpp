@@ -8,7 +8,6 @@
 #include "services/station_tree.h"
 
 #include <commctrl.h>
-#include <commdlg.h>
 
 #include <string>
 
@@ -118,18 +117,8 @@ void OnTreeRightClick(HWND dialog) {
 }
 
 void OnChangeFont(HWND dialog, Picker* picker) {
-    LOGFONTA chosen = picker->FontRecord;
-    CHOOSEFONTA choose{};
-    choose.lStructSize = sizeof choose;
-    choose.hwndOwner = dialog;
-    choose.lpLogFont = &chosen;
-    choose.Flags =
-        CF_SCREENFONTS | CF_NOSCRIPTSEL | (chosen.lfFaceName[0] ? CF_INITTOLOGFONTSTRUCT : 0);
-    if (!ChooseFontA(&choose))
-        return; // cancel changes nothing
-    picker->FontRecord = chosen;
-    SetTreeFont(dialog, picker, CreateFontIndirectA(&picker->FontRecord));
-    WriteBinarySetting(kTreeFontValue, &picker->FontRecord, sizeof picker->FontRecord);
+    if (ChooseFontSetting(dialog, kTreeFontValue, &picker->FontRecord)) // cancel changes nothing
+        SetTreeFont(dialog, picker, CreateFontIndirectA(&picker->FontRecord));
 }
 
 // The control's own font returns; the record keeps its contents, so a later
@@ -204,12 +193,8 @@ void OnSave(HWND dialog, Picker* picker) {
     if (!name[0])
         GetDlgItemTextA(dialog, IDC_STATION_ID, name, sizeof name);
     const int row = picker->EditedRow;
-    if (row >= 0 && row < ListRowCount(picker->List)) {
-        LVITEMA sub{};
-        sub.iSubItem = 1;
-        sub.pszText = name;
-        SendMessageA(picker->List, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&sub));
-    }
+    if (row >= 0 && row < ListRowCount(picker->List))
+        SetListItemText(picker->List, row, 1, name);
     EndDialog(dialog, 0);
 }
 

@@ -1,5 +1,8 @@
 #include "services/text_scan.h"
 
+#include <cstdlib>
+#include <string>
+
 std::string_view UpToFirstNul(std::string_view document) {
     size_t end = document.find('\0');
     return end == kNotFound ? document : document.substr(0, end);
@@ -82,4 +85,28 @@ int HexDigitValue(char c) {
     if (c >= 'A' && c <= 'F')
         return c - 'A' + 10;
     return -1;
+}
+
+char LowerAscii(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+char UpperAscii(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
+    if (text.size() < prefix.size())
+        return false;
+    for (size_t i = 0; i < prefix.size(); ++i)
+        if (LowerAscii(text[i]) != LowerAscii(prefix[i]))
+            return false;
+    return true;
+}
+
+bool ReadDecimal(std::string_view text, double* value) {
+    const std::string copy(text); // a value inside a document is not terminated
+    char* end = nullptr;
+    *value = std::strtod(copy.c_str(), &end);
+    return end != copy.c_str();
 }

@@ -45,4 +45,16 @@ std::string_view QuotedAfter(std::string_view text, std::string_view name);
 // The value of a hexadecimal digit in either case, -1 for any other byte.
 int HexDigitValue(char c);
 
+// The decimal number at the start of a value, read as strtod reads it
+// (leading blanks and a sign allowed, up to the first character that cannot
+// continue the number); false, and 0, when nothing can be read.
+bool ReadDecimal(std::string_view text, double* value);
+
+// ASCII letters only: header names, month names, severities and addresses
+// compare and convert without regard to case; every other byte stays as it is.
+char LowerAscii(char c);
+char UpperAscii(char c);
+// Whether `text` begins with `prefix`, letters in either case.
+bool StartsWithNoCase(std::string_view text, std::string_view prefix);
+
 #endif

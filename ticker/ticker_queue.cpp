@@ -1,21 +1,21 @@
 #include "ticker/ticker_queue.h"
 
 #include "services/text_buffer.h"
+#include "services/text_scan.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace {
 
 // The line starting at `*at`, its LF included, as the text it holds: it ends
 // at its first NUL byte. Moves `*at` past the LF. False when no line is left.
-bool NextLine(std::string_view text, size_t* at, std::string_view* line) {
-    if (*at >= text.size())
+bool NextQueueLine(std::string_view text, size_t* at, std::string_view* line) {
+    std::string_view rest = text.substr(std::min(*at, text.size()));
+    if (!NextLine(&rest, line))
         return false;
-    size_t end = text.find('\n', *at);
-    end = end == std::string_view::npos ? text.size() : end + 1;
-    *line = text.substr(*at, end - *at);
-    *line = line->substr(0, line->find('\0'));
-    *at = end;
+    *at = text.size() - rest.size();
+    *line = UpToFirstNul(*line);
     return true;
 }
 
@@ -30,7 +30,7 @@ int CountTickerRecords(std::string_view text) {
     int count = 0;
     size_t at = 0;
     std::string_view line;
-    while (NextLine(text, &at, &line))
+    while (NextQueueLine(text, &at, &line))
         count += IsBlank(line) ? 0 : 1;
     return count;
 }
@@ -49,10 +49,10 @@ void OpenTickerQueue(TickerQueue* queue, std::string text) {
 bool NextTickerRecord(TickerQueue* queue) {
     std::string_view line;
     do {
-        if (!NextLine(queue->Text, &queue->Next, &line))
+        if (!NextQueueLine(queue->Text, &queue->Next, &line))
             return false;
     } while (IsBlank(line));
-    line = line.substr(0, line.find_first_of("\r\n"));
+    line = CutAtLineEnd(line);
 
     constexpr auto npos = std::string_view::npos;
     size_t first = line.find(kTickerSeparator);

@@ -2,10 +2,12 @@
 
 #include "pages/alerts/alert_feed.h"
 #include "services/text_buffer.h"
+#include "services/text_scan.h"
+#include "ticker/ticker_queue.h"
+
+#include <algorithm>
 
 namespace {
-
-constexpr char kSeparator = '\xBB';
 
 struct AlarmSettings {
     uint32_t EnabledBit;
@@ -29,20 +31,9 @@ bool IsLineBreak(char c) {
     return c == '\r' || c == '\n';
 }
 
-bool StartsWithIgnoringCase(std::string_view word, std::string_view part) {
-    if (part.size() > word.size())
-        return false;
-    for (size_t i = 0; i < part.size(); ++i) {
-        unsigned char a = static_cast<unsigned char>(part[i]);
-        unsigned char b = static_cast<unsigned char>(word[i]);
-        if (a >= 'a' && a <= 'z')
-            a = static_cast<unsigned char>(a - 'a' + 'A');
-        if (b >= 'a' && b <= 'z')
-            b = static_cast<unsigned char>(b - 'a' + 'A');
-        if (a != b)
-            return false;
-    }
-    return true;
+// A separator or a line break inside a field would split the record.
+bool SplitsRecord(char c) {
+    return c == kTickerSeparator || IsLineBreak(c);
 }
 
 // Upper case, separators as blanks, each run of line breaks one blank between
@@ -58,34 +49,29 @@ void AppendFolded(std::string* out, std::string_view text) {
             out->push_back(' ');
         pendingBlank = false;
         wrote = true;
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-        else if (c == kSeparator)
-            c = ' ';
-        out->push_back(c);
+        out->push_back(c == kTickerSeparator ? ' ' : UpperAscii(c));
     }
 }
 
-// A field of the header: separators and line breaks would split the record.
 void AppendPlainField(std::string* out, std::string_view text) {
     for (char c : text)
-        out->push_back(c == kSeparator || IsLineBreak(c) ? ' ' : c);
+        out->push_back(SplitsRecord(c) ? ' ' : c);
 }
 
 bool UsableSound(std::string_view path) {
-    return path.find_first_of("\xBB\r\n") == std::string_view::npos;
+    return std::none_of(path.begin(), path.end(), SplitsRecord);
 }
 
 void AppendHeader(std::string* out, AlarmClass alarm, std::string_view location,
                   const AlertSettingsSnapshot& settings) {
     AlarmSettings a = AlarmOf(alarm, settings);
     out->push_back(settings.Flags & a.LoopBit ? '1' : '0');
-    out->push_back(kSeparator);
+    out->push_back(kTickerSeparator);
     if ((settings.Flags & a.EnabledBit) && UsableSound(*a.Sound))
         out->append(*a.Sound);
-    out->push_back(kSeparator);
+    out->push_back(kTickerSeparator);
     AppendPlainField(out, location);
-    out->push_back(kSeparator);
+    out->push_back(kTickerSeparator);
 }
 
 std::string Hex(uint32_t value) {
@@ -108,7 +94,7 @@ AlarmClass AlarmClassOf(std::string_view severity) {
                                       {"Moderate", AlarmClass::Warning},
                                       {"Minor", AlarmClass::Warning}};
     for (const Word& word : kWords)
-        if (StartsWithIgnoringCase(word.Text, severity))
+        if (StartsWithNoCase(word.Text, severity))
             return word.Alarm;
     return AlarmClass::Notification;
 }
@@ -144,15 +130,15 @@ std::string TestTickerQueueText(const AlertSettingsSnapshot& settings) {
         AlarmSettings a = AlarmOf(kOrder[i], settings);
         if (settings.Flags & a.EnabledBit) {
             queue.push_back(settings.Flags & a.LoopBit ? '1' : '0');
-            queue.push_back(kSeparator);
+            queue.push_back(kTickerSeparator);
             if (UsableSound(*a.Sound))
                 queue.append(*a.Sound);
-            queue.push_back(kSeparator);
+            queue.push_back(kTickerSeparator);
         } else {
-            queue.append(2, kSeparator);
+            queue.append(2, kTickerSeparator);
         }
         const std::string number(1, static_cast<char>('1' + i));
-        queue.append("Location " + number).push_back(kSeparator);
+        queue.append("Location " + number).push_back(kTickerSeparator);
         queue.append("TEST MESSAGE " + number + "\r\n");
     }
     return queue;

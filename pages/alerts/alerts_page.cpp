@@ -81,7 +81,7 @@ HBRUSH SampleBrush;
 int FrameworkCommand;
 
 int Targets(const PageRow& row, uint32_t, std::vector<FeedTarget>* targets) {
-    return CodeFeedTarget(kSection, row.Columns.at(0), "######", false, targets);
+    return AlertZoneTarget(row.Columns.at(0), targets);
 }
 
 void Render(std::string_view document, const PageRow&, uint32_t, PageText* text) {

@@ -18,7 +18,6 @@
 namespace {
 
 constexpr char kSection[] = "[ALERTS]";
-constexpr char kCodeRun[] = "######";
 
 AlertSettingsSnapshot TakeSnapshot() {
     AlertSettingsSnapshot settings;
@@ -78,7 +77,7 @@ std::vector<MarkedZone> ReadMarkedZones() {
 void QueueZone(const MarkedZone& zone, const AlertSettingsSnapshot& settings,
                std::string* records) {
     std::vector<FeedTarget> targets;
-    if (CodeFeedTarget(kSection, zone.Code, kCodeRun, false, &targets) != 0 || targets.empty())
+    if (AlertZoneTarget(zone.Code, &targets) != 0 || targets.empty())
         return;
     const FeedTarget& target = targets.front();
     auto request = std::make_unique<FetchRequest>();
@@ -131,6 +130,10 @@ HANDLE StartWithSnapshot(LPTHREAD_START_ROUTINE routine) {
 }
 
 } // namespace
+
+int AlertZoneTarget(std::string_view code, std::vector<FeedTarget>* targets) {
+    return CodeFeedTarget(kSection, code, "######", false, targets);
+}
 
 HANDLE StartAutoAlertThread() {
     return StartWithSnapshot(AutoAlertThreadProc);

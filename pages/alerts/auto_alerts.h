@@ -6,7 +6,17 @@
 #ifndef CUMULON_AUTO_ALERTS_H
 #define CUMULON_AUTO_ALERTS_H
 
+#include "services/feed_page.h"
+
 #include <windows.h>
+
+#include <string_view>
+#include <vector>
+
+// The alert feed of a zone code, for the alerts page and the check alike: the
+// "[ALERTS]" "url=" line with the code in its six-character run (a shorter
+// code gives no target); -1 without a catalog.
+int AlertZoneTarget(std::string_view code, std::vector<FeedTarget>* targets);
 
 // Both copy the alert settings here, on the calling (user-interface) thread,
 // so a run uses the settings it started with. They return the thread's

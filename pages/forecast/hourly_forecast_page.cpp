@@ -6,11 +6,11 @@
 #include "pages/forecast/point_feed.h"
 #include "resources/resource_ids.h"
 #include "services/file_io.h"
+#include "services/list_view.h"
 #include "services/registry.h"
 #include "services/text_buffer.h"
 
 #include <commctrl.h>
-#include <commdlg.h>
 
 namespace {
 
@@ -74,13 +74,6 @@ void AddColumn(HWND table, int index, const std::string& caption, int width) {
     SendMessageA(table, LVM_INSERTCOLUMNA, index, reinterpret_cast<LPARAM>(&column));
 }
 
-void SetCell(HWND table, int row, int column, const std::string& text) {
-    LVITEMA item{};
-    item.iSubItem = column;
-    item.pszText = const_cast<char*>(text.c_str());
-    SendMessageA(table, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
-}
-
 // Fits a column to its cells, but never so narrow that its caption is cut.
 void FitColumn(HWND table, int index, const std::string& caption) {
     constexpr int kCaptionMargins = 12; // the header's space around its text
@@ -96,20 +89,15 @@ void FillTable(HWND table, const HourlyTable& hourly) {
     const std::string time = "Time";
     if (hourly.TimeColumn)
         AddColumn(table, 0, time, kHourlyTimeColumnWidth);
-    for (size_t row = 0; row < hourly.Rows.size(); ++row) {
-        LVITEMA item{};
-        item.mask = LVIF_TEXT;
-        item.iItem = static_cast<int>(row);
-        item.pszText = const_cast<char*>(hourly.Rows[row].c_str());
-        SendMessageA(table, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
-    }
+    for (size_t row = 0; row < hourly.Rows.size(); ++row)
+        InsertListRow(table, static_cast<int>(row), {hourly.Rows[row]});
     if (hourly.TimeColumn)
         FitColumn(table, 0, time);
     int index = hourly.TimeColumn ? 1 : 0;
     for (const HourlyColumn& column : hourly.Columns) {
         AddColumn(table, index, column.Caption, column.Width);
         for (size_t row = 0; row < column.Cells.size(); ++row)
-            SetCell(table, static_cast<int>(row), index, column.Cells[row]);
+            SetListItemText(table, static_cast<int>(row), index, column.Cells[row]);
         FitColumn(table, index, column.Caption);
         ++index;
     }
@@ -166,18 +154,9 @@ void OnTableRightClick(HWND window) {
 
 // True when the user chose a font (Cancel changes nothing, not even the table).
 bool OnChangeFont(HWND window) {
-    LOGFONTA chosen = DataFontRecord;
-    CHOOSEFONTA choose{};
-    choose.lStructSize = sizeof choose;
-    choose.hwndOwner = window;
-    choose.lpLogFont = &chosen;
-    choose.Flags =
-        CF_SCREENFONTS | CF_NOSCRIPTSEL | (chosen.lfFaceName[0] ? CF_INITTOLOGFONTSTRUCT : 0);
-    if (!ChooseFontA(&choose))
+    if (!ChooseFontSetting(window, kDataFontValue, &DataFontRecord))
         return false;
-    DataFontRecord = chosen;
     SetDataFont(window, CreateFontIndirectA(&DataFontRecord));
-    WriteBinarySetting(kDataFontValue, &DataFontRecord, sizeof DataFontRecord);
     return true;
 }
 

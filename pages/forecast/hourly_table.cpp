@@ -3,8 +3,6 @@
 #include "services/text_buffer.h"
 #include "services/text_scan.h"
 
-#include <cstdlib>
-
 namespace {
 
 enum class Cells { Number, Direction, Weather };
@@ -90,12 +88,8 @@ std::string DirectionText(std::string_view value) {
     } kSectors[] = {{22.5, 67.5, "NE"},  {67.5, 112.5, "E"},   {112.5, 157.5, "SE"},
                     {157.5, 202.5, "S"}, {202.5, 247.5, "SW"}, {247.5, 292.5, "W"},
                     {292.5, 337.5, "NW"}};
-    // Read as strtod reads: leading blanks and a sign allowed, up to the first
-    // character that cannot continue the number.
-    const std::string copy(value); // the value is not terminated inside the document
-    char* end = nullptr;
-    const double d = std::strtod(copy.c_str(), &end);
-    if (end == copy.c_str())
+    double d;
+    if (!ReadDecimal(value, &d))
         return std::string(value);
     const char* name = d < 22.5 || d > 337.5 ? "N" : nullptr;
     for (const auto& sector : kSectors)
@@ -108,27 +102,10 @@ std::string DirectionText(std::string_view value) {
     return std::string(name) + "  " + number;
 }
 
-// The cells of a number element in [start, end): one per "<value", in order.
-void NumberCells(std::string_view text, const Element& element, size_t start, size_t end,
-                 size_t rows, std::vector<std::string>* cells) {
-    size_t value = text.find(kValue, start);
-    while (cells->size() < rows && value != kNotFound) {
-        size_t v = value + kValue.size() + 1; // past "<value" and the next character
-        if (v >= end)
-            break;
-        size_t next = FindBefore(text, kValue, v, end);
-        size_t limit = next == kNotFound ? end : next;
-        size_t close = FindBefore(text, kValueEnd, v, limit); // a value ends before the next
-        if (text.substr(v, kNil.size()) == kNil || close == kNotFound || close == v) {
-            cells->emplace_back(element.Empty);
-        } else {
-            std::string_view read = text.substr(v, close - v);
-            std::string cell =
-                element.Kind == Cells::Direction ? DirectionText(read) : std::string(read);
-            cells->push_back(cell.append(element.Suffix));
-        }
-        value = next;
-    }
+// The cell of a number element's value.
+std::string NumberText(const Element& element, std::string_view read) {
+    std::string cell = element.Kind == Cells::Direction ? DirectionText(read) : std::string(read);
+    return cell.append(element.Suffix);
 }
 
 // One weather item's values in [from, close): "type (coverage)" joined by " -- ".
@@ -159,20 +136,26 @@ std::string WeatherText(std::string_view document, size_t from, size_t close) {
     return cell;
 }
 
-// The cells of the weather element in [start, end): one per weather item.
-void WeatherCells(std::string_view text, const Element& element, size_t start, size_t end,
-                  size_t rows, std::vector<std::string>* cells) {
-    size_t item = text.find(kConditions, start);
+// The cells of an element in [start, end): one per item `open` ("<value",
+// a weather item), in order. An item that is nil, or has no `close` of its
+// own before the next item, gets the element's empty text; any other the
+// cell `make` builds from its text, from one character past `open` up to
+// `close`.
+template <typename MakeCell>
+void ElementCells(std::string_view text, const Element& element, std::string_view open,
+                  std::string_view close, size_t start, size_t end, size_t rows,
+                  std::vector<std::string>* cells, MakeCell make) {
+    size_t item = text.find(open, start);
     while (cells->size() < rows && item != kNotFound) {
-        size_t v = item + kConditions.size() + 1;
+        size_t v = item + open.size() + 1; // past the tag's name and the next character
         if (v >= end)
             break;
-        size_t next = FindBefore(text, kConditions, v, end);
-        size_t close = FindBefore(text, kConditionsEnd, v, next == kNotFound ? end : next);
-        if (text.substr(v, kNil.size()) == kNil || close == kNotFound || close == v)
+        size_t next = FindBefore(text, open, v, end);
+        size_t last = FindBefore(text, close, v, next == kNotFound ? end : next);
+        if (text.substr(v, kNil.size()) == kNil || last == kNotFound || last == v)
             cells->emplace_back(element.Empty);
         else
-            cells->push_back(WeatherText(text, v, close));
+            cells->push_back(make(v, last));
         item = next;
     }
 }
@@ -272,9 +255,14 @@ HourlyTable BuildHourlyTable(std::string_view document, uint32_t flags, std::str
             continue;
         HourlyColumn column{element.Caption, element.Width, {}};
         if (element.Kind == Cells::Weather)
-            WeatherCells(text, element, start, end, table.Rows.size(), &column.Cells);
+            ElementCells(text, element, kConditions, kConditionsEnd, start, end, table.Rows.size(),
+                         &column.Cells,
+                         [&](size_t from, size_t close) { return WeatherText(text, from, close); });
         else
-            NumberCells(text, element, start, end, table.Rows.size(), &column.Cells);
+            ElementCells(text, element, kValue, kValueEnd, start, end, table.Rows.size(),
+                         &column.Cells, [&](size_t from, size_t close) {
+                             return NumberText(element, text.substr(from, close - from));
+                         });
         table.Columns.push_back(std::move(column));
     }
     return table;

@@ -3,6 +3,7 @@
 #include "resources/resource_ids.h"
 #include "services/dialog_texture.h"
 #include "services/help.h"
+#include "services/local_time.h"
 #include "services/registry.h"
 #include "services/shared_state.h"
 #include "services/text_buffer.h"
@@ -24,12 +25,8 @@ TimeFormatDialog* DialogOf(HWND dialog) {
 
 // The present local time in the format being edited.
 void ShowPreview(HWND dialog) {
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    const CalendarTime time = {now.wYear, now.wMonth,  now.wDayOfWeek, now.wDay,
-                               now.wHour, now.wMinute, now.wSecond,    now.wMilliseconds};
     char preview[kFormattedTimeSize];
-    FormatTime(time, TextOf(HourlyForecastTimeFormat), preview, sizeof preview);
+    FormatTime(LocalNow(), TextOf(HourlyForecastTimeFormat), preview, sizeof preview);
     SetDlgItemTextA(dialog, IDC_STATUS, preview);
 }
 

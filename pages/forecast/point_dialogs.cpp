@@ -172,13 +172,9 @@ void OnSave(HWND dialog) {
     HWND list = PageList(dialog);
     const int row = DialogOf(dialog)->EditedRow;
     if (row >= 0 && row < ListRowCount(list)) {
-        const std::string* texts[] = {&name, &latitude, &longitude};
-        for (int c = 0; c < 3; ++c) {
-            LVITEMA sub{};
-            sub.iSubItem = c;
-            sub.pszText = const_cast<char*>(texts[c]->c_str());
-            SendMessageA(list, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&sub));
-        }
+        SetListItemText(list, row, 0, name);
+        SetListItemText(list, row, 1, latitude);
+        SetListItemText(list, row, 2, longitude);
     }
     EndDialog(dialog, 0);
 }

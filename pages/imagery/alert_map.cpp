@@ -2,7 +2,6 @@
 
 #include "pages/imagery/picture.h"
 #include "resources/resource_ids.h"
-#include "services/help.h"
 
 namespace {
 
@@ -36,11 +35,6 @@ void Display(const FeedPage& page, HWND window) {
 
 INT_PTR OnMessage(const FeedPage& page, HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                   bool* handled) {
-    if (message == WM_COMMAND && LOWORD(wParam) == IDC_HELP_TOPIC) {
-        OpenHelpTopic("alertmaplegend.html", "AlertMapLegend"); // the map's colours
-        *handled = true;
-        return TRUE;
-    }
     return PictureViewMessage(page, kView, window, message, wParam, lParam, handled);
 }
 
@@ -62,6 +56,7 @@ const FeedPage AlertMapFeed = {
     .BoldOutput = false,
     .PositionValue = "AlertMapXY",
     .Modal = true,
+    .HelpWindow = "AlertMapLegend", // the map's colours
     .OnMessage = OnMessage,
 };
 

@@ -199,8 +199,7 @@ void ShowPicture(const FeedPage& page, HWND window, const PictureView& view) {
         for (const PictureLayer& layer : spec.Layers) {
             if (!layer.Timed)
                 continue;
-            if (FileExists(layer.CachePath.c_str()) &&
-                FormatFileTime(layer.CachePath.c_str(), &time))
+            if (FormatFileTime(layer.CachePath.c_str(), &time)) // false for a missing file
                 status = time;
             else if (spec.MissingTimedBlanks)
                 status.clear();
@@ -255,7 +254,7 @@ int CatalogPictureTarget(const char* section, const std::vector<std::string>& ke
     // Every matching line, in catalog order: a key given twice is fetched and
     // drawn twice, the later picture over the earlier.
     for (const CatalogEntry& entry : entries) {
-        FeedTarget target{entry.UrlTemplate, std::string(cacheFolder) + "\\" + entry.FileTemplate};
+        FeedTarget target{entry.UrlTemplate, JoinPath(cacheFolder, entry.FileTemplate)};
         if (target.Url.size() <= kFeedNameMax && target.CachePath.size() <= kFeedNameMax)
             targets->push_back(std::move(target));
     }

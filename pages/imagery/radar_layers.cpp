@@ -96,11 +96,7 @@ std::vector<RadarLayer> RadarLayers(std::string_view catalog, uint32_t flags, st
         layer.Url = entry.UrlTemplate;
         FillPlaceholder(&layer.Url, "###", site.substr(1));
         FillPlaceholder(&file, "####", site);
-        layer.CachePath = std::string(cacheFolder);
-        if (!layer.CachePath.empty() && layer.CachePath.back() != '\\' &&
-            layer.CachePath.back() != '/')
-            layer.CachePath += '\\';
-        layer.CachePath += file;
+        layer.CachePath = JoinPath(cacheFolder, file);
         if (layer.Url.size() > kFeedNameMax || layer.CachePath.size() > kFeedNameMax)
             continue;
         layer.Key = entry.Key;

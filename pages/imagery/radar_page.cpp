@@ -111,9 +111,7 @@ INT_PTR OnMessage(const FeedPage& page, HWND window, UINT message, WPARAM wParam
                   bool* handled) {
     if (message == WM_INITDIALOG) {
         // A saved value is read with exactly one range and the long-range product.
-        const uint32_t flags = page.State->Flags;
-        SetPageFlag(page, flags & ~NormalizeRadarFlags(flags), false);
-        SetPageFlag(page, NormalizeRadarFlags(flags), true);
+        ReplacePageFlags(page, NormalizeRadarFlags(PageFlags(page.State)));
         CheckFlagControls(page, window);
         ShowRange(window, page.State->Flags);
     } else if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED &&

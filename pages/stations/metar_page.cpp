@@ -87,7 +87,7 @@ int Targets(const PageRow& row, uint32_t, std::vector<FeedTarget>* targets) {
     FeedTarget target{entry.UrlTemplate, entry.FileTemplate};
     if (!FillIdentifier(&target.Url, identifier) || !FillIdentifier(&target.CachePath, identifier))
         return 0;
-    target.CachePath = std::string(cacheFolder) + "\\" + target.CachePath;
+    target.CachePath = JoinPath(cacheFolder, target.CachePath);
     if (target.Url.size() > kFeedNameMax || target.CachePath.size() > kFeedNameMax)
         return 0;
     targets->push_back(std::move(target));
@@ -111,8 +111,7 @@ INT_PTR OnMessage(const FeedPage& page, HWND window, UINT message, WPARAM, LPARA
     if (message == WM_INITDIALOG) {
         const uint32_t flags = PageFlags(page.State), units = NormalizeMetarUnits(flags);
         if (units != flags) {
-            SetPageFlag(page, flags & ~units, false);
-            SetPageFlag(page, units & ~flags, true);
+            ReplacePageFlags(page, units);
             CheckFlagControls(page, window);
         }
     }

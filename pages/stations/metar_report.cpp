@@ -3,7 +3,6 @@
 #include "services/text_scan.h"
 
 #include <charconv>
-#include <cstdlib>
 
 namespace {
 
@@ -47,8 +46,9 @@ std::string_view Value(std::string_view text, std::string_view name) {
 // gives 0), times `factor` plus `offset`, printed as "%.1f" prints it: a huge
 // value gets all of its digits.
 void AppendConverted(std::string* out, std::string_view value, double factor, double offset = 0) {
-    const std::string copy(value); // the value is not terminated inside the document
-    const double number = std::strtod(copy.c_str(), nullptr) * factor + offset;
+    double read;
+    ReadDecimal(value, &read); // 0 when nothing is readable
+    const double number = read * factor + offset;
     const size_t at = out->size();
     out->resize(at + 330); // the longest double printed with one decimal needs 312
     auto [end, error] = std::to_chars(out->data() + at, out->data() + out->size(), number,
