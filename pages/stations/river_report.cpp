@@ -1,5 +1,6 @@
 #include "pages/stations/river_report.h"
 
+#include "services/ansi_text.h"
 #include "services/local_time.h"
 #include "services/text_scan.h"
 
@@ -30,8 +31,9 @@ const Json* Member(const Json& root, std::initializer_list<const char*> keys) {
     return at;
 }
 
+// A string member in code page 1252 (the JSON is UTF-8).
 std::string Text(const Json* value) {
-    return value && value->is_string() ? value->get<std::string>() : std::string();
+    return value && value->is_string() ? Utf8ToAnsi(value->get<std::string>()) : std::string();
 }
 
 // A number as the document writes it (or a string holding one, as some

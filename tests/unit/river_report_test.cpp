@@ -113,14 +113,19 @@ TEST(RiverGauge, TodaysJsonInThePagesLayout) {
         {"{\"lid\": \"X\"}}", ""},
         {"\xEF\xBB\xBF  {\"lid\": \"X\"}", "X\r\n"},
         {"{\"lid\": \"R\xEDo\"}", ""}, // not UTF-8
+        // Names in code page 1252, "?" for what it lacks, escapes too.
+        {"{\"name\": \"R\xC3\xADo Piedras \xE2\x80\xA2 \xE4\xB8\xAD\", \"lid\": "
+         "\"\\u00c9\\ud83d\\ude00\"}",
+         "\xC9? - R\xEDo Piedras \x95 ?\r\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.document);
         RiverGaugeText text = Gauge(c.document);
         EXPECT_EQ(text.Output, c.output);
         EXPECT_EQ(text.HasStatus, c.output.find("Observation Time") != std::string::npos);
-        if (text.HasStatus)
+        if (text.HasStatus) {
             EXPECT_EQ(text.Status, observed);
+        }
     }
 }
 
