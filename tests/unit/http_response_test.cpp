@@ -121,6 +121,35 @@ TEST(ResponseStatus, SuccessAndNotModifiedAsTheHeadSaysThem) {
     }
 }
 
+// What the hops of a fetch read: the status code, where a redirect leads, and
+// a body in an encoding the downloader did not ask for.
+TEST(ResponseStatus, CodeLocationAndEncodingAsTheHeadSaysThem) {
+    const std::string longLocation = "Location: http://h/" + std::string(1100, 'x') + "\r\n";
+    const struct {
+        std::string raw;
+        int status;
+        const char* location;
+        bool encoded;
+    } cases[] = {
+        {"HTTP/1.1 301 Moved\r\nLocation: https://h/a?b=1 \r\n\r\n", 301, "https://h/a?b=1", false},
+        {"HTTP/1.1 308\r\nlocation:/next\r\n\r\n", 308, "/next", false},
+        {"HTTP/1.1 302 Found\r\nX-Location: /no\r\nContent-Location: /no\r\n\r\n", 302, "", false},
+        {"HTTP/1.1 302 Found\r\n" + longLocation + "\r\n", 302, "", false}, // cut: not followed
+        {"HTTP/1.1 204 No Content\r\n\r\n", 204, "", false},
+        {"HTTP/1.1 200 OK\r\nContent-Encoding: gzip\r\n\r\n", 200, "", true},
+        {"HTTP/1.1 200 OK\r\ncontent-encoding: Identity\r\n\r\n", 200, "", false},
+        {"HTTP/1.1 2x0 OK\r\n\r\n", 0, "", false},
+        {"ICY 200 OK\r\n\r\n", 0, "", false},
+        {"HTTP/1.1 99\r\n\r\n", 0, "", false},
+    };
+    for (const auto& c : cases) {
+        Converted converted = Convert(c.raw);
+        EXPECT_EQ(converted.Head.Status, c.status) << c.raw;
+        EXPECT_STREQ(converted.Head.Location, c.location) << c.raw;
+        EXPECT_EQ(converted.Head.Encoded, c.encoded) << c.raw;
+    }
+}
+
 TEST(ResponseBody, PlainOrDeChunkedWhateverTheReceivesAndTheLengthsSay) {
     const std::string binary = "line one\r\n\r\nline two\n\0binary\xFF\x95 end\0"s;
     const std::string data = Pattern(0x1A) + "\r\n" + Pattern(0xA0);
