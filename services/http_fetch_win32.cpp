@@ -113,8 +113,8 @@ bool WriteToFile(void* context, const char* data, size_t size) {
 // have their own temporary files.
 bool TemporaryPath(const char* path, const char* suffix, char* out, size_t size) {
     static std::atomic<unsigned long> count{0};
-    return FormatText(out, size, "%s.%lx-%lx%s", path, static_cast<unsigned long>(GetCurrentProcessId()),
-                      ++count, suffix);
+    return FormatText(out, size, "%s.%lx-%lx%s", path,
+                      static_cast<unsigned long>(GetCurrentProcessId()), ++count, suffix);
 }
 
 // Replaces `path` with `side` in one step. A reader that has the cache file
@@ -298,7 +298,8 @@ int FetchHops(FetchRequest* request, HANDLE body, const WatchdogLimits& limits,
     CopyText(address, TextOf(request->Url));
     bool ifModifiedSince = TextOf(request->DateText).size() > 0;
     for (int hops = 0;; ++hops) {
-        if (!TargetFetchRequest(request, address) || !ComposeRequestText(request, ifModifiedSince) ||
+        if (!TargetFetchRequest(request, address) ||
+            !ComposeRequestText(request, ifModifiedSince) ||
             SetFilePointer(body, 0, nullptr, FILE_BEGIN) != 0 || !SetEndOfFile(body))
             return -1;
         *head = ResponseHead{};

@@ -12,10 +12,10 @@ constexpr int kMaxRedirects = 5;
 bool IsRedirectStatus(int status);
 
 enum class RedirectVerdict {
-    Follow,   // `next` holds the address to ask next
-    TooMany,  // the hop would be the sixth
+    Follow,    // `next` holds the address to ask next
+    TooMany,   // the hop would be the sixth
     Downgrade, // from https to http
-    Unusable, // no Location, or one that gives no fetchable address
+    Unusable,  // no Location, or one that gives no fetchable address
 };
 
 // The address a redirect from `from` (a URL SplitHttpUrl accepts) with the

@@ -67,7 +67,8 @@ void ClearFetchResponseState(FetchRequest* request) {
     request->Secure = false;
 }
 
-bool SetFetchTarget(FetchRequest* request, std::string_view url, std::string_view cachePath, bool conditional) {
+bool SetFetchTarget(FetchRequest* request, std::string_view url, std::string_view cachePath,
+                    bool conditional) {
     if (!CopyText(request->Url, url) || !CopyText(request->CachePath, cachePath)) {
         request->Url[0] = '\0';
         request->CachePath[0] = '\0';
@@ -86,7 +87,8 @@ bool PrepareFetchRequest(FetchRequest* request) {
         BoundedLength(request->CachePath, sizeof request->CachePath) == sizeof request->CachePath)
         return false;
     HttpUrl url;
-    if (!SplitHttpUrl(TextOf(request->Url), &url) || !TargetFetchRequest(request, TextOf(request->Url)))
+    if (!SplitHttpUrl(TextOf(request->Url), &url) ||
+        !TargetFetchRequest(request, TextOf(request->Url)))
         return false;
     if (TextOf(request->CachePath).empty())
         CopyText(request->CachePath, url.LastSegment);
@@ -105,7 +107,8 @@ bool TargetFetchRequest(FetchRequest* request, std::string_view address) {
     return true;
 }
 
-bool ComposeHeaderLines(const FetchRequest* request, bool ifModifiedSince, char* text, size_t size) {
+bool ComposeHeaderLines(const FetchRequest* request, bool ifModifiedSince, char* text,
+                        size_t size) {
     text[0] = '\0';
     bool fits = AppendText(text, size, "User-Agent: ") && AppendText(text, size, kHttpUserAgent) &&
                 AppendText(text, size, "\r\nAccept: ") && AppendText(text, size, kHttpAccept) &&
@@ -126,7 +129,8 @@ bool ComposeRequestText(FetchRequest* request, bool ifModifiedSince) {
                 CopyText(text, size, "GET ") && AppendText(text, size, TextOf(request->Resource)) &&
                 AppendText(text, size, " HTTP/1.1\r\nHost: ") &&
                 AppendText(text, size, TextOf(request->Host)) && AppendText(text, size, "\r\n") &&
-                AppendText(text, size, headers) && AppendText(text, size, "Connection: close\r\n\r\n");
+                AppendText(text, size, headers) &&
+                AppendText(text, size, "Connection: close\r\n\r\n");
     if (!fits)
         text[0] = '\0';
     return fits;

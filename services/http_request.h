@@ -47,7 +47,8 @@ void ClearFetchResponseState(FetchRequest* request);
 // Fills Url and CachePath and the Conditional bit of an initialised request.
 // False, with the fields left empty, when the address or the path does not
 // fit its field: a cut address would fetch something else.
-bool SetFetchTarget(FetchRequest* request, std::string_view url, std::string_view cachePath, bool conditional);
+bool SetFetchTarget(FetchRequest* request, std::string_view url, std::string_view cachePath,
+                    bool conditional);
 
 // The first steps of a fetch: clears the response state (Host, Resource,
 // RequestText, DateText, FileTime), splits Url into Host, Port and Resource,

@@ -185,6 +185,10 @@ void ReadResponseHead(ResponseReader* reader, bool conditional, ResponseHead* he
         if (first) {
             head->Status = StatusLineCode(line);
             head->NotModified = head->Status == 304;
+            // HTTP/2 and later (WinHTTP may speak them) have no reason phrase.
+            if (head->Status == 200 &&
+                (line.substr(0, 7) == "HTTP/2 " || line.substr(0, 7) == "HTTP/3 "))
+                head->Success = true;
         }
         first = false;
         // A header's value: after its name and colon, blanks skipped, line end cut.
@@ -202,8 +206,8 @@ void ReadResponseHead(ResponseReader* reader, bool conditional, ResponseHead* he
         bool whole = kept < sizeof buffer || line.back() == '\n'; // not cut at the line limit
         if (auto location = value("Location"); location && whole)
             CopyText(head->Location, *location);
-        if (auto encoding = value("Content-Encoding"); encoding && !encoding->empty() &&
-                                                        !StartsWithNoCase(*encoding, "identity"))
+        if (auto encoding = value("Content-Encoding");
+            encoding && !encoding->empty() && !StartsWithNoCase(*encoding, "identity"))
             head->Encoded = true;
         if (IsSuccessLine(line))
             head->Success = true;

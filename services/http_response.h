@@ -39,7 +39,7 @@ struct ResponseReader {
 void InitResponseReader(ResponseReader* reader, ByteSource source);
 
 struct ResponseHead {
-    bool Success; // some header line holds "HTTP", "200" and "OK"
+    bool Success; // some header line holds "HTTP", "200" and "OK" (or "HTTP/2 200")
     bool Chunked; // some header line holds "Transfer-Encoding" and "chunked", in any letter case
     bool NotModified;      // the status line is a 304 answer
     bool HasLastModified;  // conditional mode and a valid Last-Modified line

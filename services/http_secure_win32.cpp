@@ -193,9 +193,9 @@ int Exchange(FetchRequest* request, SecureCall* call, HINTERNET handle, HANDLE b
 int SecureTransfer(FetchRequest* request, HANDLE body, const WatchdogLimits& limits,
                    ResponseHead* head) {
     std::wstring agent = Wide(kHttpUserAgent);
-    HINTERNET session = WinHttpOpen(agent.c_str(), WINHTTP_ACCESS_TYPE_AUTOMATIC_PROXY,
-                                    WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS,
-                                    WINHTTP_FLAG_ASYNC);
+    HINTERNET session =
+        WinHttpOpen(agent.c_str(), WINHTTP_ACCESS_TYPE_AUTOMATIC_PROXY, WINHTTP_NO_PROXY_NAME,
+                    WINHTTP_NO_PROXY_BYPASS, WINHTTP_FLAG_ASYNC);
     if (!session) // a system older than the automatic proxy: the configured one
         session = WinHttpOpen(agent.c_str(), WINHTTP_ACCESS_TYPE_DEFAULT_PROXY,
                               WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, WINHTTP_FLAG_ASYNC);
@@ -208,8 +208,8 @@ int SecureTransfer(FetchRequest* request, HANDLE body, const WatchdogLimits& lim
     HINTERNET connection = nullptr;
     if (RequireModernTls(session) && WinHttpSetTimeouts(session, 0, 60000, 60000, receive)) {
         std::string_view host = TextOf(request->Host);
-        connection = WinHttpConnect(session, Wide(host.substr(0, host.find(':'))).c_str(),
-                                    request->Port, 0);
+        connection =
+            WinHttpConnect(session, Wide(host.substr(0, host.find(':'))).c_str(), request->Port, 0);
     }
     HINTERNET handle = nullptr;
     if (connection)

@@ -48,8 +48,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "trust_ca: %s holds no certificate\n", argv[1]);
         return 1;
     }
-    HCERTSTORE store = CertOpenStore(CERT_STORE_PROV_SYSTEM_A, 0, 0,
-                                     CERT_SYSTEM_STORE_LOCAL_MACHINE, "Root");
+    HCERTSTORE store =
+        CertOpenStore(CERT_STORE_PROV_SYSTEM_A, 0, 0, CERT_SYSTEM_STORE_LOCAL_MACHINE, "Root");
     if (!store) {
         std::fprintf(stderr, "trust_ca: cannot open the machine's Root store (%lu)\n",
                      GetLastError());

@@ -19,8 +19,9 @@ std::string Parts(std::string_view url) {
     HttpUrl p{};
     if (!SplitHttpUrl(url, &p))
         return "(refused)";
-    return std::string(p.Secure ? "s " : "") + std::string(p.Host) + " | " + std::string(p.HostName) + " | " + std::to_string(p.Port) +
-           " | " + std::string(p.Resource) + " | " + std::string(p.LastSegment);
+    return std::string(p.Secure ? "s " : "") + std::string(p.Host) + " | " +
+           std::string(p.HostName) + " | " + std::to_string(p.Port) + " | " +
+           std::string(p.Resource) + " | " + std::string(p.LastSegment);
 }
 
 std::unique_ptr<FetchRequest> Request(std::string_view url, std::string_view cachePath = "") {
@@ -114,8 +115,9 @@ TEST(PrepareFetchRequest, HostPortResourceAndTheCachePathOrTheLastSegment) {
 
 TEST(ComposeRequestText, TheWholeRequestLineByLine) {
     const std::string agent = "User-Agent: "s + kHttpUserAgent + "\r\n"; // its text: the wire test
-    const std::string accept = "Accept: application/atom+xml, application/xml;q=0.9, text/xml;q=0.9, "
-                               "application/json;q=0.8, image/*;q=0.8, */*;q=0.5\r\n";
+    const std::string accept =
+        "Accept: application/atom+xml, application/xml;q=0.9, text/xml;q=0.9, "
+        "application/json;q=0.8, image/*;q=0.8, */*;q=0.5\r\n";
     const struct {
         const char* url;
         bool ifModifiedSince;
@@ -141,7 +143,7 @@ TEST(ComposeRequestText, TheWholeRequestLineByLine) {
 TEST(FollowRedirect, WhereItLeadsAndWhatIsRefused) {
     const std::string far = "http://h/" + std::string(1100, 'x');
     const struct {
-        const char *from;
+        const char* from;
         std::string location;
         int hops;
         const char* next; // or the refusal

@@ -102,6 +102,8 @@ TEST(ResponseStatus, SuccessAndNotModifiedAsTheHeadSaysThem) {
         {"HTTP/1.1 200 OK\r\nContent-Length: 10\r\n", true, false}, // no empty line
         {"HTTP/1.1 200\r\nContent-Length: 1\r\n\r\nx", false, false},
         {"HTTP/1.1 200 Okay\r\n\r\nx", false, false}, // letter case counts
+        {"HTTP/2 200\r\n\r\nx", true, false},         // no reason phrase from HTTP/2 on
+        {"HTTP/2 404\r\n\r\nx", false, false},
         {"HTTP/1.1 304 Not Modified\r\n\r\n", false, true},
         {"HTTP/1.0 304\r\n\r\n", false, true},
         {"HTTP/1.1 3040 Odd\r\n\r\n", false, false},

@@ -290,7 +290,7 @@ TEST_F(HttpFetchTest, RedirectsAndCertificates) {
         {Url("/hop?left=1&to=plain&rel=1&code=308"), 0},
         {Https("/hop?left=2&to=tls&rel=1&code=308"), 0},
         {Url("/hop?left=1&to=plain&code=300"), -1}, // not a redirect the downloader follows
-        {Url("/status?code=301"), -1},             // no Location
+        {Url("/status?code=301"), -1},              // no Location
         {WrongName("/plain?size=10"), -1},
         {UnknownCa("/plain?size=10"), -1},
         {"https://no-such-host.invalid/feed.xml", -1},
@@ -314,10 +314,11 @@ TEST_F(HttpFetchTest, TheRequestNamesTheProgramAndTheCacheFilesTime) {
         EXPECT_EQ(Fetch(scheme("/plain?size=3&tag=with"), "feed.xml", true), 0);
         EXPECT_EQ(Fetch(Url("/log?tag=with"), "log.txt"), 0);
         std::string sent = Content(Path("log.txt"));
-        for (const char* line : {"GET /plain?size=3&tag=with HTTP/1.1\r\n",
-                                 "\r\nUser-Agent: Cumulon/3.0.7.143 (+https://quillmoor.example)\r\n",
-                                 "\r\nAccept: application/atom+xml, ",
-                                 "\r\nIf-Modified-Since: Wed, 07 Aug 2013 13:40:32 GMT\r\n"})
+        for (const char* line :
+             {"GET /plain?size=3&tag=with HTTP/1.1\r\n",
+              "\r\nUser-Agent: Cumulon/3.0.7.143 (+https://quillmoor.example)\r\n",
+              "\r\nAccept: application/atom+xml, ",
+              "\r\nIf-Modified-Since: Wed, 07 Aug 2013 13:40:32 GMT\r\n"})
             EXPECT_NE(sent.find(line), std::string::npos) << scheme("") << line << sent;
     }
 }
