@@ -46,6 +46,7 @@ TEST_F(Shell, MissingDataFilesReportOnlyTheFirstAndQuit) {
     ASSERT_NE(main_ = MainWindow(), nullptr);
     ClickAt(main_, 40, 12);
     Sleep(500);
+    SaveScreenshot(nullptr, "missing-file");
     ClickControl(box, IDOK);
     EXPECT_TRUE(EndsWithZero());
 }
