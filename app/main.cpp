@@ -76,9 +76,9 @@ HANDLE* const kThreadsToWaitFor[] = {
 };
 
 // Every page, for the aborts at the end of the session.
-PageState* const kPages[] = {&AlertsPage, &HourlyForecastPage, &MetarPage,         &ObservationsPage,
-                             &PointForecastPage, &RadarPage, &RiverPage, &SatelliteWidePage,
-                             &AlertMapPage,      &SatellitePage};
+PageState* const kPages[] = {
+    &AlertsPage, &HourlyForecastPage, &MetarPage,         &ObservationsPage, &PointForecastPage,
+    &RadarPage,  &RiverPage,          &SatelliteWidePage, &AlertMapPage,     &SatellitePage};
 
 // Windows gives a program a few seconds to end with the session; the
 // threads, their downloads aborted, get this long in all.

@@ -59,8 +59,8 @@ bool RunTicker(const char* queueFile, const AlertSettingsSnapshot& settings) {
     PROCESS_INFORMATION process{};
     {
         std::lock_guard<std::mutex> lock(TickerStartLock);
-        if (Stopping.load() || !CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr,
-                                               FALSE, 0, nullptr, nullptr, &startup, &process))
+        if (Stopping.load() || !CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE,
+                                               0, nullptr, nullptr, &startup, &process))
             return false;
     }
     // Shutdown ends the wait, not the ticker, which deletes its queue itself.

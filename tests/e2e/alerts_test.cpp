@@ -169,8 +169,8 @@ TEST_F(Alerts, TestTickerFollowsThePagesChoices) {
 // its update has failed. Two rows selected keep the row remembered before.
 TEST_F(Alerts, EachRowShowsItsOwnCacheAndTwoSelectedRowsKeepTheRememberedOne) {
     UseAlertFeeds("http://127.0.0.1:1/?z=######"); // every download fails at once
-    ASSERT_TRUE(SeedListFile(ListFile(
-        "ALERTS", {"0»KYZ030»With Time", "0»ILZ103»Without Time", "0»TXZ103»Locked"})));
+    ASSERT_TRUE(SeedListFile(
+        ListFile("ALERTS", {"0»KYZ030»With Time", "0»ILZ103»Without Time", "0»TXZ103»Locked"})));
     StartOnTab(kAlertsTab, 3);
     const std::string entry = "<entry><title>Flood Watch</title></entry></feed>";
     ASSERT_TRUE(WriteTextFile(CachePath("alerts_KYZ030.xml"),
@@ -206,7 +206,9 @@ TEST_F(Alerts, EachRowShowsItsOwnCacheAndTwoSelectedRowsKeepTheRememberedOne) {
             MoveMouseTo(at);
         }
         ASSERT_TRUE(WaitUntil(
-            [&] { return ListItemSelected(List(), 2) && ListItemSelected(List(), 1) == (row == 1); },
+            [&] {
+                return ListItemSelected(List(), 2) && ListItemSelected(List(), 1) == (row == 1);
+            },
             5000));
     }
     PressMouseButton(false, false);
