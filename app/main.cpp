@@ -106,14 +106,16 @@ bool ShutDownDone;
 } // namespace
 
 void ShutDown(bool sessionEnding) {
+    // The session may also end while an Exit waits for a download: its
+    // downloads are aborted all the same.
+    if (sessionEnding)
+        for (PageState* page : kPages)
+            StopPageWorker(page);
     if (ShutDownDone)
         return;
     ShutDownDone = true;
     KillTimer(HiddenWindow, kAutoAlertTimer);
     StopAutoAlerts(); // a check running now starts no ticker
-    if (sessionEnding)
-        for (PageState* page : kPages)
-            StopPageWorker(page);
     WSACleanup();
     WriteSavedLists(); // does nothing unless the main window is visible
     for (HWND* window : kWindowsToClose)
