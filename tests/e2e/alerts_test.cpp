@@ -275,4 +275,41 @@ TEST_F(Alerts, ExitLeavesARunningTickerAloneAndEndsAtOnce) {
     ASSERT_TRUE(CloseMainWindow());
 }
 
+// A sound chosen from another folder: the program still finds its own files
+// by their bare names (the catalog here) after the dialog has browsed there.
+// Windows moves the current directory with the open dialog whatever its
+// flags say; Wine keeps it when asked to, so here this holds either way.
+TEST_F(Alerts, ASoundFromAnotherFolderLeavesTheProgramInItsFolder) {
+    const std::string chimes = WorkFolder() + "\\chimes";
+    CreateDirectoryA(chimes.c_str(), nullptr);
+    ASSERT_TRUE(CopyFileA((BuiltProgramsFolder() + "\\sounds\\severe.wav").c_str(),
+                          (chimes + "\\siren.wav").c_str(), FALSE));
+    ASSERT_TRUE(SeedListFile(ListFile("ALERTS", {"0»KYZ030»Jefferson"})));
+    StartOnTab(kAlertsTab, 1);
+    ASSERT_TRUE(ClickControl(page_, IDC_NOTIFY_OPEN));
+    HWND dialog = Dialog("Sound Files");
+    ASSERT_NE(dialog, nullptr);
+    HWND name = nullptr;
+    EnumChildWindows(
+        dialog,
+        [](HWND child, LPARAM found) -> BOOL {
+            char kind[16] = "";
+            GetClassNameA(child, kind, sizeof kind);
+            if (lstrcmpiA(kind, "Edit") == 0 && IsWindowVisible(child))
+                *reinterpret_cast<HWND*>(found) = child;
+            return *reinterpret_cast<HWND*>(found) == nullptr;
+        },
+        reinterpret_cast<LPARAM>(&name));
+    ASSERT_NE(name, nullptr);
+    for (const std::string& typed : {chimes, std::string("siren.wav")}) {
+        SetText(name, typed);
+        ASSERT_TRUE(ClickControl(dialog, IDOK));
+        Sleep(1000);
+    }
+    ASSERT_TRUE(Gone(dialog));
+    EXPECT_EQ(TextOf(page_, IDC_NOTIFY_SOUND), "siren.wav");
+    UpdateZone(0);
+    EXPECT_TRUE(WaitUntil([&] { return Shows("...Severity: "); }, 15000)) << Output();
+}
+
 } // namespace
