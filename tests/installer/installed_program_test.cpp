@@ -1,6 +1,7 @@
 // The installed Cumulon as a user meets it after Setup: started from the
 // target of its Start menu shortcut, it shows its window with the installed
-// data files found and the user's saved list (seeded by installer-test.sh).
+// data files found and the user's saved list (seeded by installer-test.sh);
+// Setup run again while it runs ends it the way Exit does.
 #include "resources/resource_ids.h"
 #include "tests/e2e/driver.h"
 
@@ -9,6 +10,9 @@
 #include <objbase.h>
 #include <shlobj.h>
 #include <shobjidl.h>
+#include <commctrl.h>
+
+#include <cstdlib>
 
 #include <string>
 
@@ -47,7 +51,12 @@ Shortcut ReadShortcut(const std::string& path) {
     return shortcut;
 }
 
-TEST(InstalledCumulon, StartsFromItsShortcutWithTheInstalledDataAndTheUsersList) {
+// The installed program as the Start menu shortcut starts it, and its main window.
+struct Installed {
+    RunningProgram Program;
+    HWND Main = nullptr;
+};
+void StartFromShortcut(Installed* installed) {
     const std::string folder = KnownFolder(CSIDL_LOCAL_APPDATA) + "\\Programs\\Cumulon";
     const Shortcut shortcut = ReadShortcut(KnownFolder(CSIDL_PROGRAMS) + "\\Cumulon.lnk");
     ASSERT_EQ(CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, shortcut.Target.c_str(), -1,
@@ -58,27 +67,54 @@ TEST(InstalledCumulon, StartsFromItsShortcutWithTheInstalledDataAndTheUsersList)
                              folder.c_str(), -1),
               CSTR_EQUAL)
         << shortcut.Folder;
+    installed->Program = StartProgram(shortcut.Target);
+    installed->Main = WaitForTopWindow(installed->Program.info.dwProcessId, "#32770", "Cumulon", 20000);
+    ASSERT_NE(installed->Main, nullptr);
+}
 
-    RunningProgram program = StartProgram(shortcut.Target);
-    HWND main = WaitForTopWindow(program.info.dwProcessId, "#32770", "Cumulon", 20000);
-    ASSERT_NE(main, nullptr);
+TEST(InstalledCumulon, StartsFromItsShortcutWithTheInstalledDataAndTheUsersList) {
+    Installed cumulon;
+    ASSERT_NO_FATAL_FAILURE(StartFromShortcut(&cumulon));
     // The data files are checked after the window appears: a missing one
     // would end the program with its "Missing File" box instead of the list.
     HWND list = nullptr;
     EXPECT_TRUE(WaitUntil(
         [&] {
-            list = GetDlgItem(VisiblePage(main), IDC_LIST);
+            list = GetDlgItem(VisiblePage(cumulon.Main), IDC_LIST);
             return ListItemCount(list) == 1 && ListItemText(list, 0, 0) == "Home";
         },
         10000));
-    EXPECT_TRUE(TopWindows(program.info.dwProcessId, "#32770", "Missing File").empty());
+    EXPECT_TRUE(TopWindows(cumulon.Program.info.dwProcessId, "#32770", "Missing File").empty());
     Sleep(300);
     SaveScreenshot(nullptr, "installed-cumulon");
 
-    PostMessageA(main, WM_SYSCOMMAND, SC_CLOSE, 0);
+    PostMessageA(cumulon.Main, WM_SYSCOMMAND, SC_CLOSE, 0);
     DWORD code = 1;
-    EXPECT_TRUE(program.WaitForExit(20000, &code) && code == 0);
-    program.Kill();
+    EXPECT_TRUE(cumulon.Program.WaitForExit(20000, &code) && code == 0);
+    cumulon.Program.Kill();
+}
+
+// Setup asks a running Cumulon to end as Exit does: it saves its settings
+// (the page shown, kept only at the end) and ends with 0 before its files go.
+TEST(InstalledCumulon, SetupOverTheRunningProgramEndsItAndItsSettingsAreSaved) {
+    Installed cumulon;
+    ASSERT_NO_FATAL_FAILURE(StartFromShortcut(&cumulon));
+    constexpr int kRadarTab = 4;
+    HWND tabs = GetDlgItem(cumulon.Main, IDC_TAB);
+    ASSERT_TRUE(ClickTab(tabs, kRadarTab));
+    ASSERT_TRUE(WaitUntil([&] { return TabCtrl_GetCurSel(tabs) == kRadarTab; }, 5000));
+
+    const char* setupPath = std::getenv("CUMULON_SETUP");
+    ASSERT_NE(setupPath, nullptr);
+    RunningProgram setup = StartProgram(WindowsPath(setupPath), "/S");
+    DWORD setupCode = 1, code = 1;
+    EXPECT_TRUE(setup.WaitForExit(60000, &setupCode));
+    EXPECT_EQ(setupCode, 0u);
+    EXPECT_TRUE(cumulon.Program.WaitForExit(0, &code) && code == 0);
+    std::vector<BYTE> tab;
+    EXPECT_TRUE(ReadSetting("CurTab", &tab) && tab.size() == 4 && tab[0] == kRadarTab);
+    setup.Kill();
+    cumulon.Program.Kill();
 }
 
 } // namespace

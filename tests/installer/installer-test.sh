@@ -8,7 +8,8 @@
 #   3. this release installs silently over it: every file is replaced, the
 #      user's files and settings stay;
 #   4. the installed Cumulon starts from the Start menu shortcut's target and
-#      shows its window with the installed data (installed_program_test.exe);
+#      shows its window with the installed data, and Setup run again while it
+#      runs ends it as Exit does, its settings saved (installed_program_test.exe);
 #   5. a silent uninstall removes the program folder, the shortcut, the
 #      installed programs entry and the Run value, and keeps the user's list.
 # installer-test.sh WORK TEMPLATE_PREFIX SETUP ZIP CHECK.exe MAKENSIS NSI VERSION NSIS_ARGS...
@@ -111,8 +112,8 @@ expect "the upgrade keeps the setting" equal "$(value "$settings_key" AlertWarni
 expect "the upgrade keeps the user's sound" test -f "$program/sounds/mine.wav"
 
 # 4. The installed program, as the shortcut starts it.
-wine "$check" </dev/null
-expect "the installed Cumulon starts from its shortcut" equal $? 0
+CUMULON_SETUP=$setup wine "$check" </dev/null
+expect "the installed Cumulon from its shortcut, and Setup over it running" equal $? 0
 expect "it keeps the setting" equal "$(value "$settings_key" AlertWarningAlarm)" 'sounds\mine.wav'
 
 # 5. The silent uninstall (it goes on from a copy of itself in the temporary folder).

@@ -6,7 +6,8 @@
 ;   OUTFILE   the setup program to write
 ;   FILES     the generated list of the files to install and remove
 ;   ICON      the program's icon
-;   TICKER_END the command id that ends Ticker.exe from its hidden window
+;   CUMULON_EXIT, TICKER_END  the command ids by which the hidden windows of
+;             Cumulon.exe and Ticker.exe end their programs
 ; and optionally COMPRESSOR (lzma unless given).
 ;
 ; Silent: "setup.exe /S" installs or upgrades, "Uninstall.exe /S" removes the
@@ -45,6 +46,7 @@ InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
 BrandingText "${PRODUCT} ${VERSION}"
 ShowInstDetails nevershow
 ShowUninstDetails nevershow
+SpaceTexts none
 
 VIProductVersion "${VERSION}"
 VIFileVersion "${VERSION}"
@@ -58,7 +60,7 @@ VIAddVersionKey /LANG=1033 "ProductVersion" "${VERSION}"
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
-!define MUI_WELCOMEPAGE_TEXT "Setup will install ${PRODUCT} ${VERSION}, the desktop weather station, for you alone. It needs no administrator rights.$\r$\n$\r$\nIf ${PRODUCT} is running, Setup asks it to close first. Your places, downloaded data and settings are kept.$\r$\n$\r$\nClick Install to continue."
+!define MUI_WELCOMEPAGE_TEXT "Setup will install ${PRODUCT} ${VERSION}, the desktop weather station, for you alone, into $INSTDIR. It needs no administrator rights.$\r$\n$\r$\nIf ${PRODUCT} is running, Setup asks it to close first. Your places, downloaded data and settings are kept.$\r$\n$\r$\nClick Install to continue."
 !define MUI_FINISHPAGE_RUN "$INSTDIR\Cumulon.exe"
 !define MUI_FINISHPAGE_RUN_TEXT "Start Cumulon"
 !define MUI_FINISHPAGE_NOREBOOTSUPPORT
@@ -82,9 +84,9 @@ Function WelcomeShow
 FunctionEnd
 
 ; Asks every running Cumulon.exe and Ticker.exe to close, through the hidden
-; window (class "MainWindow") each of them has: Cumulon gets WM_CLOSE, the
-; ordinary close request, and saves its lists and settings on the way out;
-; Ticker gets the command of its own End button. Waits up to 30 s for each
+; window (class "MainWindow") each of them has: Cumulon gets the command of
+; Exit in its tray menu and ends as it does then, saving its lists and
+; settings; Ticker gets the command of its own End button. Waits up to 30 s for each
 ; process; one that stays is never killed: the user is asked to close it and
 ; retry, and a silent run ends with exit code 2 before it has changed anything.
 !macro CLOSE_RUNNING_FUNCTION un
@@ -103,7 +105,7 @@ next:
     System::Call 'kernel32::QueryFullProcessImageNameW(p r2, i 0, w .r3, *i ${NSIS_MAX_STRLEN}) i'
     ${GetFileName} "$3" $4
     ${If} $4 == "Cumulon.exe"
-        System::Call 'user32::PostMessageW(p r0, i ${WM_CLOSE}, p 0, p 0)'
+        System::Call 'user32::PostMessageW(p r0, i ${WM_COMMAND}, p ${CUMULON_EXIT}, p 0)'
     ${ElseIf} $4 == "Ticker.exe"
         System::Call 'user32::PostMessageW(p r0, i ${WM_COMMAND}, p ${TICKER_END}, p 0)'
     ${Else}
