@@ -28,6 +28,7 @@ SetCompressor /SOLID lzma
 !include LogicLib.nsh
 !include FileFunc.nsh
 !include WinMessages.nsh
+!include WordFunc.nsh
 !include "${FILES}"
 
 !define PRODUCT "Cumulon"
@@ -76,6 +77,22 @@ VIAddVersionKey /LANG=1033 "ProductVersion" "${VERSION}"
 !insertmacro MUI_UNPAGE_INSTFILES
 
 !insertmacro MUI_LANGUAGE "English"
+
+; An older version over a newer one only when the user says so (a silent
+; install goes ahead: the administrator chose it).
+Function .onInit
+    ReadRegStr $0 HKCU "${UNINSTALL_KEY}" "DisplayVersion"
+    ${If} $0 != ""
+        ${VersionCompare} "$0" "${VERSION}" $1
+        ${If} $1 == 1
+            MessageBox MB_YESNO|MB_ICONQUESTION \
+                "${PRODUCT} $0, a newer version, is installed. Replace it with ${VERSION}?" \
+                /SD IDYES IDYES keep
+            Quit
+        keep:
+        ${EndIf}
+    ${EndIf}
+FunctionEnd
 
 ; The welcome page goes straight on to the install: its button says so.
 Function WelcomeShow
