@@ -12,6 +12,7 @@ packages=(
     curl                                                         # downloader benchmark
     openssl                                                      # test certificate authorities for TLS
     nlohmann-json3-dev                                           # the river gauge JSON reader
+    nsis                                                         # the setup program
 )
 
 missing=()
