@@ -63,10 +63,8 @@ std::string Metar(const std::string& document, const std::string&) {
     return report.ObservationTime.empty() ? "" : "a report of " + std::string(report.ObservationTime);
 }
 std::string River(const std::string& document, const std::string&) {
-    CalendarTime time{};
-    std::string text = BuildRiverReport(document);
-    return text.empty() ? "" : RiverBuildTime(document, &time) ? "a gauge report with its time"
-                                                               : "a gauge report";
+    RiverGaugeText text = RenderRiverGauge(document, "%c");
+    return text.Output.empty() ? "" : text.HasStatus ? "a gauge report with its time" : "a gauge report";
 }
 std::string Alerts(const std::string& document, const std::string&) {
     return AlertFeedUpdated(document).empty()
@@ -97,7 +95,7 @@ constexpr char kLatitude[] = "38.25", kLongitude[] = "-85.76";
 const Page kPages[] = {
     {"POINTFORECAST", nullptr, PointForecast}, {"HOURLYPOINTFORECAST", nullptr, HourlyForecast},
     {"OBSERVATIONS", "KSDF", Observations},    {"METAR", "KSDF", Metar},
-    {"RIVERGAUGES", "LOUK2", River},           {"ALERTS", "KYZ030", Alerts},
+    {"RIVERGAUGES", "MLUK2", River},           {"ALERTS", "KYZ030", Alerts},
     {"RADAR", "KLVX", Picture},                {"SATELLITE", "", Picture},
     {"SATELLITEWIDE", "", Picture},            {"ALERTMAPS", "", Picture},
 };
