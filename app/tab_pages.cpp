@@ -26,6 +26,43 @@ bool ReadTabItem(HWND tab, int index, HWND* page, int* image) {
     return true;
 }
 
+RECT RectInPage(HWND page, HWND control) {
+    RECT rect;
+    GetWindowRect(control, &rect);
+    MapWindowPoints(nullptr, page, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+// A page grown or shrunk by `grown` pixels in height keeps its bottom margin:
+// its bottom-most stretchable control (the output box; the list where the
+// output area is a picture, which keeps its own size) takes the difference,
+// and the controls below it move with its bottom edge.
+void StretchPage(HWND page, int grown) {
+    HWND stretched = nullptr;
+    for (int id : {IDC_OUTPUT, IDC_LIST}) {
+        HWND control = GetDlgItem(page, id);
+        char className[16] = "";
+        if (control && GetClassNameA(control, className, sizeof className) &&
+            lstrcmpiA(className, "Static") != 0) {
+            stretched = control;
+            break;
+        }
+    }
+    if (!stretched || !grown)
+        return;
+    const RECT area = RectInPage(page, stretched);
+    for (HWND child = GetWindow(page, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        const RECT rect = RectInPage(page, child);
+        if (child == stretched)
+            SetWindowPos(child, nullptr, 0, 0, rect.right - rect.left,
+                         rect.bottom - rect.top + grown,
+                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        else if (rect.top >= area.bottom)
+            SetWindowPos(child, nullptr, rect.left, rect.top + grown, 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
 } // namespace
 
 int AddTabPage(HWND tab, HWND page, const char* caption, int index) {
@@ -56,8 +93,13 @@ bool AttachTabPage(HWND tab, int index, HWND page) {
     GetWindowRect(tab, &area);
     MapWindowPoints(nullptr, GetParent(tab), reinterpret_cast<POINT*>(&area), 2);
     SendMessageA(tab, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
+    RECT before;
+    GetClientRect(page, &before);
     SetWindowPos(page, HWND_BOTTOM, area.left, area.top, area.right - area.left,
                  area.bottom - area.top, SWP_HIDEWINDOW | SWP_NOACTIVATE);
+    RECT after;
+    GetClientRect(page, &after);
+    StretchPage(page, after.bottom - before.bottom);
     if (!GetPropA(tab, kCurrentPageProperty))
         SetPropA(tab, kCurrentPageProperty, page);
     EnableDialogTexture(page, true);

@@ -5,9 +5,10 @@
 #include <windows.h>
 
 // Inserts a tab (at `index`, or at the end for -1) carrying `page` as its item
-// data and fits the page into the tab's display area, hidden. Returns the new
-// item's index or -1. A null page leaves the tab without one until
-// AttachTabPage gives it its page.
+// data and fits the page into the tab's display area, hidden: the page's
+// output box (its list beside a picture) takes the height the page gains, so
+// the bottom margin stays. Returns the new item's index or -1. A null page
+// leaves the tab without one until AttachTabPage gives it its page.
 int AddTabPage(HWND tab, HWND page, const char* caption, int index);
 bool AttachTabPage(HWND tab, int index, HWND page);
 // Shows the page of tab `index` (-1: the current selection, which is also

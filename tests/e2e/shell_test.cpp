@@ -79,6 +79,34 @@ TEST_F(Shell, AFirstRunShowsTheEightPagesWritesTheSettingsAtExitAndKeepsEverySav
     EXPECT_EQ(Setting("SettingsFlags"), kMissing);
     Snapshot(main_, "main-window");
 
+    // The window grew for the radar picture: every page fills the tab, the
+    // lowest box or list keeping the bottom margin as wide as the left one.
+    struct Bottom {
+        int tab, id;
+        const char* snapshot;
+    } bottoms[] = {{kPointTab, IDC_OUTPUT, nullptr},
+                   {kHourlyTab, IDC_OUTPUT, nullptr},
+                   {kObservationsTab, IDC_OUTPUT, nullptr},
+                   {kAlertsTab, IDC_OUTPUT, "alerts-page"},
+                   {kRadarTab, IDC_RADAR_STORM_TOTAL_PRECIPITATION, "radar-page"},
+                   {kMetarTab, IDC_OUTPUT, "metar-page"},
+                   {kRiverTab, IDC_OUTPUT, nullptr}};
+    for (const Bottom& bottom : bottoms) {
+        ShowTab(bottom.tab);
+        RECT page{}, update{}, lowest{};
+        GetClientRect(page_, &page);
+        GetWindowRect(GetDlgItem(page_, IDC_UPDATE), &update);
+        GetWindowRect(GetDlgItem(page_, bottom.id), &lowest);
+        MapWindowPoints(nullptr, page_, reinterpret_cast<POINT*>(&update), 2);
+        MapWindowPoints(nullptr, page_, reinterpret_cast<POINT*>(&lowest), 2);
+        // The radar's last radio button stands 5 dialog units above its group's bottom.
+        const int margin = update.left * (bottom.id == IDC_OUTPUT ? 1 : 2);
+        EXPECT_NEAR(page.bottom - lowest.bottom, margin, 3) << "tab " << bottom.tab;
+        if (bottom.snapshot)
+            Snapshot(main_, bottom.snapshot);
+    }
+    ShowTab(kPointTab);
+
     ASSERT_TRUE(CloseMainWindow());
     std::vector<BYTE> selected;
     EXPECT_EQ(Setting("SettingsFlags"), 3u);
