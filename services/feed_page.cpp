@@ -345,8 +345,18 @@ PageRow SelectedRow(const FeedPage& page, HWND window) {
 
 PageRow TakeSelectedRow(const FeedPage& page, HWND window) {
     PageRow row = SelectedRow(page, window);
-    if (page.SelectedSlot >= 0 && row.Index >= 0)
+    if (page.SelectedSlot < 0)
+        return row;
+    HWND list = List(window);
+    const int remembered = Selected[page.SelectedSlot];
+    if (row.Index >= 0)
         Selected[page.SelectedSlot] = row.Index;
+    else if (SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0) > 1 && remembered >= 0 &&
+             remembered < ListRowCount(list)) {
+        row.Index = remembered;
+        for (int c = 0; c < page.ColumnCount; ++c)
+            row.Columns.push_back(ListItemText(list, remembered, c));
+    }
     return row;
 }
 
@@ -393,8 +403,15 @@ void ShowFeedText(const FeedPage& page, HWND window) {
     }
     PageRow row = TakeSelectedRow(page, window);
     std::string path;
-    if (row.Index < 0 || !CachePathOf(page, row, &path))
-        return; // nothing selected, or no catalog: the page stays as it is
+    if (row.Index < 0 || !CachePathOf(page, row, &path)) {
+        // Nothing selected, or no catalog: the page stays as it is, but for
+        // the "Loading..." of a download that has ended.
+        char shown[16] = "";
+        GetDlgItemTextA(window, IDC_OUTPUT, shown, sizeof shown);
+        if (std::string_view(shown) == "Loading...")
+            SetDlgItemTextA(window, IDC_OUTPUT, "");
+        return;
+    }
     // A cache file that cannot be read (too large, locked) is shown as none,
     // never left under "Loading..."; so is an empty one, the service's "204
     // No Content" for a station without a report.

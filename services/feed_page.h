@@ -153,8 +153,9 @@ void ShowFeedText(const FeedPage& page, HWND window);
 
 // The single selected row's texts (Index -1 when not exactly one is selected).
 PageRow SelectedRow(const FeedPage& page, HWND window);
-// Returns the single selected row and remembers it in the page's Selected
-// entry; with several rows selected the entry keeps the row remembered last.
+// The row a display shows: the single selected row, remembered in the page's
+// Selected entry; while several rows are selected (a click with Ctrl or Shift
+// adds one), the row remembered last, so the page keeps showing it.
 PageRow TakeSelectedRow(const FeedPage& page, HWND window);
 
 // Stop, from the user-interface thread: the page's worker fetches no further

@@ -90,15 +90,24 @@ INPUT MouseInput(POINT at, DWORD flags) {
     return input;
 }
 
-// Presses and releases a button at `screen`, `clicks` times, each event carrying the point.
-bool MouseClick(POINT screen, bool right, int clicks) {
+// Presses and releases a button at `screen`, `clicks` times, each event
+// carrying the point, with `key` (unless 0) held down around the clicks.
+bool MouseClick(POINT screen, bool right, int clicks, WORD key = 0) {
     MoveMouseTo(screen);
-    INPUT inputs[4];
-    const int count = 2 * std::clamp(clicks, 1, 2);
-    for (int i = 0; i < count; ++i)
-        inputs[i] =
+    INPUT inputs[6] = {};
+    int count = 0;
+    if (key) {
+        inputs[count].type = INPUT_KEYBOARD;
+        inputs[count++].ki.wVk = key;
+    }
+    for (int i = 0; i < 2 * std::clamp(clicks, 1, 2); ++i)
+        inputs[count++] =
             MouseInput(screen, i % 2 ? (right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP)
                                      : (right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN));
+    if (key) {
+        inputs[count] = inputs[0];
+        inputs[count++].ki.dwFlags = KEYEVENTF_KEYUP;
+    }
     return SendInput(count, inputs, sizeof(INPUT)) == static_cast<UINT>(count);
 }
 
@@ -335,11 +344,14 @@ bool ClickTab(HWND tab, int index) {
            ClickAt(tab, (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
 }
 
-bool ClickListRow(HWND list, int row, int x, int clicks) {
+bool ClickListRow(HWND list, int row, int x, int clicks, WORD key) {
     RECT rect{LVIR_BOUNDS, 0, 0, 0};
-    return ControlRect(list, LVM_GETITEMRECT, row, &rect) &&
-           ClickAt(list, std::max<LONG>(rect.left, 0) + x, (rect.top + rect.bottom) / 2, false,
-                   clicks);
+    POINT point;
+    if (!ControlRect(list, LVM_GETITEMRECT, row, &rect))
+        return false;
+    point = {std::max<LONG>(rect.left, 0) + x, (rect.top + rect.bottom) / 2};
+    ClientToScreen(list, &point);
+    return MouseClick(point, false, clicks, key);
 }
 
 void MoveMouseTo(POINT at) {

@@ -63,7 +63,8 @@ bool ClickWindow(HWND window, bool right = false, int clicks = 1);           // 
 bool ClickControl(HWND dialog, int id);
 bool ClickTab(HWND tab, int index);
 // `x`: from the row's left end; in a check-box list the box is at the default.
-bool ClickListRow(HWND list, int row, int x = 8, int clicks = 1);
+// `key` (VK_CONTROL, VK_SHIFT) is held down around the click.
+bool ClickListRow(HWND list, int row, int x = 8, int clicks = 1, WORD key = 0);
 void MoveMouseTo(POINT at);
 void PressMouseButton(bool right, bool down);
 void PressKey(WORD key);                           // to the window with the focus

@@ -94,7 +94,8 @@ TEST_F(PointForecast, AddSearchAndEditPointsRefusingBadInput) {
 }
 
 // The window closed to the tray during a download and opened again shows the
-// download's result, not "Loading..." for ever.
+// download's result, not "Loading..." for ever; so does a page with two rows
+// selected when the download ends.
 TEST_F(PointForecast, UpdateStopReopenDuringADownloadAndTheCacheWithoutTheService) {
     StartWith({"Louisville, KY»38.25»-85.76", "Chicago, IL»41.88»-87.63"});
     Update(0);
@@ -125,6 +126,17 @@ TEST_F(PointForecast, UpdateStopReopenDuringADownloadAndTheCacheWithoutTheServic
         WaitUntil([&] { return Status() == "forecast not available for this area"; }, 15000))
         << Status();
     EXPECT_EQ(Output(), "");
+
+    // Two rows selected when a download ends: the page shows the updated row,
+    // the one it showed before, the way the radar page keeps its picture.
+    Update(1);
+    ASSERT_TRUE(WaitUntil([&] { return Output() == "Loading..."; }, 10000));
+    ClickListRow(List(), 0, 8, 1, VK_CONTROL);
+    ASSERT_TRUE(WaitUntil([&] { return ListItemSelected(List(), 0); }, 5000));
+    EXPECT_TRUE(ListItemSelected(List(), 1));
+    EXPECT_TRUE(WaitUntil([&] { return Output() != "Loading..."; }, 15000));
+    EXPECT_EQ(Output(), "");
+    EXPECT_EQ(Status(), "forecast not available for this area");
 
     UseCatalog("[POINTFORECAST]\r\nurl=http://127.0.0.1:1/?lat=#&lon=#\xBBpointforecast_#.xml\r\n");
     Select(0);
