@@ -2,10 +2,13 @@
 """Cumulon's sample weather service: plays the weather service on 127.0.0.1.
 
     sample_service.py [--port 8642] [--port-file FILE] [--catalog-out FILE]
+                      [--older-catalog-out FILE]
 
 With --port 0 the system picks a free port; --port-file receives it once the
-service listens (tests wait for that file).  --catalog-out writes the sample
-catalog (links.dat pointing at this service) for the port in use.  See
+service listens (tests wait for that file).  --catalog-out writes the live
+catalog (data/links.dat) pointed at this service for the port in use: only
+the scheme, host and port of each address change.  --older-catalog-out does
+the same with the catalog of 2013 addresses and formats (links-2013.dat).  See
 README.md beside this file for the routes.
 """
 
@@ -36,12 +39,21 @@ def write_atomically(path, data):
     os.replace(temporary, path)
 
 
+OLDER_CATALOG = os.path.join(HERE, "links-2013.dat")
+
+
 def build_service(data_dir, source, now=None):
+    """The service with the live catalog (data_dir/links.dat, today's
+    addresses) and the older one (links-2013.dat beside this file, the
+    addresses and formats of 2013, which the tests keep covering)."""
     registry = locations.Registry(source, data_dir)
     with open(os.path.join(data_dir, "links.dat"), "rb") as handle:
         real_catalog = handle.read()
+    with open(OLDER_CATALOG, "rb") as handle:
+        older_catalog = handle.read()
     clock = (lambda: now) if now else None
-    return http_app.Service(registry, pictures.Pictures(registry), real_catalog, clock)
+    return http_app.Service(registry, pictures.Pictures(registry), real_catalog, clock,
+                            older_catalog=older_catalog)
 
 
 def main(argv=None):
@@ -50,7 +62,11 @@ def main(argv=None):
     parser.add_argument("--port", type=int, default=8642, help="0 picks a free port")
     parser.add_argument("--port-file", help="write the port in use into this file")
     parser.add_argument("--pid-file", help="write the process id into this file")
-    parser.add_argument("--catalog-out", help="write the sample catalog into this file")
+    parser.add_argument("--catalog-out",
+                        help="write the live catalog, pointed at this service, into this file")
+    parser.add_argument("--older-catalog-out",
+                        help="write the older catalog (2013 addresses and formats), pointed at "
+                             "this service, into this file")
     parser.add_argument("--data-dir", default=os.path.join(REPOSITORY, "data"),
                         help="folder with links.dat, radar.trv and river.trv")
     parser.add_argument("--source", default=weather_tables.DEFAULT_SOURCE,
@@ -65,6 +81,9 @@ def main(argv=None):
     port = server.server_address[1]
     if args.catalog_out:
         write_atomically(args.catalog_out, catalog.sample_catalog(service.real_catalog, port))
+    if args.older_catalog_out:
+        write_atomically(args.older_catalog_out,
+                         catalog.sample_catalog(service.older_catalog, port))
     if args.pid_file:
         write_atomically(args.pid_file, b"%d\n" % os.getpid())
     if args.port_file:
