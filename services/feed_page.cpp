@@ -387,11 +387,12 @@ void ShowFeedText(const FeedPage& page, HWND window) {
     std::string path;
     if (row.Index < 0 || !CachePathOf(page, row, &path))
         return; // nothing selected, or no catalog: the page stays as it is
-    if (path.empty() || !FileExists(path.c_str())) {
+    auto showNoData = [&] {
         SetDlgItemTextA(window, IDC_STATUS, report ? "" : "no data");
         SetDlgItemTextA(window, IDC_OUTPUT, report ? "no data" : "");
-        return;
-    }
+    };
+    if (path.empty() || !FileExists(path.c_str()))
+        return showNoData();
     if (!report) {
         // The file's time stands on the status line before the file is read,
         // so a file that cannot be read still shows when it was written.
@@ -403,6 +404,8 @@ void ShowFeedText(const FeedPage& page, HWND window) {
     std::string document;
     if (!ReadWholeFile(path.c_str(), &document))
         return;
+    if (document.empty())
+        return showNoData(); // the service's "204 No Content": no report to show
     PageText text;
     page.Render(document, row, page.State->Flags, &text);
     if (text.SetStatus)

@@ -43,7 +43,17 @@ std::string_view AlertFeedUpdated(std::string_view document) {
     return ElementText(UpToFirstNul(document), "<updated>", "</updated>");
 }
 
+bool IsFeedWithoutEntries(std::string_view document) {
+    std::string_view text = UpToFirstNul(document);
+    size_t feed = text.find("<feed");
+    return feed != kNotFound && feed + 5 < text.size() &&
+           (text[feed + 5] == '>' || static_cast<unsigned char>(text[feed + 5]) <= ' ') &&
+           text.find(kEntryOpen) == kNotFound;
+}
+
 std::string RenderAlertFeed(std::string_view document) {
+    if (IsFeedWithoutEntries(document))
+        return std::string(kNoAlerts) + "\r\n";
     std::string out;
     for (const AlertEntry& entry : ReadAlertEntries(document)) {
         AppendLine(&out, "", entry.Title);

@@ -113,12 +113,12 @@ void ShowSelectedForecast(const FeedPage& page, HWND window, HWND table) {
     std::string path, document;
     if (row.Index < 0 || !CachePathOf(page, row, &path))
         return; // nothing selected, or no catalog
-    if (path.empty() || !FileExists(path.c_str())) {
+    if (!path.empty() && FileExists(path.c_str()) && !ReadWholeFile(path.c_str(), &document))
+        return;
+    if (document.empty()) { // no cache file, or the service's "204 No Content"
         SetDlgItemTextA(window, IDC_STATUS, "no data");
         return;
     }
-    if (!ReadWholeFile(path.c_str(), &document))
-        return;
     HourlyTable hourly =
         BuildHourlyTable(document, page.State->Flags, TextOf(HourlyForecastTimeFormat),
                          TextOf(GlobalSettings.TimeFormat));
