@@ -16,6 +16,7 @@ import argparse
 import datetime
 import os
 import signal
+import ssl
 import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -73,23 +74,36 @@ def main(argv=None):
                         help="folder of the weather-util-data tables")
     parser.add_argument("--now", type=parse_time,
                         help="answer as if it were this time (ISO 8601), for tests")
+    parser.add_argument("--tls-cert", help="serve HTTPS with this certificate (PEM); the "
+                        "catalogs then point at https://127.0.0.1:PORT/")
+    parser.add_argument("--tls-key", help="the certificate's private key (PEM)")
     parser.add_argument("--verbose", action="store_true", help="log every request")
     args = parser.parse_args(argv)
 
     service = build_service(args.data_dir, args.source, args.now)
     server = http_app.Server((args.host, args.port), service, verbose=args.verbose)
     port = server.server_address[1]
+    if args.tls_cert:
+        context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+        context.minimum_version = ssl.TLSVersion.TLSv1_2
+        context.load_cert_chain(args.tls_cert, args.tls_key)
+        # The handshake happens in the request's own thread, at its first read.
+        server.socket = context.wrap_socket(server.socket, server_side=True,
+                                            do_handshake_on_connect=False)
+        service.scheme = "https"
     if args.catalog_out:
-        write_atomically(args.catalog_out, catalog.sample_catalog(service.real_catalog, port))
+        write_atomically(args.catalog_out, catalog.sample_catalog(service.real_catalog, port,
+                                                                  scheme=service.scheme))
     if args.older_catalog_out:
         write_atomically(args.older_catalog_out,
-                         catalog.sample_catalog(service.older_catalog, port))
+                         catalog.sample_catalog(service.older_catalog, port,
+                                                scheme=service.scheme))
     if args.pid_file:
         write_atomically(args.pid_file, b"%d\n" % os.getpid())
     if args.port_file:
         write_atomically(args.port_file, b"%d\n" % port)
-    print("sample weather service on http://%s:%d/ (pid %d)" % (args.host, port, os.getpid()),
-          flush=True)
+    print("sample weather service on %s://%s:%d/ (pid %d)"
+          % (service.scheme, args.host, port, os.getpid()), flush=True)
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(0))
     try:
         server.serve_forever()

@@ -4,7 +4,8 @@
 #   start-run-folder.sh start PROGRAM_DIR RUN_FOLDER
 #       Starts the sample service in the background (a free port, or
 #       $CUMULON_SAMPLE_PORT), copies PROGRAM_DIR (Cumulon.exe and its data)
-#       into RUN_FOLDER with the sample catalog as its links.dat, and, on the
+#       into RUN_FOLDER with the live catalog pointed at the service (only
+#       scheme, host and port replaced) as its links.dat, and, on the
 #       first run only, puts the sample list.dat into the application-data
 #       folder of the Wine prefix $WINEPREFIX (never over a list of the user's
 #       own).  Prints "sample service pid PID port PORT"; the pid and port also
@@ -16,7 +17,7 @@ set -u
 here=$(cd "$(dirname "$0")" && pwd)
 
 usage() {
-    sed -n '2,15p' "$0" | sed 's/^# \{0,1\}//' >&2
+    sed -n '2,16p' "$0" | sed 's/^# \{0,1\}//' >&2
     exit 2
 }
 

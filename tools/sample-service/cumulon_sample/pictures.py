@@ -35,7 +35,8 @@ _LAYER_PATHS = {
     "highways": "Overlays/Highways/%(span)s/%(code)s_Highways_%(span)s.gif",
     "cities": "Overlays/Cities/%(span)s/%(code)s_City_%(span)s.gif",
 }
-_STANDARD_PATHS = {r"standard/(\w{4})_0\.gif": "N0R", r"standard/base_velocity/(\w{4})_0\.gif": "N0V"}
+_STANDARD_PATHS = {r"standard/(\w{4})_0\.gif": "N0R",
+                   r"standard/base_velocity/(\w{4})_0\.gif": "N0V"}
 
 
 class Pictures:

@@ -122,7 +122,8 @@ def dwml_by_day(registry, lat_text, lon_text, now):
             "        <name>12 Hourly Probability of Precipitation</name>"]
     for summ in summaries:
         pop = feeds._round_to(summ[1] * 100, 10)
-        out.append("        <value>%d</value>" % pop if pop >= 20 else '        <value xsi:nil="true"/>')
+        out.append("        <value>%d</value>" % pop if pop >= 20
+                   else '        <value xsi:nil="true"/>')
     out += ["      </probability-of-precipitation>",
             '      <wordedForecast time-layout="%s" dataSource="lmkNetcdf" '
             'wordGenerator="markMitchell">' % layout,
@@ -188,8 +189,10 @@ def metar_xml(registry, code, now):
     text, modified = feeds.metar(registry, code, now)
     text = text.replace("<raw_text>", "<raw_text>METAR ")
     text = re.sub(r"(<(?:observation_time)>[^<]*?:\d\d)Z<", r"\1.000Z<", text)
-    text = re.sub(r"<visibility_statute_mi>(\d+)(?:\.\d+)?</", lambda m: "<visibility_statute_mi>%s</"
-                  % ("10+" if int(m.group(1)) >= 10 else m.group(1)), text)
+    # Ten miles or more reads "10+"; less keeps its value ("1.5", "6").
+    text = re.sub(r"<visibility_statute_mi>(\d+(?:\.\d+)?)</",
+                  lambda m: "<visibility_statute_mi>%s</"
+                  % ("10+" if float(m.group(1)) >= 10 else m.group(1)), text)
     # Whole numbers lose their ".0"; the altimeter keeps its two decimals.
     text = re.sub(r"(<(?!altim)[a-zA-Z0-9_]+>-?\d+)\.0(<)", r"\1\2", text)
     text = text.replace("http://aviationweather.gov/adds/schema/metar1_2.xsd",
@@ -240,7 +243,8 @@ def gauge_json(registry, code, now):
         "lid": gauge.code.upper(),
         "usgsId": "%08d" % (h % 100000000),
         "reachId": str(h % 30000000),
-        "name": gauge.name,
+        # The service names the gauge without its state, which has a field.
+        "name": re.sub(r", [A-Z]{2}$", "", gauge.name),
         "description": "",
         "rfc": {"abbreviation": "OHRFC", "name": "Ohio River Forecast Center"},
         "wfo": {"abbreviation": _office_code(registry, gauge), "name": ""},
