@@ -1,5 +1,6 @@
 #include "pages/alerts/alert_feed.h"
 
+#include "services/ansi_text.h"
 #include "services/text_scan.h"
 
 namespace {
@@ -54,8 +55,8 @@ bool IsFeedWithoutEntries(std::string_view document) {
 std::string RenderAlertFeed(std::string_view document) {
     if (IsFeedWithoutEntries(document))
         return std::string(kNoAlerts) + "\r\n";
-    std::string out;
-    for (const AlertEntry& entry : ReadAlertEntries(document)) {
+    std::string ansi, out;
+    for (const AlertEntry& entry : ReadAlertEntries(AnsiDocument(document, &ansi))) {
         AppendLine(&out, "", entry.Title);
         AppendLine(&out, "", entry.Summary);
         AppendLine(&out, "...Effected Area: ", entry.Area);

@@ -42,7 +42,8 @@ bool IsFeedWithoutEntries(std::string_view document);
 // otherwise per entry its title and summary lines, then
 // "...Effected Area: ", "...Urgency: ", "...Severity: " and "...Certainty: "
 // lines, each only when the field is not empty, in this order whatever the
-// order in the feed, and a blank line; CR LF line ends. Values as they stand.
+// order in the feed, and a blank line; CR LF line ends. Values as they stand,
+// but in code page 1252 when the feed is UTF-8 (as the API's is).
 std::string RenderAlertFeed(std::string_view document);
 
 #endif

@@ -1,5 +1,6 @@
 #include "pages/forecast/forecast_text.h"
 
+#include "services/ansi_text.h"
 #include "services/text_scan.h"
 
 #include <string>
@@ -183,8 +184,10 @@ std::string RenderDwml(std::string_view text) {
 
 std::string RenderPointForecast(std::string_view document) {
     std::string_view text = UpToFirstNul(document);
-    if (FindElement(text, "<dwml") != kNotFound)
-        return RenderDwml(text);
+    if (FindElement(text, "<dwml") != kNotFound) {
+        std::string ansi; // MapClick declares ISO-8859-1; a UTF-8 one is converted
+        return RenderDwml(AnsiDocument(text, &ansi));
+    }
     std::string out;
 
     std::string_view location = AttributeValue(text, kLocation);

@@ -60,6 +60,12 @@ TEST(AlertFeed, ShowsEachEntrysFieldsInTheFixedOrder) {
         {"<feed>", "There are no active watches, warnings or advisories\r\n"},
         {"<feed><entry><title>A</title>", ""},
         {"<feedback/>", ""},
+        // A UTF-8 feed is shown in code page 1252; one without a word on its
+        // encoding whose bytes are not UTF-8 stays as it is.
+        {"<?xml version=\"1.0\" encoding=\"UTF-8\"?><feed><entry><title>Aviso \xE2\x80\x93 "
+         "R\xC3\xADo \xE4\xB8\xAD</title></entry></feed>",
+         "Aviso \x96 R\xEDo ?\r\n\r\n"},
+        {"<entry><title>R\xEDo</title></entry>", "R\xEDo\r\n\r\n"},
     };
     for (const FeedCase& c : cases) {
         SCOPED_TRACE(c.document);

@@ -76,6 +76,11 @@ TEST(AlertQueue, OneRecordPerEntryWithItsClassesSoundAndTheChosenTexts) {
          "0»alarm.wav»»WINTER WEATHER ADVISORY ISSUED JANUARY 16 AT 2:52PM CST EXPIRING JANUARY 17 "
          "AT 9:00AM CST BY NWS KANSAS CITY/PLEASANT HILL MO\r\n"},
         {Settings(kDefaults), std::string(kApiAtomNoAlerts), "Z", 0, ""},
+        // A UTF-8 feed is queued in code page 1252.
+        {Settings(kShort),
+         "<?xml version=\"1.0\" encoding=\"UTF-8\"?>" +
+             Entry("Minor", "Maya\xC3\xBC" "ez \xE2\x80\xA2 x", ""),
+         "Z", 1, "0»alarm.wav»Z»MAYA\xFC" "EZ \x95 X\r\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.document);

@@ -47,6 +47,12 @@ TEST(HourlyStatus, PlaceAndCreationTime) {
              "</location>",
          "3 Miles NE Chicago IL -- 18:00"},
         {head + "<location>" + city + "</location>", "Chicago -- 18:00"},
+        // Today's digitalDWML: https schema addresses in the root tag change nothing.
+        {"<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><dwml version=\"1.0\" "
+         "xmlns:xsd=\"https://www.w3.org/2001/XMLSchema\" xsi:noNamespaceSchemaLocation="
+         "\"https://graphical.weather.gov/xml/DWMLgen/schema/DWML.xsd\">" +
+             head + "<location>" + city + "</location>",
+         "Chicago -- 18:00"},
         {head + "<location>" + city + "</location><area-description>Sea</area-description>",
          "Chicago -- 18:00"},
         {"<location>" + city + "</location><location><city state=\"KY\">Hazard</city></location>",
