@@ -11,6 +11,7 @@ packages=(
     libjpeg-turbo-progs                                          # the sample service's JPEG pictures
     curl                                                         # downloader benchmark
     nlohmann-json3-dev                                           # the river gauge JSON reader
+    openssl                                                      # test certificate authorities for TLS
 )
 
 missing=()

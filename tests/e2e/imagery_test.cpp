@@ -150,16 +150,24 @@ TEST_F(Imagery, StopDuringATricklingLayerEndsLoadingAndLeavesNoPartialFile) {
     Update(0);
     ASSERT_TRUE(WaitUntil([&] { return ShowsLoading(page_); }, 10000));
     EXPECT_EQ(Status(page_), "");
-    ASSERT_TRUE(WaitUntil([&] { return FileExists(CachePath("radar_KLOT_n0r.gif.$$$")); }, 10000));
+    // The fetch's own temporary file: "<cache file>.<fetch>.$$$".
+    auto temporary = [&] {
+        WIN32_FIND_DATAA found;
+        HANDLE search = FindFirstFileA(CachePath("radar_KLOT_n0r.gif.*.$$$").c_str(), &found);
+        if (search != INVALID_HANDLE_VALUE)
+            FindClose(search);
+        return search != INVALID_HANDLE_VALUE;
+    };
+    ASSERT_TRUE(WaitUntil(temporary, 10000));
     Sleep(500);
     const DWORD stopped = GetTickCount();
     ClickControl(page_, IDC_STOP);
     ASSERT_TRUE(WaitUntil([&] { return !ShowsLoading(page_); }, 5000));
     EXPECT_LT(GetTickCount() - stopped, 2000u);
     EXPECT_TRUE(FileExists(CachePath("radar_KLOT_topo.jpg")));
-    for (const char* gone : {"radar_KLOT_n0r.gif", "radar_KLOT_n0r.gif.$$$",
-                             "radar_KLOT_county.gif"}) // not fetched after Stop
+    for (const char* gone : {"radar_KLOT_n0r.gif", "radar_KLOT_county.gif"}) // not fetched after Stop
         EXPECT_FALSE(FileExists(CachePath(gone))) << gone;
+    EXPECT_FALSE(temporary());
     ExpectColour(page_, 300, 300, kBlack, 0); // no radar image: black
     EXPECT_EQ(Status(page_), "");
 }
