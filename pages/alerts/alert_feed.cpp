@@ -17,10 +17,18 @@ AlertEntry ReadEntry(std::string_view entry) {
             ElementText(entry, "<cap:certainty>", "</cap:certainty>")};
 }
 
+// A value's bare line feeds (the API's summaries break their lines so)
+// become CR LF, the line break of an edit control.
 void AppendLine(std::string* out, std::string_view label, std::string_view value) {
     if (value.empty())
         return;
-    out->append(label).append(value).append("\r\n");
+    out->append(label);
+    for (size_t i = 0; i < value.size(); ++i) {
+        if (value[i] == '\n' && (i == 0 || value[i - 1] != '\r'))
+            out->push_back('\r');
+        out->push_back(value[i]);
+    }
+    out->append("\r\n");
 }
 
 } // namespace

@@ -43,7 +43,8 @@ bool IsFeedWithoutEntries(std::string_view document);
 // "...Effected Area: ", "...Urgency: ", "...Severity: " and "...Certainty: "
 // lines, each only when the field is not empty, in this order whatever the
 // order in the feed, and a blank line; CR LF line ends. Values as they stand,
-// but in code page 1252 when the feed is UTF-8 (as the API's is).
+// but in code page 1252 when the feed is UTF-8 (as the API's is), and with a
+// bare line feed made CR LF.
 std::string RenderAlertFeed(std::string_view document);
 
 #endif

@@ -2,6 +2,7 @@
 
 #include "services/ansi_text.h"
 #include "services/text_scan.h"
+#include "services/time_format.h"
 
 #include <string>
 #include <vector>
@@ -134,7 +135,18 @@ std::vector<std::string_view> PeriodNames(std::string_view data, std::string_vie
     return names;
 }
 
-std::string RenderDwml(std::string_view text) {
+// The creation date in local time and the user's format; as it stands when
+// there is no format or it does not read as a time.
+std::string CreationTime(std::string_view created, std::string_view timeFormat) {
+    CalendarTime local;
+    if (timeFormat.empty() || !ParseIsoTime(created, &local))
+        return std::string(created);
+    char formatted[kFormattedTimeSize];
+    FormatTime(local, timeFormat, formatted, sizeof formatted);
+    return formatted;
+}
+
+std::string RenderDwml(std::string_view text, std::string_view timeFormat) {
     std::string out;
     std::string_view data = ForecastData(text);
     std::string_view location = Content(data, "<location");
@@ -153,7 +165,7 @@ std::string RenderDwml(std::string_view text) {
         AppendLine(&out, "Elevation: " + std::string(height) + " ft");
     std::string_view created = Content(text, "<creation-date");
     if (!created.empty())
-        AppendLine(&out, created);
+        AppendLine(&out, CreationTime(created, timeFormat));
     if (!out.empty())
         out.append(kLineEnd);
 
@@ -182,11 +194,11 @@ std::string RenderDwml(std::string_view text) {
 
 } // namespace
 
-std::string RenderPointForecast(std::string_view document) {
+std::string RenderPointForecast(std::string_view document, std::string_view timeFormat) {
     std::string_view text = UpToFirstNul(document);
     if (FindElement(text, "<dwml") != kNotFound) {
         std::string ansi; // MapClick declares ISO-8859-1; a UTF-8 one is converted
-        return RenderDwml(AnsiDocument(text, &ansi));
+        return RenderDwml(AnsiDocument(text, &ansi), timeFormat);
     }
     std::string out;
 

@@ -53,7 +53,7 @@ TEST(AlertFeed, ShowsEachEntrysFieldsInTheFixedOrder) {
         // without alerts, but an unfinished entry is not.
         {std::string(kApiAtom),
          "Winter Weather Advisory issued January 16 at 2:52PM CST expiring January 17 at 9:00AM "
-         "CST by NWS Kansas City/Pleasant HIll MO\r\n* WHAT...Snow expected.\n* WHERE...Johnson "
+         "CST by NWS Kansas City/Pleasant HIll MO\r\n* WHAT...Snow expected.\r\n* WHERE...Johnson "
          "County.\r\n...Effected Area: Johnson, KS\r\n...Urgency: Expected\r\n...Severity: "
          "Moderate\r\n...Certainty: Likely\r\n\r\n"},
         {std::string(kApiAtomNoAlerts), "There are no active watches, warnings or advisories\r\n"},

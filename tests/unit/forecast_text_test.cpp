@@ -1,4 +1,5 @@
 #include "pages/forecast/forecast_text.h"
+#include "services/time_format.h"
 #include "tests/unit/today_documents.h"
 
 #include <gtest/gtest.h>
@@ -145,6 +146,19 @@ std::string Dwml(std::string_view location, std::string_view layouts, std::strin
     return "<dwml><data type=\"forecast\"><location>"s.append(location) + "</location>" +
            std::string(layouts) + "<parameters>" + std::string(worded) +
            "</parameters></data></dwml>";
+}
+
+TEST(ForecastDwml, TheCreationDateInTheUsersFormat) {
+    CalendarTime local{};
+    ASSERT_TRUE(ParseIsoTime("2025-11-22T16:13:22-05:00", &local));
+    char shown[kFormattedTimeSize];
+    FormatTime(local, "%dd;.%MM;. %HH;:%mm;", shown, sizeof shown);
+    const std::string heading =
+        "Ann Arbor, MI\r\nElevation: 856 ft\r\n" + std::string(shown) + "\r\n";
+    EXPECT_EQ(RenderPointForecast(kDwmlByDay, "%dd;.%MM;. %HH;:%mm;").substr(0, heading.size()),
+              heading);
+    EXPECT_EQ(RenderPointForecast("<dwml><creation-date>soon</creation-date>", "%HH;"),
+              "soon\r\n\r\n");
 }
 
 TEST(ForecastDwml, TodaysDocumentInThePagesLayout) {
