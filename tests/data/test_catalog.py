@@ -52,8 +52,6 @@ TODAY_REQUIRED = dict(REQUIRED, **{
     "[SATELLITE]": [k for k in SATELLITE_KEYS if k.split(".")[1] in LIVE_PRODUCTS],
     "[SATELLITEWIDE]": [k for k in WIDE_KEYS if k.split(".")[1] in LIVE_PRODUCTS]})
 BANDS = {"vis": ("02",), "wv": ("08", "09", "10"), "ir2": ("07",), "ir4": ("13",)}
-# Lines the pages do not read, which the downloader may: what to ask for.
-OPTIONS = {"[ALERTS]": ("accept=",)}
 OLDER = os.path.join(support.SERVICE, "links-2013.dat")
 
 
@@ -82,8 +80,6 @@ def catalog_problems(data, today=False):
             if len(found) != 1:
                 problems.append("%s %s appears %d times" % (name, key, len(found)))
         for key, address, cache_file in entries:
-            if key in OPTIONS.get(name, ()):
-                continue
             if key not in keys:
                 problems.append("%s has an unknown key %s" % (name, key))
             if not re.match(re.escape(scheme) + r"[^/]+/", address):
@@ -155,10 +151,6 @@ class InstalledCatalog(unittest.TestCase):
             self.assertIn("; " + name[1:-1] + ":", head)
         self.assertIn("December 2020", head)      # why the radar layers are left out
         self.assertIn("no counterpart", head)     # why the colour tables are
-
-    def test_the_alerts_ask_for_atom(self):
-        body = self.data[self.data.index(b"[ALERTS]"):]
-        self.assertIn(b"\r\naccept=application/atom+xml\r\n", body[:body.index(b"\r\n\r\n") + 2])
 
     def test_sample_catalog_changes_only_scheme_host_and_port(self):
         from cumulon_sample import catalog
