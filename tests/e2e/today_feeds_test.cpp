@@ -29,8 +29,8 @@ class TodayFeeds : public CumulonTest {
     std::string FullOutput() const {
         HWND output = GetDlgItem(page_, IDC_OUTPUT);
         std::string text(size_t(SendMessageA(output, WM_GETTEXTLENGTH, 0, 0)) + 1, '\0');
-        text.resize(size_t(SendMessageA(output, WM_GETTEXT, text.size(),
-                                        reinterpret_cast<LPARAM>(text.data()))));
+        text.resize(size_t(
+            SendMessageA(output, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
         return text;
     }
     bool ShowsWithTime(const std::string& start) const {
@@ -63,8 +63,8 @@ TEST_F(TodayFeeds, PointForecastFromTheDwmlByDayDocument) {
 // on") reads as the old one did.
 TEST_F(TodayFeeds, ObservationsFromThe2024Layout) {
     UpdateOn(kObservationsTab, "OBSERVATIONS", {"KSDF»KSDF Louisville"}, 0);
-    ASSERT_TRUE(WaitUntil([&] { return ShowsWithTime("KSDF Standiford Field, KY\r\n\r\n"); },
-                          30000))
+    ASSERT_TRUE(
+        WaitUntil([&] { return ShowsWithTime("KSDF Standiford Field, KY\r\n\r\n"); }, 30000))
         << Output();
     for (const char* line : {"\r\nWeather: ", "\260F\r\n", " in\r\n", " mph"})
         EXPECT_TRUE(Shows(line)) << line << " in " << Output();
@@ -103,8 +103,7 @@ TEST_F(TodayFeeds, AStationWithoutAReportShowsNoDataNotItsOldReport) {
 // The gauge JSON in the page's layout; -999 leaves its line out.
 TEST_F(TodayFeeds, RiverGaugesFromTheGaugeJson) {
     UpdateOn(kRiverTab, "RIVERGAUGES", {"MLUK2»MLUK2 Louisville", "PEOI2»PEOI2 Peoria"}, 0);
-    ASSERT_TRUE(WaitUntil([&] { return ShowsWithTime("MLUK2 - Ohio River at Louisville"); },
-                          30000))
+    ASSERT_TRUE(WaitUntil([&] { return ShowsWithTime("MLUK2 - Ohio River at Louisville"); }, 30000))
         << Output();
     for (const char* line : {", KY (", "\r\nObservation Time: ", "\r\nFlood Stage: ",
                              "\r\nLatest Observation: ", "\r\nFlood Category: ", "\r\nForecast: "})
@@ -112,8 +111,8 @@ TEST_F(TodayFeeds, RiverGaugesFromTheGaugeJson) {
     EXPECT_FALSE(Shows("-999")) << Output();
     Snapshot(main_, "today-river");
     Update(1); // a gauge without a forecast
-    ASSERT_TRUE(WaitUntil([&] { return ShowsWithTime("PEOI2 - Illinois River at Peoria, IL ("); },
-                          30000))
+    ASSERT_TRUE(
+        WaitUntil([&] { return ShowsWithTime("PEOI2 - Illinois River at Peoria, IL ("); }, 30000))
         << Output();
     EXPECT_TRUE(Shows("\r\nLatest Observation: ") && !Shows("Forecast: ")) << Output();
 }

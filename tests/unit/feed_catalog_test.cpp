@@ -218,8 +218,8 @@ TEST(ShippedCatalog, EveryKeyWithALivePictureIsThere) {
         EXPECT_EQ(ReadCatalogSection(kCatalog, c.section, {live.begin(), live.end()}).size(),
                   live.size())
             << c.section;
-        EXPECT_TRUE(ReadCatalogSection(kCatalog, c.section, {colours.begin(), colours.end()})
-                        .empty())
+        EXPECT_TRUE(
+            ReadCatalogSection(kCatalog, c.section, {colours.begin(), colours.end()}).empty())
             << c.section;
     }
     EXPECT_EQ(
