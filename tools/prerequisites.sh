@@ -10,8 +10,9 @@ packages=(
     fp-utils weather-util-data                                   # help file, station and ZIP tables
     libjpeg-turbo-progs                                          # the sample service's JPEG pictures
     curl                                                         # downloader benchmark
-    nlohmann-json3-dev                                           # the river gauge JSON reader
     openssl                                                      # test certificate authorities for TLS
+    nlohmann-json3-dev                                           # the river gauge JSON reader
+    nsis                                                         # the setup program
 )
 
 missing=()

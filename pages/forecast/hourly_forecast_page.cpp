@@ -113,9 +113,10 @@ void ShowSelectedForecast(const FeedPage& page, HWND window, HWND table) {
     std::string path, document;
     if (row.Index < 0 || !CachePathOf(page, row, &path))
         return; // nothing selected, or no catalog
-    if (!path.empty() && FileExists(path.c_str()) && !ReadWholeFile(path.c_str(), &document))
-        return;
-    if (document.empty()) { // no cache file, or the service's "204 No Content"
+    // A cache file that cannot be read (too large, locked) is shown as none;
+    // so is an empty one, the service's "204 No Content".
+    if (path.empty() || !FileExists(path.c_str()) || !ReadWholeFile(path.c_str(), &document) ||
+        document.empty()) {
         SetDlgItemTextA(window, IDC_STATUS, "no data");
         return;
     }

@@ -122,6 +122,15 @@ TEST(HourlyCells, NumberElements) {
          "WC=9 \xB0"
          "F; HI=99 \xB0"
          "F"},
+        {kHourlyPrecipitationChance | kHourlyWindSpeed | kHourlyHumidity | kHourlyPrecipitation,
+         "<probability-of-precipitation type=\"floating\" units=\"percent\"><value>20</value>"
+         "<value xsi:nil=\"true\"/></probability-of-precipitation>"
+         "<wind-speed type=\"sustained\"><value xsi:nil=\"true\"/><value>12</value></wind-speed>"
+         "<humidity type=\"relative\" units=\"percent\"><value>85</value>"
+         "<value xsi:nil=\"true\"/></humidity>"
+         "<hourly-qpf type=\"floating\" units=\"inches\"><value xsi:nil=\"true\"/>"
+         "<value>0.05</value></hourly-qpf>",
+         "PoP=20 %|--       ; WS=--       |12 mph; RH=85 %|--       ; QPF=--        |0.05 in"},
         {0, "<temperature type=\"hourly\"><value>72</value></temperature>", ""},
         {kHourlyDewPoint, "<temperature type=\"dew point\"><value>61</value>", ""}, // no end
     };
