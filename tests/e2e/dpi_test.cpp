@@ -80,6 +80,9 @@ TEST_P(Dpi, PagesGrowWithTheScreenAndThePicturesFit) {
     ASSERT_TRUE(ClickControl(page_, IDC_ADD));
     HWND add = Dialog("Add Point");
     ASSERT_NE(add, nullptr);
+    SetText(GetDlgItem(add, 5089), "Louisville"); // a search, to fill the results' columns
+    ASSERT_TRUE(ClickControl(add, 5091));
+    WaitUntil([&] { return ListItemCount(GetDlgItem(add, IDC_LIST)) > 0; }, 5000);
     Snapshot(add, Shot("add-point").c_str());
     CloseDialog(add);
     EXPECT_TRUE(CloseMainWindow());
