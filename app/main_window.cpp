@@ -91,8 +91,8 @@ bool MakeNextPage() {
 
 // Height 16 at 96 DPI, in proportion on a denser screen.
 HFONT MakeArialFont(HWND window, int weight) {
-    return CreateFontA(ScaleForWindow(window, 16), 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+    return CreateFontA(ScaleForWindow(window, 16), 0, 0, 0, weight, FALSE, FALSE, FALSE,
+                       DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                        DEFAULT_PITCH | FF_DONTCARE, "Arial");
 }
 
@@ -106,9 +106,9 @@ void OnInitDialog(HWND window) {
     SmallIcon = static_cast<HICON>(LoadImageA(AppInstance, MAKEINTRESOURCEA(IDI_APP), IMAGE_ICON,
                                               GetSystemMetrics(SM_CXSMICON),
                                               GetSystemMetrics(SM_CYSMICON), 0));
-    LargeIcon = static_cast<HICON>(LoadImageA(AppInstance, MAKEINTRESOURCEA(IDI_APP), IMAGE_ICON,
-                                              GetSystemMetrics(SM_CXICON),
-                                              GetSystemMetrics(SM_CYICON), 0));
+    LargeIcon =
+        static_cast<HICON>(LoadImageA(AppInstance, MAKEINTRESOURCEA(IDI_APP), IMAGE_ICON,
+                                      GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0));
     SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(SmallIcon));
     SendMessageA(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(LargeIcon));
     // The About icon, 32 pixels at 96 DPI, kept inside its place on a denser
@@ -117,8 +117,8 @@ void OnInitDialog(HWND window) {
         RECT place = {0, 0, 21, 20};
         MapDialogRect(window, &place);
         SendDlgItemMessageA(window, IDC_ABOUT, STM_SETICON,
-                            reinterpret_cast<WPARAM>(ProgramIcon(
-                                IDI_ABOUT_OPENER, std::min<int>(size, place.bottom))),
+                            reinterpret_cast<WPARAM>(
+                                ProgramIcon(IDI_ABOUT_OPENER, std::min<int>(size, place.bottom))),
                             0);
     }
 

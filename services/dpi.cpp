@@ -26,7 +26,8 @@ std::vector<LoadedIcon> LoadedIcons; // the user-interface thread's
 } // namespace
 
 int WindowDpi(HWND window) {
-    static const auto forWindow = SystemFunction<GetDpiForWindowFn>("user32.dll", "GetDpiForWindow");
+    static const auto forWindow =
+        SystemFunction<GetDpiForWindowFn>("user32.dll", "GetDpiForWindow");
     if (window && forWindow)
         if (UINT dpi = forWindow(window))
             return static_cast<int>(dpi);

@@ -11,7 +11,7 @@
 constexpr UINT kTickerFrameMs = 18;   // one scrolling step
 constexpr int kTickerNormalSpeed = 1; // pixels per step
 constexpr int kTickerFastSpeed = 8;   // while the left button is held on the bar
-constexpr int kTickerBarHeight = 30; // pixels at 96 DPI, like every size of the ticker
+constexpr int kTickerBarHeight = 30;  // pixels at 96 DPI, like every size of the ticker
 constexpr int kTickerBaseDpi = 96;
 
 struct TickerApp {

@@ -35,8 +35,7 @@ void OnInitDialog(HWND bar) {
     RECT work{};
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
     int width = work.right - work.left, height = TickerPixels(kTickerBarHeight);
-    SetWindowPos(bar, HWND_TOPMOST, work.left, work.bottom - height, width, height,
-                 SWP_NOACTIVATE);
+    SetWindowPos(bar, HWND_TOPMOST, work.left, work.bottom - height, width, height, SWP_NOACTIVATE);
     MoveWindow(GetDlgItem(bar, IDC_TICKER_TEXT), 0, 0, width, height, FALSE);
     if (Ticker.Options.ShowToolbar)
         Ticker.Toolbar = CreateTickerToolbar();

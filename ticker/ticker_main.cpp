@@ -113,9 +113,9 @@ void RunTicker(const char* commandLine) {
     }
     if (Ticker.Dpi <= 0)
         Ticker.Dpi = kTickerBaseDpi;
-    Ticker.ToolbarFont =
-        CreateFontA(TickerPixels(14), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
-                    CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_ROMAN, "Arial");
+    Ticker.ToolbarFont = CreateFontA(TickerPixels(14), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                                     ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                     DEFAULT_QUALITY, DEFAULT_PITCH | FF_ROMAN, "Arial");
     Ticker.Speed = kTickerNormalSpeed;
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES};
     if (CreateHiddenWindow() && InitCommonControlsEx(&controls))
