@@ -24,6 +24,14 @@ class Dpi : public CumulonTest, public ::testing::WithParamInterface<int> {
                  {"RIVERGAUGES", "MLUK2»MLUK2 Ohio River at Louisville"}})
             lists += "[" + section + "]\r\n" + Separated(line) + "\r\n\r\n";
         ASSERT_TRUE(SeedListFile(lists));
+        // The hourly table's font, chosen at 96 DPI: Arial 12 points.
+        LOGFONTA font{};
+        font.lfHeight = -16;
+        font.lfWeight = FW_NORMAL;
+        std::memcpy(font.lfFaceName, "Arial", 6);
+        ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, "Software\\Quillmoor\\Cumulon",
+                                  "HourlyPointForecastDataFont", REG_BINARY, &font, sizeof font),
+                  ERROR_SUCCESS);
     }
     std::string Shot(const char* what) const {
         return "dpi" + std::to_string(GetParam()) + "-" + what;
@@ -64,6 +72,12 @@ TEST_P(Dpi, PagesGrowWithTheScreenAndThePicturesFit) {
         ShowTab(tab);
         UpdatePage(tab != kSatelliteTab);
         Snapshot(main_, Shot(("tab" + std::to_string(tab)).c_str()).c_str());
+        if (tab == kHourlyTab) { // the chosen font keeps its 12 points: 16 pixels at 96 DPI
+            RECT row = {LVIR_BOUNDS, 0, 0, 0};
+            EXPECT_TRUE(ControlRect(GetDlgItem(page_, IDC_OUTPUT), LVM_GETITEMRECT, 0, &row));
+            EXPECT_GE(row.bottom - row.top, Scaled(16));
+            EXPECT_LT(row.bottom - row.top, Scaled(16) * 3 / 2);
+        }
         if (tab == kRadarTab && GetParam() > 96) {
             // The radar picture's 600 x 550 pixels inside the page, unscaled.
             RECT area{}, page{};
