@@ -11,6 +11,7 @@
 #include "pages/stations/metar_page.h"
 #include "pages/stations/observations_page.h"
 #include "pages/stations/river_page.h"
+#include "pages/imagery/picture.h"
 #include "pages/imagery/radar_page.h"
 #include "pages/imagery/satellite_page.h"
 #include "resources/resource_ids.h"
@@ -29,15 +30,16 @@ struct PageEntry {
     const FeedPage* feed;
     const char* caption;
     int tabIndex;
+    bool picture = false; // shows a picture at its own pixel size
 };
 
 // In the order the pages are created; tabIndex gives the order of the tabs.
 const PageEntry kPages[] = {
     {&PointForecastFeed, "Point Forecast", 0},
     {&HourlyForecastFeed, "Hourly Point Forecast", 1},
-    {&RadarFeed, "Radar", 4},
+    {&RadarFeed, "Radar", 4, true},
     {&ObservationsFeed, "Current Observations", 2},
-    {&SatelliteFeed, "Satellite", 5},
+    {&SatelliteFeed, "Satellite", 5, true},
     {&MetarFeed, "Metar", 6},
     {&AlertsFeed, "Alerts", 3},
     {&RiverFeed, "River Gauges", 7},
@@ -89,6 +91,55 @@ bool MakeNextPage() {
     return NextPageToMake < kPageCount;
 }
 
+// True while the window is being sized at opening: no position is saved.
+bool Placing;
+
+// Pages show their pictures at the pictures' own pixel size. Where a picture
+// page is smaller than its picture needs (a smaller dialog font), the window
+// grows by the most any page lacks, within the work area, keeping its centre;
+// the tab grows with it, the Settings button and the About icon keep their
+// corner, and the pages made so far take the tab's new size.
+void GrowToHoldPictures(HWND window) {
+    int across = 0, down = 0;
+    for (const PageEntry& page : kPages) {
+        if (HWND pageWindow = page.feed->State->Window) {
+            const LRESULT lack = SendMessageA(pageWindow, WM_PICTURE_SHORTFALL, 0, 0);
+            across = std::max<int>(across, LOWORD(lack));
+            down = std::max<int>(down, HIWORD(lack));
+        }
+    }
+    RECT frame, work;
+    GetWindowRect(window, &frame);
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    across = std::min<int>(across,
+                           std::max<int>(0, (work.right - work.left) - (frame.right - frame.left)));
+    down = std::min<int>(down,
+                         std::max<int>(0, (work.bottom - work.top) - (frame.bottom - frame.top)));
+    if (!across && !down)
+        return;
+    const int width = frame.right - frame.left + across, height = frame.bottom - frame.top + down;
+    const int left = std::clamp<int>(frame.left - across / 2, work.left, work.right - width);
+    const int top = std::clamp<int>(frame.top - down / 2, work.top, work.bottom - height);
+    Placing = true;
+    SetWindowPos(window, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    Placing = false;
+    RECT tab;
+    GetWindowRect(TabControl, &tab);
+    SetWindowPos(TabControl, nullptr, 0, 0, tab.right - tab.left + across,
+                 tab.bottom - tab.top + down, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    for (int id : {IDC_SETTINGS, IDC_ABOUT}) {
+        HWND control = GetDlgItem(window, id);
+        RECT rect;
+        GetWindowRect(control, &rect);
+        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
+        SetWindowPos(control, nullptr, rect.left + across, rect.top + down, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    for (const PageEntry& page : kPages)
+        if (HWND pageWindow = page.feed->State->Window)
+            AttachTabPage(TabControl, page.tabIndex, pageWindow);
+}
+
 // Height 16 at 96 DPI, in proportion on a denser screen.
 HFONT MakeArialFont(HWND window, int weight) {
     return CreateFontA(ScaleForWindow(window, 16), 0, 0, 0, weight, FALSE, FALSE, FALSE,
@@ -126,6 +177,11 @@ void OnInitDialog(HWND window) {
     // time: the shown one now, the others once the window is on the screen.
     for (int tab = 0; tab < kPageCount; ++tab)
         AddTabPage(TabControl, nullptr, EntryOfTab(tab)->caption, tab);
+    // The picture pages first: they decide the window's size.
+    for (const PageEntry& page : kPages)
+        if (page.picture)
+            MakePage(page);
+    GrowToHoldPictures(window);
     int current = GlobalSettings.CurTab >= 0 && GlobalSettings.CurTab < kPageCount
                       ? GlobalSettings.CurTab
                       : 0;
@@ -175,7 +231,7 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         OnInitDialog(window);
         return FALSE; // the focus is already on the shown page's list
     case WM_MOVE:
-        if (!IsIconic(window) && !IsZoomed(window))
+        if (!Placing && !IsIconic(window) && !IsZoomed(window))
             SaveWindowPosition(window, "MainXY");
         return TRUE;
     case WM_SIZE:

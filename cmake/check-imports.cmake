@@ -2,7 +2,7 @@ cmake_minimum_required(VERSION 3.25)
 # Fails unless the executable EXE imports only DLLs that come with Windows.
 set(system_dlls
   ADVAPI32.dll COMCTL32.dll COMDLG32.dll GDI32.dll GDIPLUS.dll KERNEL32.dll msvcrt.dll
-  ole32.dll OLEAUT32.dll SHELL32.dll SHLWAPI.dll USER32.dll UxTheme.dll WINMM.dll WS2_32.dll WSOCK32.dll)
+  ole32.dll OLEAUT32.dll SHELL32.dll SHLWAPI.dll USER32.dll UxTheme.dll WINHTTP.dll WINMM.dll WS2_32.dll WSOCK32.dll)
 string(TOLOWER "${system_dlls}" allowed)
 execute_process(COMMAND ${OBJDUMP} -p ${EXE} OUTPUT_VARIABLE dump RESULT_VARIABLE result)
 if(NOT result EQUAL 0)

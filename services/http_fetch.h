@@ -1,8 +1,10 @@
-// The one downloader and its cache. HttpFetch sends one GET request over a new
-// connection, streams the raw response into "<cache path>.$$$" under a
-// watchdog, and turns it into the cache file (status test, plain or chunked
-// body), optionally conditional on the cache file's time. Every page worker and
-// the auto-alert thread use it; the pages display only from the cache files.
+// The one downloader and its cache. HttpFetch sends a GET request (http://
+// over a socket of its own, https:// through WinHTTP), follows up to five
+// redirects, writes the body into a temporary file of its own beside the
+// cache file under a watchdog, and moves it over the cache file in one step
+// (status test, plain or chunked body), optionally conditional on the cache
+// file's time. Every page worker and the auto-alert thread use it; the pages
+// display only from the cache files.
 //
 // A worker's protocol:
 //   FetchRequest* request = new FetchRequest;
@@ -42,7 +44,7 @@ constexpr uintptr_t kNoSocket = ~static_cast<uintptr_t>(0);
 // LastActivity and Flags are written by the fetching thread and read by the
 // watchdog and by Stop, hence atomic.
 struct FetchRequest {
-    char Url[257] = {};       // http://host/path, or http://host:port/path
+    char Url[257] = {};       // http[s]://host/path, or http[s]://host:port/path
     char CachePath[257] = {}; // empty: the URL's last path segment, in the current folder
     std::atomic<uintptr_t> Socket{kNoSocket};
     std::atomic<uint32_t> LastActivity{0}; // tick count of the last received data
@@ -56,20 +58,25 @@ struct FetchRequest {
     uint32_t WatchdogId = 0;
     void* Watchdog = nullptr; // thread handle
     uint16_t Port = 80;
+    bool Secure = false;          // this hop goes over TLS (WinHTTP), not the socket
     void* WatchdogWake = nullptr; // event that ends the watchdog's wait when the transfer ends
-    std::mutex SocketLock;        // AbortFetch against the closing of Socket
+    void* SecureCall = nullptr;   // the running WinHTTP request's state, for AbortFetch
+    std::mutex SocketLock;        // AbortFetch against the closing of Socket or SecureCall
 };
 
 // Clears Url, CachePath, Flags and the response state; LastActivity = now.
 void InitFetchRequest(FetchRequest* request);
 
-// Downloads Url into CachePath on the caller's thread. 0 when the server closed
-// the connection normally, whatever the HTTP status (the cache file is then
-// replaced, or left as it was when the response did not pass the status test);
-// -1 when the URL is unusable (not "http:", no path after the host,
-// credentials, a bad port), the host is unknown, the connection, send,
-// temporary file or a receive fails, or Stop or the watchdog ended it. On -1
-// the cache file is untouched and the temporary file is gone.
+// Downloads Url into CachePath on the caller's thread. 0 only when the cache
+// file was replaced (200 OK, or 204 No Content: an empty file) or confirmed
+// (304 Not Modified over an existing file, which then takes the server's time
+// in conditional mode). -1 otherwise: the URL is unusable (not "http:" or
+// "https:", no path after the host, credentials, a bad port), the host is
+// unknown, the certificate is refused, the connection, send, temporary file or
+// a receive fails, Stop or the watchdog ended it, a redirect is refused (a
+// sixth hop, or from https down to http), the answer is an error or the cache
+// file could not be replaced. On -1 the cache file and its time are untouched.
+// Temporary files are gone on every path.
 int HttpFetch(FetchRequest* request, const WatchdogLimits& limits = WatchdogLimits{});
 
 // Ends the request's transfer from any thread: marks it aborted, shuts its

@@ -1,11 +1,15 @@
-// The downloader's Windows side: WinSock 2.2 client, the receive loop into the
-// temporary file, the watchdog thread, the cache file and its times.
+// The downloader's Windows side: the hops of a fetch (redirects), the WinSock
+// 2.2 client for http:// with its receive loop into a temporary file, the
+// watchdog thread, the cache file and its times. https:// goes through
+// WinHTTP (http_secure_win32.cpp).
 #include "services/http_fetch.h"
 
 #include "services/http_character_references.h"
 #include "services/http_date.h"
+#include "services/http_redirect.h"
 #include "services/http_request.h"
 #include "services/http_response.h"
+#include "services/http_transfer_win32.h"
 #include "services/text_buffer.h"
 
 #include <winsock2.h>
@@ -77,6 +81,8 @@ bool SetLastWriteTime(const char* path, uint64_t time) {
     return ok;
 }
 
+} // namespace
+
 bool WriteAll(HANDLE file, const char* data, size_t size) {
     while (size > 0) {
         DWORD chunk = size > 0x40000000 ? 0x40000000 : static_cast<DWORD>(size);
@@ -89,6 +95,8 @@ bool WriteAll(HANDLE file, const char* data, size_t size) {
     return true;
 }
 
+namespace {
+
 size_t ReadFromFile(void* context, char* buffer, size_t size) {
     DWORD got = 0;
     if (!ReadFile(static_cast<HANDLE>(context), buffer, static_cast<DWORD>(size), &got, nullptr))
@@ -100,16 +108,27 @@ bool WriteToFile(void* context, const char* data, size_t size) {
     return WriteAll(static_cast<HANDLE>(context), data, size);
 }
 
-// The file written beside `path` and then moved over it in one step.
-bool SideFilePath(const char* path, char* side, size_t sideSize) {
-    return FormatText(side, sideSize, "%s.new", path);
+// A file name beside `path` that no other fetch uses at the same time: two
+// fetches of one cache file (a page's update and an auto-alert check) each
+// have their own temporary files.
+bool TemporaryPath(const char* path, const char* suffix, char* out, size_t size) {
+    static std::atomic<unsigned long> count{0};
+    return FormatText(out, size, "%s.%lx-%lx%s", path,
+                      static_cast<unsigned long>(GetCurrentProcessId()), ++count, suffix);
 }
 
-// Replaces `path` with `side` in one step; the side file is gone afterwards.
+// Replaces `path` with `side` in one step. A reader that has the cache file
+// open for a moment (a page's display, another fetch reading its time) is
+// waited for briefly.
 bool ReplaceWithSideFile(const char* side, const char* path) {
-    if (MoveFileExA(side, path, MOVEFILE_REPLACE_EXISTING))
-        return true;
-    DeleteFileA(side);
+    for (int attempt = 0; attempt < 10; ++attempt) {
+        if (MoveFileExA(side, path, MOVEFILE_REPLACE_EXISTING))
+            return true;
+        DWORD error = GetLastError();
+        if (error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED)
+            break;
+        Sleep(20);
+    }
     return false;
 }
 
@@ -157,109 +176,61 @@ DWORD WINAPI WatchdogThread(void* parameter) {
     return 0;
 }
 
-// --- the transfer -----------------------------------------------------------------
-
-// Receives until the server closes the connection, appending every receive to
-// `raw`, under the watchdog. 0 at a normal close; -1 on a receive or write
-// error or when the transfer was aborted.
-int ReceiveResponse(FetchRequest* request, HANDLE raw, const WatchdogLimits& limits) {
+// The watchdog runs from the first connection to the end of the last hop;
+// `start` must outlive it.
+bool StartWatchdog(FetchRequest* request, WatchdogStart* start) {
     request->Flags.fetch_and(~kFetchDone);
-    request->LastActivity.store(GetTickCount()); // silence counts from the first receive
+    request->LastActivity.store(GetTickCount()); // silence counts from here
     HANDLE wake = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     if (!wake)
-        return -1;
+        return false;
     request->WatchdogWake = wake;
-    WatchdogStart start{request, limits};
     DWORD watchdogId = 0;
-    HANDLE watchdog = CreateThread(nullptr, 0, WatchdogThread, &start, 0, &watchdogId);
+    HANDLE watchdog = CreateThread(nullptr, 0, WatchdogThread, start, 0, &watchdogId);
     if (!watchdog) {
         request->WatchdogWake = nullptr;
         CloseHandle(wake);
-        return -1;
+        return false;
     }
     request->Watchdog = watchdog;
     request->WatchdogId = watchdogId;
+    return true;
+}
 
-    SOCKET s = request->Socket.load();
-    int result = 0;
-    for (;;) {
-        std::memset(request->ReceiveBuffer, 0, sizeof request->ReceiveBuffer);
-        int n = recv(s, request->ReceiveBuffer, sizeof request->ReceiveBuffer, 0);
-        if (n < 0 || (request->Flags.load() & kFetchAborted)) {
-            result = -1;
-            break;
-        }
-        if (n > 0 && !WriteAll(raw, request->ReceiveBuffer, static_cast<size_t>(n))) {
-            result = -1;
-            break;
-        }
-        request->LastActivity.store(GetTickCount());
-        if (n == 0)
-            break;
-    }
-
+void EndWatchdog(FetchRequest* request) {
     request->Flags.fetch_or(kFetchDone);
-    SetEvent(wake);
-    WaitForSingleObject(watchdog, INFINITE);
-    CloseHandle(watchdog);
-    CloseHandle(wake);
+    SetEvent(request->WatchdogWake);
+    WaitForSingleObject(request->Watchdog, INFINITE);
+    CloseHandle(request->Watchdog);
+    CloseHandle(request->WatchdogWake);
     request->Watchdog = nullptr;
     request->WatchdogWake = nullptr;
     request->WatchdogId = 0;
-    return result;
 }
 
-// Writes the body into a file beside the cache file and moves it over the
-// cache file, so that a failure never leaves a half-written cache file.
-bool WriteCacheFile(FetchRequest* request, ResponseReader* reader, bool chunked, bool conditional) {
-    char side[MAX_PATH];
-    if (!SideFilePath(request->CachePath, side, sizeof side))
-        return false;
-    HANDLE file =
-        CreateFileA(side, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    bool ok = CopyResponseBody(reader, chunked, ByteSink{WriteToFile, file});
-    if (ok && conditional && request->FileTime != 0) {
-        FILETIME written = ToFileTime(request->FileTime);
-        ok = SetFileTime(file, nullptr, nullptr, &written) != 0;
+// --- plain HTTP over the socket -----------------------------------------------------
+
+// Receives until the server closes the connection, appending every receive to
+// `raw`. 0 at a normal close; -1 on a receive or write error or when the
+// transfer was aborted.
+int ReceiveResponse(FetchRequest* request, HANDLE raw) {
+    SOCKET s = request->Socket.load();
+    for (;;) {
+        std::memset(request->ReceiveBuffer, 0, sizeof request->ReceiveBuffer);
+        int n = recv(s, request->ReceiveBuffer, sizeof request->ReceiveBuffer, 0);
+        if (n < 0 || (request->Flags.load() & kFetchAborted))
+            return -1;
+        if (n > 0 && !WriteAll(raw, request->ReceiveBuffer, static_cast<size_t>(n)))
+            return -1;
+        request->LastActivity.store(GetTickCount());
+        if (n == 0)
+            return 0;
     }
-    ok = CloseHandle(file) && ok;
-    if (!ok) {
-        DeleteFileA(side);
-        return false;
-    }
-    return ReplaceWithSideFile(side, request->CachePath);
 }
 
-// Turns the temporary file into the cache file: the status test, then the
-// plain or chunked body; in conditional mode the cache file takes FileTime
-// (the server's Last-Modified, else the time it had).
-void ConvertResponse(FetchRequest* request, const char* rawPath) {
-    HANDLE raw = CreateFileA(rawPath, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                             FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    if (raw == INVALID_HANDLE_VALUE)
-        return;
-    bool conditional = (request->Flags.load() & kFetchConditional) != 0;
-    ResponseReader reader;
-    InitResponseReader(&reader, ByteSource{ReadFromFile, raw});
-    ResponseHead head;
-    ReadResponseHead(&reader, conditional, &head);
-    if (head.HasLastModified)
-        request->FileTime = head.LastModified;
-    // Only a new body or a not-modified answer speaks of the cached file: an
-    // error page's Last-Modified is the error page's own time.
-    if (head.Success) {
-        if (WriteCacheFile(request, &reader, head.Chunked, conditional))
-            request->Flags.fetch_or(kFetchReplaced);
-    } else if (head.NotModified && conditional && request->FileTime != 0) {
-        SetLastWriteTime(request->CachePath, request->FileTime);
-    }
-    CloseHandle(raw);
-}
-
-// Everything between the start-up and the release of the socket library.
-int Transfer(FetchRequest* request, const char* rawPath, const WatchdogLimits& limits) {
+// Connects, sends RequestText and receives the raw response into a temporary
+// file of this fetch's own (gone when it is closed, on every path).
+int ReceiveOverSocket(FetchRequest* request, HANDLE raw) {
     char hostName[sizeof request->Host];
     std::string_view host = TextOf(request->Host);
     CopyText(hostName, host.substr(0, host.find(':')));
@@ -279,26 +250,101 @@ int Transfer(FetchRequest* request, const char* rawPath, const WatchdogLimits& l
         return -1;
     }
     int length = static_cast<int>(BoundedLength(request->RequestText, sizeof request->RequestText));
-    if (connect(s, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
-        send(s, request->RequestText, length, 0) != length ||
-        (request->Flags.load() & kFetchAborted)) {
-        CloseRequestSocket(request);
-        return -1;
+    int result = -1;
+    if (connect(s, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0 &&
+        send(s, request->RequestText, length, 0) == length &&
+        !(request->Flags.load() & kFetchAborted)) {
+        request->LastActivity.store(GetTickCount());
+        result = ReceiveResponse(request, raw);
     }
-
-    HANDLE raw = CreateFileA(rawPath, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                             FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (raw == INVALID_HANDLE_VALUE) {
-        CloseRequestSocket(request);
-        return -1;
-    }
-    int received = ReceiveResponse(request, raw, limits);
     CloseRequestSocket(request);
+    return result;
+}
+
+int SocketTransfer(FetchRequest* request, HANDLE body, ResponseHead* head) {
+    char rawPath[MAX_PATH];
+    if (!TemporaryPath(request->CachePath, ".$$$", rawPath, sizeof rawPath))
+        return -1;
+    HANDLE raw = CreateFileA(rawPath, GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                             FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (raw == INVALID_HANDLE_VALUE)
+        return -1;
+    int result = -1;
+    if (StartSocketLibrary()) {
+        result = ReceiveOverSocket(request, raw);
+        ReleaseSocketLibrary();
+    }
+    if (result == 0) {
+        // The status test, then the plain or chunked body.
+        SetFilePointer(raw, 0, nullptr, FILE_BEGIN);
+        ResponseReader reader;
+        InitResponseReader(&reader, ByteSource{ReadFromFile, raw});
+        ReadResponseHead(&reader, (request->Flags.load() & kFetchConditional) != 0, head);
+        if (WantsBody(*head) && head->Status != 204 &&
+            !CopyResponseBody(&reader, head->Chunked, ByteSink{WriteToFile, body}))
+            result = -1;
+    }
     CloseHandle(raw);
-    if (received == 0)
-        ConvertResponse(request, rawPath);
-    DeleteFileA(rawPath);
-    return received;
+    return result;
+}
+
+// --- one fetch, hop by hop -------------------------------------------------------
+
+// Sends the request to Url and to each redirect's address in turn, every hop
+// writing its body afresh into `body`. 0 with the last answer's head, or -1.
+int FetchHops(FetchRequest* request, HANDLE body, const WatchdogLimits& limits,
+              ResponseHead* head) {
+    char address[sizeof head->Location];
+    CopyText(address, TextOf(request->Url));
+    bool ifModifiedSince = TextOf(request->DateText).size() > 0;
+    for (int hops = 0;; ++hops) {
+        if (!TargetFetchRequest(request, address) ||
+            !ComposeRequestText(request, ifModifiedSince) ||
+            SetFilePointer(body, 0, nullptr, FILE_BEGIN) != 0 || !SetEndOfFile(body))
+            return -1;
+        *head = ResponseHead{};
+        int result = request->Secure ? SecureTransfer(request, body, limits, head)
+                                     : SocketTransfer(request, body, head);
+        if (result != 0 || !IsRedirectStatus(head->Status))
+            return result;
+        char next[sizeof address];
+        if (FollowRedirect(address, TextOf(head->Location), hops, next, sizeof next) !=
+            RedirectVerdict::Follow)
+            return -1;
+        CopyText(address, next);
+    }
+}
+
+// The cache file after the last answer: replaced by a new (or empty) body,
+// or confirmed by a not-modified answer. True only then.
+bool SettleCacheFile(FetchRequest* request, HANDLE body, const char* bodyPath,
+                     const ResponseHead& head) {
+    bool conditional = (request->Flags.load() & kFetchConditional) != 0;
+    // Only a new body or a not-modified answer speaks of the cached file: an
+    // error page's Last-Modified is the error page's own time.
+    if (head.HasLastModified && (WantsBody(head) || head.NotModified))
+        request->FileTime = head.LastModified;
+    if (WantsBody(head) && !head.Encoded) {
+        bool ok = true;
+        if (conditional && request->FileTime != 0) {
+            FILETIME written = ToFileTime(request->FileTime);
+            ok = SetFileTime(body, nullptr, nullptr, &written) != 0;
+        }
+        ok = CloseHandle(body) && ok;
+        if (ok && ReplaceWithSideFile(bodyPath, request->CachePath)) {
+            request->Flags.fetch_or(kFetchReplaced);
+            return true;
+        }
+        DeleteFileA(bodyPath);
+        return false;
+    }
+    CloseHandle(body);
+    DeleteFileA(bodyPath);
+    if (!head.NotModified || GetFileAttributesA(request->CachePath) == INVALID_FILE_ATTRIBUTES)
+        return false;
+    if (conditional && request->FileTime != 0)
+        SetLastWriteTime(request->CachePath, request->FileTime);
+    return true;
 }
 
 } // namespace
@@ -318,26 +364,38 @@ void InitFetchRequest(FetchRequest* request) {
 int HttpFetch(FetchRequest* request, const WatchdogLimits& limits) {
     if (!PrepareFetchRequest(request))
         return -1;
-    bool ifModifiedSince = false;
     if ((request->Flags.load() & kFetchConditional) &&
-        ReadCacheFileTime(request->CachePath, &request->FileTime))
-        ifModifiedSince =
-            FormatHttpDate(request->FileTime, request->DateText, sizeof request->DateText);
-    char rawPath[MAX_PATH];
-    if (!ComposeRequestText(request, ifModifiedSince) ||
-        !FormatText(rawPath, sizeof rawPath, "%s.$$$", request->CachePath))
+        ReadCacheFileTime(request->CachePath, &request->FileTime) &&
+        !FormatHttpDate(request->FileTime, request->DateText, sizeof request->DateText))
+        request->DateText[0] = '\0';
+    // The body goes to a file of this fetch's own, moved over the cache file
+    // in one step once it is whole.
+    char bodyPath[MAX_PATH];
+    if (!TemporaryPath(request->CachePath, ".new", bodyPath, sizeof bodyPath))
         return -1;
-
-    if (!StartSocketLibrary())
+    HANDLE body = CreateFileA(bodyPath, GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (body == INVALID_HANDLE_VALUE)
         return -1;
-    int result = Transfer(request, rawPath, limits);
-    ReleaseSocketLibrary();
-    return result;
+    WatchdogStart start{request, limits};
+    int result = -1;
+    ResponseHead head{};
+    if (StartWatchdog(request, &start)) {
+        result = FetchHops(request, body, limits, &head);
+        EndWatchdog(request);
+    }
+    if (result != 0 || (request->Flags.load() & kFetchAborted)) {
+        CloseHandle(body);
+        DeleteFileA(bodyPath);
+        return -1;
+    }
+    return SettleCacheFile(request, body, bodyPath, head) ? 0 : -1;
 }
 
 void AbortFetch(FetchRequest* request) {
     std::lock_guard<std::mutex> lock(request->SocketLock);
     request->Flags.fetch_or(kFetchAborted);
+    AbortSecureTransfer(request);
     SOCKET s = request->Socket.load();
     if (s == INVALID_SOCKET)
         return;
@@ -382,7 +440,7 @@ int DecodeCharacterReferences(FetchRequest* request) {
     length = DecodeCharacterReferenceText(text.data(), length);
 
     char side[MAX_PATH];
-    if (!SideFilePath(path, side, sizeof side))
+    if (!TemporaryPath(path, ".new", side, sizeof side))
         return -1;
     HANDLE out =
         CreateFileA(side, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -394,7 +452,10 @@ int DecodeCharacterReferences(FetchRequest* request) {
         DeleteFileA(side);
         return -1;
     }
-    return ReplaceWithSideFile(side, path) ? 0 : -1;
+    if (ReplaceWithSideFile(side, path))
+        return 0;
+    DeleteFileA(side);
+    return -1;
 }
 
 void PublishFetch(FetchRequest** slot, FetchRequest* request) {

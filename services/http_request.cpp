@@ -32,17 +32,18 @@ bool SplitHttpUrl(std::string_view url, HttpUrl* parts) {
     for (char c : url)
         if (static_cast<unsigned char>(c) <= 0x20 || c == 0x7F)
             return false;
-    if (!StartsWithNoCase(url, "http://"))
+    HttpUrl result;
+    result.Secure = StartsWithNoCase(url, "https://");
+    if (!result.Secure && !StartsWithNoCase(url, "http://"))
         return false;
-    std::string_view rest = url.substr(7);
+    std::string_view rest = url.substr(result.Secure ? 8 : 7);
     size_t slash = rest.find('/');
     if (slash == std::string_view::npos)
         return false;
-    HttpUrl result;
     result.Host = rest.substr(0, slash);
     result.Resource = rest.substr(slash);
     result.LastSegment = url.substr(url.rfind('/') + 1);
-    result.Port = 80;
+    result.Port = result.Secure ? 443 : 80;
     size_t colon = result.Host.find(':');
     result.HostName = result.Host.substr(0, colon);
     if (colon != std::string_view::npos && !ParsePort(result.Host.substr(colon + 1), &result.Port))
@@ -63,9 +64,11 @@ void ClearFetchResponseState(FetchRequest* request) {
     request->RequestText[0] = '\0';
     request->FileTime = 0;
     request->Port = 80;
+    request->Secure = false;
 }
 
-bool SetFetchTarget(FetchRequest* request, std::string_view url, std::string_view cachePath, bool conditional) {
+bool SetFetchTarget(FetchRequest* request, std::string_view url, std::string_view cachePath,
+                    bool conditional) {
     if (!CopyText(request->Url, url) || !CopyText(request->CachePath, cachePath)) {
         request->Url[0] = '\0';
         request->CachePath[0] = '\0';
@@ -84,31 +87,50 @@ bool PrepareFetchRequest(FetchRequest* request) {
         BoundedLength(request->CachePath, sizeof request->CachePath) == sizeof request->CachePath)
         return false;
     HttpUrl url;
-    if (!SplitHttpUrl(TextOf(request->Url), &url))
+    if (!SplitHttpUrl(TextOf(request->Url), &url) ||
+        !TargetFetchRequest(request, TextOf(request->Url)))
         return false;
-    if (!CopyText(request->Host, url.Host) || !CopyText(request->Resource, url.Resource))
-        return false;
-    request->Port = url.Port;
     if (TextOf(request->CachePath).empty())
         CopyText(request->CachePath, url.LastSegment);
     return !TextOf(request->CachePath).empty();
 }
 
-bool ComposeRequestText(FetchRequest* request, bool ifModifiedSince) {
-    char* text = request->RequestText;
-    constexpr size_t size = sizeof request->RequestText;
+bool TargetFetchRequest(FetchRequest* request, std::string_view address) {
+    HttpUrl url;
+    if (!SplitHttpUrl(address, &url) || url.Host.size() >= sizeof request->Host ||
+        url.Resource.size() >= sizeof request->Resource)
+        return false;
+    CopyText(request->Host, url.Host);
+    CopyText(request->Resource, url.Resource);
+    request->Port = url.Port;
+    request->Secure = url.Secure;
+    return true;
+}
+
+bool ComposeHeaderLines(const FetchRequest* request, bool ifModifiedSince, char* text,
+                        size_t size) {
     text[0] = '\0';
-    bool fits = AppendText(text, size, "GET ") &&
-                AppendText(text, size, TextOf(request->Resource)) &&
-                AppendText(text, size, " HTTP/1.1\r\n") && AppendText(text, size, "Host: ") &&
-                AppendText(text, size, TextOf(request->Host)) && AppendText(text, size, "\r\n") &&
-                AppendText(text, size, "User-Agent: ") && AppendText(text, size, kHttpUserAgent) &&
-                AppendText(text, size, "\r\n") && AppendText(text, size, "Accept: *.*\r\n");
+    bool fits = AppendText(text, size, "User-Agent: ") && AppendText(text, size, kHttpUserAgent) &&
+                AppendText(text, size, "\r\nAccept: ") && AppendText(text, size, kHttpAccept) &&
+                AppendText(text, size, "\r\n");
     if (fits && ifModifiedSince)
         fits = AppendText(text, size, "If-Modified-Since: ") &&
                AppendText(text, size, TextOf(request->DateText)) && AppendText(text, size, "\r\n");
-    fits =
-        fits && AppendText(text, size, "Connection: close\r\n") && AppendText(text, size, "\r\n");
+    if (!fits)
+        text[0] = '\0';
+    return fits;
+}
+
+bool ComposeRequestText(FetchRequest* request, bool ifModifiedSince) {
+    char* text = request->RequestText;
+    constexpr size_t size = sizeof request->RequestText;
+    char headers[sizeof request->RequestText];
+    bool fits = ComposeHeaderLines(request, ifModifiedSince, headers, sizeof headers) &&
+                CopyText(text, size, "GET ") && AppendText(text, size, TextOf(request->Resource)) &&
+                AppendText(text, size, " HTTP/1.1\r\nHost: ") &&
+                AppendText(text, size, TextOf(request->Host)) && AppendText(text, size, "\r\n") &&
+                AppendText(text, size, headers) &&
+                AppendText(text, size, "Connection: close\r\n\r\n");
     if (!fits)
         text[0] = '\0';
     return fits;

@@ -3,9 +3,11 @@
 #include "services/text_scan.h"
 
 #include "services/http_date.h"
+#include "services/text_buffer.h"
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 namespace {
 
@@ -148,14 +150,27 @@ bool ParseLastModifiedLine(std::string_view line, uint64_t* fileTime) {
     return ParseHttpDate(line.substr(space + 1), fileTime);
 }
 
-bool IsNotModifiedStatusLine(std::string_view line) {
+int StatusLineCode(std::string_view line) {
     // "HTTP/1.1 304 Not Modified": the code is the word after the protocol.
     if (line.substr(0, 5) != "HTTP/")
-        return false;
+        return 0;
     size_t space = line.find(' ');
-    return space != std::string_view::npos && line.substr(space + 1, 3) == "304" &&
-           (line.size() == space + 4 || line[space + 4] == ' ' || line[space + 4] == '\r' ||
-            line[space + 4] == '\n');
+    if (space == std::string_view::npos || line.size() < space + 4)
+        return 0;
+    int code = 0;
+    for (char c : line.substr(space + 1, 3)) {
+        if (c < '0' || c > '9')
+            return 0;
+        code = code * 10 + (c - '0');
+    }
+    if (line.size() > space + 4 && line[space + 4] != ' ' && line[space + 4] != '\r' &&
+        line[space + 4] != '\n')
+        return 0;
+    return code;
+}
+
+bool IsNotModifiedStatusLine(std::string_view line) {
+    return StatusLineCode(line) == 304;
 }
 
 void ReadResponseHead(ResponseReader* reader, bool conditional, ResponseHead* head) {
@@ -167,9 +182,33 @@ void ReadResponseHead(ResponseReader* reader, bool conditional, ResponseHead* he
         std::string_view line(buffer, kept);
         if (line == "\r\n" || line == "\n")
             break;
-        if (first && IsNotModifiedStatusLine(line))
-            head->NotModified = true;
+        if (first) {
+            head->Status = StatusLineCode(line);
+            head->NotModified = head->Status == 304;
+            // HTTP/2 and later (WinHTTP may speak them) have no reason phrase.
+            if (head->Status == 200 &&
+                (line.substr(0, 7) == "HTTP/2 " || line.substr(0, 7) == "HTTP/3 "))
+                head->Success = true;
+        }
         first = false;
+        // A header's value: after its name and colon, blanks skipped, line end cut.
+        auto value = [&](std::string_view name) -> std::optional<std::string_view> {
+            if (line.size() <= name.size() || !StartsWithNoCase(line, name) ||
+                line[name.size()] != ':')
+                return std::nullopt;
+            std::string_view rest = CutAtLineEnd(line.substr(name.size() + 1));
+            while (!rest.empty() && (rest.front() == ' ' || rest.front() == '\t'))
+                rest.remove_prefix(1);
+            while (!rest.empty() && (rest.back() == ' ' || rest.back() == '\t'))
+                rest.remove_suffix(1);
+            return rest;
+        };
+        bool whole = kept < sizeof buffer || line.back() == '\n'; // not cut at the line limit
+        if (auto location = value("Location"); location && whole)
+            CopyText(head->Location, *location);
+        if (auto encoding = value("Content-Encoding");
+            encoding && !encoding->empty() && !StartsWithNoCase(*encoding, "identity"))
+            head->Encoded = true;
         if (IsSuccessLine(line))
             head->Success = true;
         if (IsChunkedLine(line))

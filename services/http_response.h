@@ -39,11 +39,14 @@ struct ResponseReader {
 void InitResponseReader(ResponseReader* reader, ByteSource source);
 
 struct ResponseHead {
-    bool Success; // some header line holds "HTTP", "200" and "OK"
+    bool Success; // some header line holds "HTTP", "200" and "OK" (or "HTTP/2 200")
     bool Chunked; // some header line holds "Transfer-Encoding" and "chunked", in any letter case
     bool NotModified;      // the status line is a 304 answer
     bool HasLastModified;  // conditional mode and a valid Last-Modified line
     uint64_t LastModified; // UTC, Windows file-time units; the last valid line wins
+    int Status;            // the status line's code, 0 when it has none
+    bool Encoded;          // a Content-Encoding other than "identity": a body not to keep
+    char Location[1024];   // the Location header's value, empty when none (or cut)
 };
 
 // Reads the header lines up to the empty line ("\r\n" or "\n") or the end.
@@ -60,6 +63,8 @@ bool IsSuccessLine(std::string_view line);
 bool IsChunkedLine(std::string_view line);
 // "HTTP/1.1 304 Not Modified": the status line of a not-modified answer.
 bool IsNotModifiedStatusLine(std::string_view line);
+// The three-digit code of a status line "HTTP/x.y NNN ...", 0 when it has none.
+int StatusLineCode(std::string_view line);
 // "Last-Modified: Thu, 08 Aug 2013 01:02:03 GMT": the line is cut at its first
 // CR or LF, the date is what follows the first space after "Last-Modified"
 // (the name in any letter case).

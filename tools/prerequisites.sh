@@ -10,6 +10,7 @@ packages=(
     fp-utils weather-util-data                                   # help file, station and ZIP tables
     libjpeg-turbo-progs                                          # the sample service's JPEG pictures
     curl                                                         # downloader benchmark
+    openssl                                                      # test certificate authorities for TLS
 )
 
 missing=()

@@ -15,6 +15,10 @@ using GpStatus = int;
 constexpr GpStatus kGdipOk = 0;
 constexpr int kGdipUnitPixel = 2;
 constexpr int kGdipWrapModeTileFlipXY = 3; // a scaled picture's edges sample its own pixels
+constexpr int kGdipInterpolationDefault = 0;
+constexpr int kGdipInterpolationNearestNeighbor = 5;
+constexpr int kGdipPixelOffsetDefault = 0;
+constexpr int kGdipPixelOffsetHalf = 4;
 
 extern "C" {
 GpStatus WINAPI GdipLoadImageFromStream(IStream* stream, GpImage** image);
@@ -27,6 +31,8 @@ GpStatus WINAPI GdipCreateImageAttributes(GpImageAttributes** attributes);
 GpStatus WINAPI GdipSetImageAttributesWrapMode(GpImageAttributes* attributes, int wrap, DWORD argb,
                                                BOOL clamp);
 GpStatus WINAPI GdipDisposeImageAttributes(GpImageAttributes* attributes);
+GpStatus WINAPI GdipSetInterpolationMode(GpGraphics* graphics, int mode);
+GpStatus WINAPI GdipSetPixelOffsetMode(GpGraphics* graphics, int mode);
 GpStatus WINAPI GdipDrawImageRectRectI(GpGraphics* graphics, GpImage* image, INT dstX, INT dstY,
                                        INT dstWidth, INT dstHeight, INT srcX, INT srcY,
                                        INT srcWidth, INT srcHeight, int srcUnit,

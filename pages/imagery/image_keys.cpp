@@ -1,5 +1,7 @@
 #include "pages/imagery/image_keys.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr const char* kColourNames[8] = {"avn", "ir2", "bd", "ir4", "jsl", "rgb", "ft", "rb"};
@@ -50,4 +52,25 @@ PictureRect AlertMapArea(uint32_t flags) {
         return {0, 0, kAlertMapWidth, kAlertMapHeight};
     constexpr int kWidth = 354, kHeight = 274;
     return {(kAlertMapWidth - kWidth) / 2, (kAlertMapHeight - kHeight) / 2, kWidth, kHeight};
+}
+
+PictureRect FitPicture(const PictureRect& area, int width, int height) {
+    if (width <= 0 || height <= 0 || area.Width <= 0 || area.Height <= 0)
+        return {area.X, area.Y, 0, 0};
+    // The proportions compared crosswise, in 64 bits: width / height against
+    // the area's is wide / tall, so the picture is the wider when wide > tall,
+    // and within 5% of the area's proportions when |wide - tall| <= tall / 20.
+    const int64_t wide = int64_t(width) * area.Height, tall = int64_t(height) * area.Width;
+    if ((wide > tall ? wide - tall : tall - wide) * 20 <= tall)
+        return area;
+    PictureRect fit = area;
+    if (wide > tall)
+        fit.Height =
+            std::max(1, int((int64_t(area.Width) * height * 2 + width) / (int64_t(width) * 2)));
+    else
+        fit.Width =
+            std::max(1, int((int64_t(area.Height) * width * 2 + height) / (int64_t(height) * 2)));
+    fit.X += (area.Width - fit.Width) / 2;
+    fit.Y += (area.Height - fit.Height) / 2;
+    return fit;
 }

@@ -46,6 +46,14 @@ struct PictureRect {
     bool operator==(const PictureRect&) const = default;
 };
 
+// Where a picture of `width` x `height` pixels is drawn in `area`. One whose
+// proportions (width / height) are within 5% of the area's, either way, is
+// stretched to the whole area;
+// any other keeps its proportions, as large as the area allows, centred (the
+// rest of the area stays black). A picture or area without pixels: an empty
+// rectangle at the area's place (nothing is drawn).
+PictureRect FitPicture(const PictureRect& area, int width, int height);
+
 // The 800 x 500 alert map area: with the United States chosen the map fills
 // it; the smaller maps of the other areas are drawn at 354 x 274, centred,
 // black around them.

@@ -1,6 +1,7 @@
 #include "pages/imagery/picture.h"
 
 #include "pages/imagery/gdiplus_flat.h"
+#include "pages/imagery/image_header.h"
 #include "resources/resource_ids.h"
 #include "services/feed_catalog.h"
 #include "services/file_io.h"
@@ -26,8 +27,8 @@ struct DecodedImage {
     }
 };
 
-// Decodes by content (GIF, JPEG, PNG, BMP) from a copy of the file in memory;
-// the stream must outlive the image, which may decode lazily.
+// Decodes from a copy of the file in memory, whose header has been read and
+// allowed; the stream must outlive the image, which may decode lazily.
 bool Decode(const std::string& bytes, DecodedImage* decoded) {
     if (bytes.empty())
         return false;
@@ -48,17 +49,31 @@ bool Decode(const std::string& bytes, DecodedImage* decoded) {
     return GdipLoadImageFromStream(decoded->Stream, &decoded->Image) == kGdipOk;
 }
 
-// Draws one file scaled to `target`; a file that cannot be read or decoded
+// The bytes of a cached picture that may be decoded: a GIF, PNG or JPEG by
+// its content, at most 4096 x 4096. Any other file is refused and shown as a
+// missing one, so no other decoder and no huge picture is ever reached.
+bool ReadPicture(const char* path, std::string* bytes) {
+    ImageHeader header;
+    return ReadWholeFile(path, bytes) && PictureAllowed(*bytes, &header);
+}
+
+// Draws one picture into `target`, stretched to it or, for a view that keeps
+// proportions, placed in it by FitPicture; a picture that cannot be decoded
 // draws nothing.
-void DrawLayer(GpGraphics* graphics, const GpImageAttributes* attributes, const char* path,
-               const PictureRect& target) {
-    std::string bytes;
+void DrawLayer(GpGraphics* graphics, const GpImageAttributes* attributes, const std::string& bytes,
+               const PictureSpec& spec) {
     DecodedImage decoded;
     UINT width = 0, height = 0;
-    if (!ReadWholeFile(path, &bytes) || !Decode(bytes, &decoded) ||
-        GdipGetImageWidth(decoded.Image, &width) != kGdipOk ||
+    if (!Decode(bytes, &decoded) || GdipGetImageWidth(decoded.Image, &width) != kGdipOk ||
         GdipGetImageHeight(decoded.Image, &height) != kGdipOk || width == 0 || height == 0)
         return;
+    const PictureRect target =
+        spec.KeepProportions ? FitPicture(spec.Target, int(width), int(height)) : spec.Target;
+    // A picture of the target's own size is copied pixel for pixel.
+    const bool ownSize = int(width) == target.Width && int(height) == target.Height;
+    GdipSetInterpolationMode(graphics, ownSize ? kGdipInterpolationNearestNeighbor
+                                               : kGdipInterpolationDefault);
+    GdipSetPixelOffsetMode(graphics, ownSize ? kGdipPixelOffsetHalf : kGdipPixelOffsetDefault);
     // Always through image attributes: Wine's plain path copies a picture
     // with a transparent index as it is, transparent parts black.
     GdipDrawImageRectRectI(graphics, decoded.Image, target.X, target.Y, target.Width, target.Height,
@@ -82,11 +97,12 @@ bool Compose(HDC memory, const PictureSpec& spec) {
         attributes = nullptr; // plain drawing still works
     }
     for (const PictureLayer& layer : spec.Layers) {
-        const bool missing = !FileExists(layer.CachePath.c_str());
+        std::string bytes;
+        const bool missing = !ReadPicture(layer.CachePath.c_str(), &bytes);
         if (layer.Timed)
             timedMissing = missing;
         if (!missing)
-            DrawLayer(graphics, attributes, layer.CachePath.c_str(), spec.Target);
+            DrawLayer(graphics, attributes, bytes, spec);
     }
     if (attributes)
         GdipDisposeImageAttributes(attributes);
@@ -133,7 +149,7 @@ void DrawPicture(const FeedPage& page, const PictureView& view, HWND window,
     const int height = item.rcItem.bottom - item.rcItem.top;
     if (width == view.Width && height == view.Height) {
         BitBlt(item.hDC, 0, 0, width, height, memory, 0, 0, SRCCOPY);
-    } else { // an area made smaller to fit its window
+    } else { // a screen too small for the picture: the area was made smaller
         SetStretchBltMode(item.hDC, HALFTONE);
         SetBrushOrgEx(item.hDC, 0, 0, nullptr);
         StretchBlt(item.hDC, 0, 0, width, height, memory, 0, 0, view.Width, view.Height, SRCCOPY);
@@ -143,42 +159,52 @@ void DrawPicture(const FeedPage& page, const PictureView& view, HWND window,
     DeleteDC(memory);
 }
 
-// The area takes the picture's size in pixels. A modal view grows to hold it
-// (within the screen's work area); where the window is still too small (a
-// page whose dialog font is smaller than the one its template was laid out
-// with), the area shrinks to fit, keeping the picture's proportions.
-void FitArea(const FeedPage& page, const PictureView& view, HWND window) {
-    HWND area = GetDlgItem(window, IDC_OUTPUT);
-    RECT margin = {0, 0, 5, 5}, client;
+// The margin kept right of and under the area, in dialog units.
+constexpr int kMarginUnits = 5;
+
+// How many pixels the window lacks, across and down, to hold the area at the
+// picture's own size with the margin right of and under it.
+SIZE Shortfall(const PictureView& view, HWND window) {
+    RECT margin = {0, 0, kMarginUnits, kMarginUnits}, client, area;
     MapDialogRect(window, &margin);
-    RECT rect;
-    GetWindowRect(area, &rect);
-    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
-    const POINT origin = {rect.left, rect.top};
+    GetWindowRect(GetDlgItem(window, IDC_OUTPUT), &area);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&area), 2);
     GetClientRect(window, &client);
-    const int wantRight = origin.x + view.Width + margin.right;
-    const int wantBottom = origin.y + view.Height + margin.bottom;
-    if (page.Modal && (client.right < wantRight || client.bottom < wantBottom)) {
-        RECT frame;
+    return {std::max<LONG>(0, area.left + view.Width + margin.right - client.right),
+            std::max<LONG>(0, area.top + view.Height + margin.bottom - client.bottom)};
+}
+
+// The area takes the picture's size in pixels, so the picture is shown pixel
+// for pixel. A modal view grows to hold it, within the screen's work area (a
+// page is grown by the main window, which asks it with
+// WM_PICTURE_SHORTFALL). Only where the window still lacks room (a screen
+// too small) does the area shrink to fit, keeping the picture's proportions.
+void FitArea(const FeedPage& page, const PictureView& view, HWND window) {
+    SIZE lack = Shortfall(view, window);
+    if (page.Modal && (lack.cx || lack.cy)) {
+        RECT frame, work;
         GetWindowRect(window, &frame);
-        RECT work;
         SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-        const int width =
-            std::min<int>(frame.right - frame.left + std::max<int>(0, wantRight - client.right),
-                          work.right - work.left);
+        const int width = std::min<int>(frame.right - frame.left + lack.cx, work.right - work.left);
         const int height =
-            std::min<int>(frame.bottom - frame.top + std::max<int>(0, wantBottom - client.bottom),
-                          work.bottom - work.top);
+            std::min<int>(frame.bottom - frame.top + lack.cy, work.bottom - work.top);
         // Grown, it stays on the work area.
         const int left = std::max<int>(work.left, std::min<int>(frame.left, work.right - width));
         const int top = std::max<int>(work.top, std::min<int>(frame.top, work.bottom - height));
         SetWindowPos(window, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
-        GetClientRect(window, &client);
+        lack = Shortfall(view, window);
     }
-    const double scale = std::min({1.0, double(client.right - margin.right - origin.x) / view.Width,
-                                   double(client.bottom - margin.bottom - origin.y) / view.Height});
-    SetWindowPos(area, nullptr, 0, 0, std::max(1, int(view.Width * scale)),
+    const double scale = std::min({1.0, double(view.Width - lack.cx) / view.Width,
+                                   double(view.Height - lack.cy) / view.Height});
+    const int width = std::max(1, int(view.Width * scale));
+    SetWindowPos(GetDlgItem(window, IDC_OUTPUT), nullptr, 0, 0, width,
                  std::max(1, int(view.Height * scale)), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // The status line above it, which starts where the area does, is centred over it.
+    HWND status = GetDlgItem(window, IDC_STATUS);
+    RECT line;
+    GetClientRect(status, &line);
+    SetWindowPos(status, nullptr, 0, 0, width, line.bottom,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void FocusListIfActive(const FeedPage& page, HWND window) {
@@ -199,7 +225,9 @@ void ShowPicture(const FeedPage& page, HWND window, const PictureView& view) {
         for (const PictureLayer& layer : spec.Layers) {
             if (!layer.Timed)
                 continue;
-            if (FormatFileTime(layer.CachePath.c_str(), &time)) // false for a missing file
+            std::string bytes; // a refused picture counts as a missing one
+            if (ReadPicture(layer.CachePath.c_str(), &bytes) &&
+                FormatFileTime(layer.CachePath.c_str(), &time))
                 status = time;
             else if (spec.MissingTimedBlanks)
                 status.clear();
@@ -226,6 +254,12 @@ INT_PTR PictureViewMessage(const FeedPage& page, const PictureView& view, HWND w
         if (item->CtlID != IDC_OUTPUT)
             return FALSE;
         DrawPicture(page, view, window, *item);
+        *handled = true;
+        return TRUE;
+    }
+    case WM_PICTURE_SHORTFALL: {
+        const SIZE lack = Shortfall(view, window);
+        SetWindowLongPtrA(window, DWLP_MSGRESULT, MAKELONG(lack.cx, lack.cy));
         *handled = true;
         return TRUE;
     }
@@ -270,5 +304,6 @@ PictureSpec CatalogPictureSpec(const char* section, const std::vector<std::strin
     for (const FeedTarget& t : targets)
         spec.Layers.push_back({t.CachePath, true});
     spec.Target = target;
+    spec.KeepProportions = true;
     return spec;
 }

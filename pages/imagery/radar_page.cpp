@@ -63,9 +63,19 @@ int Targets(const PageRow& row, uint32_t flags, std::vector<FeedTarget>* targets
     return 0;
 }
 
+// The site whose picture the page shows. While several rows are selected the
+// page keeps showing it (a click with Shift or Ctrl adds a row); with no row
+// selected the area is black.
+std::string ShownSite;
+
 PictureSpec Spec(const FeedPage& page, HWND window) {
     PictureSpec spec;
-    std::string site = SiteOf(TakeSelectedRow(page, window));
+    const PageRow row = TakeSelectedRow(page, window);
+    if (row.Index >= 0)
+        ShownSite = SiteOf(row);
+    else if (SendDlgItemMessageA(window, IDC_LIST, LVM_GETSELECTEDCOUNT, 0, 0) < 2)
+        ShownSite.clear();
+    const std::string site = ShownSite;
     std::vector<RadarLayer> layers;
     if (site.empty() || Layers(site, page.State->Flags, &layers) != 0)
         return spec; // a row that names no site counts as no selection
@@ -110,6 +120,7 @@ void ChooseRange(const FeedPage& page, HWND window, uint32_t range) {
 INT_PTR OnMessage(const FeedPage& page, HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                   bool* handled) {
     if (message == WM_INITDIALOG) {
+        ShownSite.clear();
         // A saved value is read with exactly one range and the long-range product.
         ReplacePageFlags(page, NormalizeRadarFlags(PageFlags(page.State)));
         CheckFlagControls(page, window);

@@ -141,6 +141,69 @@ TEST_F(Imagery, RadarComposesTheCachedLayersInCatalogOrder) {
     EXPECT_TRUE(Checked(IDC_RADAR_CITIES));
 }
 
+// Today's radar: one picture per product, map and legend drawn in, and a
+// catalog with no overlay or legend keys while every check box is on. The
+// window grows so the 600 x 550 picture is shown pixel for pixel.
+TEST_F(Imagery, RadarShowsItsProductPictureAtItsOwnSizePixelForPixel) {
+    ASSERT_TRUE(SeedListFile(ListFile("RADAR", {"KLOT»KLOT Chicago, IL", "KMKX»KMKX Milwaukee"})));
+    UseCatalog("[RADAR]\r\n" + RadarLine("sr.n0r", "n0r.gif") + RadarLine("sr.n0v", "n0v.gif") +
+               RadarLine("lr.n0z", "n0z.gif") + "\r\n");
+    CachePicture("radar_own_size.gif", "radar_KLOT_n0r.gif");
+    StartOnTab(kRadarTab, 2);
+    Select(0);
+    RECT client{}, window{}, work{};
+    GetClientRect(GetDlgItem(page_, IDC_OUTPUT), &client);
+    EXPECT_TRUE(client.right == 600 && client.bottom == 550)
+        << client.right << " x " << client.bottom;
+    GetWindowRect(main_, &window);
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    EXPECT_TRUE(window.left >= work.left && window.top >= work.top && window.right <= work.right &&
+                window.bottom <= work.bottom);
+    // The quadrants meet at (300, 275) to the pixel; the one-pixel
+    // checkerboard keeps every pixel.
+    const auto shownAsIs = [&] {
+        struct Point {
+            int x, y;
+            COLORREF colour;
+        };
+        for (Point p : {Point{0, 0, kQuadrants[0]},
+                        {299, 274, kQuadrants[0]},
+                        {300, 274, kQuadrants[1]},
+                        {299, 275, kQuadrants[2]},
+                        {300, 275, kQuadrants[3]},
+                        {599, 549, kQuadrants[3]}})
+            if (AreaPixels(page_, {p.x, p.y, p.x + 1, p.y + 1}) != std::vector{p.colour})
+                return false;
+        std::vector<COLORREF> row = AreaPixels(page_, {100, 105, 200, 106});
+        for (size_t x = 0; x < row.size(); ++x)
+            if (row[x] != (x % 2 ? RGB(0, 0, 0) : RGB(255, 255, 255)))
+                return false;
+        return row.size() == 100;
+    };
+    EXPECT_TRUE(WaitUntil(shownAsIs, 5000));
+    ASSERT_TRUE(WaitUntil([&] { return ShowsTime(page_); }, 5000)) << Status(page_);
+    Snapshot(main_, "radar-own-size");
+
+    // Shift+Down selects a second row too: the picture and its time stay.
+    const std::string time = Status(page_);
+    INPUT keys[4] = {};
+    for (int i = 0; i < 4; ++i) {
+        keys[i].type = INPUT_KEYBOARD;
+        keys[i].ki.wVk = i == 0 || i == 3 ? VK_SHIFT : VK_DOWN;
+        keys[i].ki.dwFlags = i >= 2 ? KEYEVENTF_KEYUP : 0;
+    }
+    SendInput(4, keys, sizeof(INPUT));
+    ASSERT_TRUE(WaitUntil(
+        [&] { return ListItemSelected(List(), 0) && ListItemSelected(List(), 1); }, 5000));
+    Sleep(500);
+    EXPECT_TRUE(shownAsIs());
+    EXPECT_EQ(Status(page_), time);
+    // Another product, whose picture is not cached: black, no time.
+    ClickControl(page_, IDC_RADAR_BASE_VELOCITY);
+    ExpectColour(page_, 300, 275, kBlack, 0);
+    EXPECT_TRUE(WaitUntil([&] { return Status(page_).empty(); }, 5000)) << Status(page_);
+}
+
 TEST_F(Imagery, StopDuringATricklingLayerEndsLoadingAndLeavesNoPartialFile) {
     UseCatalog("[RADAR]\r\nsr.topo=" + Service() +
                "/test/picture?format=png&s=###\xBBradar_####_topo.jpg\r\nsr.n0r=" + Service() +
@@ -150,16 +213,24 @@ TEST_F(Imagery, StopDuringATricklingLayerEndsLoadingAndLeavesNoPartialFile) {
     Update(0);
     ASSERT_TRUE(WaitUntil([&] { return ShowsLoading(page_); }, 10000));
     EXPECT_EQ(Status(page_), "");
-    ASSERT_TRUE(WaitUntil([&] { return FileExists(CachePath("radar_KLOT_n0r.gif.$$$")); }, 10000));
+    // The fetch's own temporary file: "<cache file>.<fetch>.$$$".
+    auto temporary = [&] {
+        WIN32_FIND_DATAA found;
+        HANDLE search = FindFirstFileA(CachePath("radar_KLOT_n0r.gif.*.$$$").c_str(), &found);
+        if (search != INVALID_HANDLE_VALUE)
+            FindClose(search);
+        return search != INVALID_HANDLE_VALUE;
+    };
+    ASSERT_TRUE(WaitUntil(temporary, 10000));
     Sleep(500);
     const DWORD stopped = GetTickCount();
     ClickControl(page_, IDC_STOP);
     ASSERT_TRUE(WaitUntil([&] { return !ShowsLoading(page_); }, 5000));
     EXPECT_LT(GetTickCount() - stopped, 2000u);
     EXPECT_TRUE(FileExists(CachePath("radar_KLOT_topo.jpg")));
-    for (const char* gone : {"radar_KLOT_n0r.gif", "radar_KLOT_n0r.gif.$$$",
-                             "radar_KLOT_county.gif"}) // not fetched after Stop
+    for (const char* gone : {"radar_KLOT_n0r.gif", "radar_KLOT_county.gif"}) // not fetched after Stop
         EXPECT_FALSE(FileExists(CachePath(gone))) << gone;
+    EXPECT_FALSE(temporary());
     ExpectColour(page_, 300, 300, kBlack, 0); // no radar image: black
     EXPECT_EQ(Status(page_), "");
 }
@@ -222,6 +293,29 @@ TEST_F(Imagery, SatelliteStretchesASmallerJpegAndTheWideViewAndAlertMapKeepTheir
     EXPECT_TRUE(WaitUntil([&] { return ShowsTime(map); }, 5000)) << Status(map);
     MoveCloseAndEnd(map, 60, 40, "AlertMapXY");
     EXPECT_EQ(Setting("AlertMapFlags"), 0x8u);
+}
+
+// A square sector keeps its proportions on black; a picture that declares
+// 16000 x 16000 pixels is refused and shown as a missing one.
+TEST_F(Imagery, SatelliteKeepsASquarePictureSquareAndRefusesAHugeOne) {
+    UseCatalog("[SATELLITE]\r\nhi.avn=http://127.0.0.1:1/hi.png\xBBsat_hi_avn.png\r\n"
+               "ceus.avn=http://127.0.0.1:1/ceus.png\xBBsat_ceus_avn.png\r\n\r\n");
+    CachePicture("square.png", "sat_hi_avn.png");
+    CachePicture("huge.png", "sat_ceus_avn.png");
+    StartOnTab(kSatelliteTab);
+    // Central United States is the default: the huge picture.
+    Sleep(1000);
+    ExpectColour(page_, 360, 240, kBlack, 0);
+    EXPECT_EQ(Status(page_), "");
+    ClickControl(page_, IDC_HAWAII);
+    for (POINT at : {POINT{120, 0}, POINT{360, 240}, POINT{599, 479}})
+        ExpectColour(page_, at.x, at.y, RGB(90, 140, 200));
+    for (POINT at : {POINT{119, 240}, POINT{600, 240}, POINT{10, 10}})
+        ExpectColour(page_, at.x, at.y, kBlack, 0);
+    EXPECT_TRUE(WaitUntil([&] { return ShowsTime(page_); }, 5000)) << Status(page_);
+    ClickControl(page_, IDC_SAT_CENTRAL_US);
+    ExpectColour(page_, 360, 240, kBlack, 0);
+    EXPECT_TRUE(WaitUntil([&] { return Status(page_).empty(); }, 5000)) << Status(page_);
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "services/http_fetch.h"
+#include "services/http_redirect.h"
 #include "services/http_request.h"
 #include "services/text_buffer.h"
 
@@ -11,13 +12,16 @@
 
 namespace {
 
-// The parts of a URL as "host | host name | port | resource | last segment".
+using namespace std::string_literals;
+
+// The parts of a URL as "[s] host | host name | port | resource | last segment".
 std::string Parts(std::string_view url) {
     HttpUrl p{};
     if (!SplitHttpUrl(url, &p))
         return "(refused)";
-    return std::string(p.Host) + " | " + std::string(p.HostName) + " | " + std::to_string(p.Port) +
-           " | " + std::string(p.Resource) + " | " + std::string(p.LastSegment);
+    return std::string(p.Secure ? "s " : "") + std::string(p.Host) + " | " +
+           std::string(p.HostName) + " | " + std::to_string(p.Port) + " | " +
+           std::string(p.Resource) + " | " + std::string(p.LastSegment);
 }
 
 std::unique_ptr<FetchRequest> Request(std::string_view url, std::string_view cachePath = "") {
@@ -42,6 +46,12 @@ TEST(SplitHttpUrl, HostPortResourceAndLastSegment) {
         {"http://h:1/x", "h:1 | h | 1 | /x | x"},
         {"http://h:65535/x", "h:65535 | h | 65535 | /x | x"},
         {"http://h:00080/x", "h:00080 | h | 80 | /x | x"},
+        {"http://h:9/x", "h:9 | h | 9 | /x | x"},
+        {"http://h:8999/x", "h:8999 | h | 8999 | /x | x"},
+        {"https://api.weather.gov/alerts/active/zone/ILZ014",
+         "s api.weather.gov | api.weather.gov | 443 | /alerts/active/zone/ILZ014 | ILZ014"},
+        {"HTTPS://h:8443/", "s h:8443 | h | 8443 | / | "},
+        {"https://h:19/x", "s h:19 | h | 19 | /x | x"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(Parts(c.url), c.parts) << c.url;
@@ -49,8 +59,8 @@ TEST(SplitHttpUrl, HostPortResourceAndLastSegment) {
 
 TEST(SplitHttpUrl, RefusesWhatItCannotFetch) {
     const std::vector<const char*> refused[] = {
-        {"", "http", "http:", "http://", "https://h/x", "ftp://h/x", "file:///c:/x", "http:/h/x",
-         "http:h/x", " http://h/x"},
+        {"", "http", "http:", "http://", "https://", "https://h", "httpss://h/x", "https:/h/x",
+         "ftp://h/x", "file:///c:/x", "http:/h/x", "http:h/x", " http://h/x"},
         {"http://h", "http://h?x=1", "http:///x", "http://user@h/x", "http://user:pw@h/x",
          "http://@h/x"},
         {"http://:8080/x", "http://h:/x", "http://h:0/x", "http://h:65536/x", "http://h:999999/x",
@@ -89,7 +99,7 @@ TEST(PrepareFetchRequest, HostPortResourceAndTheCachePathOrTheLastSegment) {
         {"http://w1.weather.gov/xml/KLOT.xml", "",
          "w1.weather.gov | 80 | /xml/KLOT.xml | KLOT.xml"},
         {"http://w1.weather.gov/xml/", "", "(refused)"}, // names no file
-        {"https://h/x", "x", "(refused)"},
+        {"https://h/x", "x", "h | 443 | /x | x"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(Prepared(Request(c.url, c.cachePath).get()), c.prepared) << c.url;
@@ -101,6 +111,67 @@ TEST(PrepareFetchRequest, HostPortResourceAndTheCachePathOrTheLastSegment) {
     auto path = Request("http://h/x");
     std::memset(path->CachePath, 'a', sizeof path->CachePath);
     EXPECT_EQ(Prepared(path.get()), "(refused)");
+}
+
+TEST(ComposeRequestText, TheWholeRequestLineByLine) {
+    const std::string agent = "User-Agent: "s + kHttpUserAgent + "\r\n"; // its text: the wire test
+    const std::string accept =
+        "Accept: application/atom+xml, application/xml;q=0.9, text/xml;q=0.9, "
+        "application/json;q=0.8, image/*;q=0.8, */*;q=0.5\r\n";
+    const struct {
+        const char* url;
+        bool ifModifiedSince;
+        std::string text;
+    } cases[] = {
+        {"http://127.0.0.1:8080/feeds/KLOT.xml?a=1", false,
+         "GET /feeds/KLOT.xml?a=1 HTTP/1.1\r\nHost: 127.0.0.1:8080\r\n" + agent + accept +
+             "Connection: close\r\n\r\n"},
+        {"https://h/x", true,
+         "GET /x HTTP/1.1\r\nHost: h\r\n" + agent + accept +
+             "If-Modified-Since: Wed, 07 Aug 2013 13:40:32 GMT\r\nConnection: close\r\n\r\n"},
+    };
+    for (const auto& c : cases) {
+        auto request = Request(c.url, "x");
+        ASSERT_TRUE(PrepareFetchRequest(request.get())) << c.url;
+        CopyText(request->DateText, "Wed, 07 Aug 2013 13:40:32 GMT");
+        ASSERT_TRUE(ComposeRequestText(request.get(), c.ifModifiedSince)) << c.url;
+        EXPECT_EQ(request->RequestText, c.text) << c.url;
+    }
+}
+
+// Where each redirect leads after the hops already taken, and which are refused.
+TEST(FollowRedirect, WhereItLeadsAndWhatIsRefused) {
+    const std::string far = "http://h/" + std::string(1100, 'x');
+    const struct {
+        const char* from;
+        std::string location;
+        int hops;
+        const char* next; // or the refusal
+    } cases[] = {
+        {"http://h/a/b?c=1", "https://g:8443/x", 0, "https://g:8443/x"},
+        {"http://h:81/a/b?c=/1", "/x?y", 4, "http://h:81/x?y"},
+        {"http://h/a/b?c=/1", "x", 0, "http://h/a/x"},
+        {"https://h/a/b", "//g/y#frag", 0, "https://g/y"},
+        {"https://h/a", " https://h/b \r\n", 0, "https://h/b"},
+        {"http://h/a", "/b", 5, "too many"},
+        {"https://h/a", "http://h/a", 0, "down to http"},
+        {"https://h/a", "//g/y", 5, "too many"},
+        {"http://h/a", "", 0, "unusable"},
+        {"http://h/a", "ftp://h/a", 0, "unusable"},
+        {"http://h/a", "https://user@h/a", 0, "unusable"},
+        {"http://h/a", "/a b", 0, "unusable"},
+        {"http://h/a", far, 0, "unusable"},
+    };
+    for (const auto& c : cases) {
+        char next[300] = "untouched";
+        RedirectVerdict verdict = FollowRedirect(c.from, c.location, c.hops, next, sizeof next);
+        const char* names[] = {next, "too many", "down to http", "unusable"};
+        EXPECT_STREQ(names[static_cast<int>(verdict)], c.next) << c.from << " " << c.location;
+    }
+    EXPECT_TRUE(IsRedirectStatus(301) && IsRedirectStatus(302) && IsRedirectStatus(303) &&
+                IsRedirectStatus(307) && IsRedirectStatus(308));
+    EXPECT_FALSE(IsRedirectStatus(300) || IsRedirectStatus(304) || IsRedirectStatus(305) ||
+                 IsRedirectStatus(306) || IsRedirectStatus(200));
 }
 
 // The lines and their order are checked on the wire by the downloader's test.

@@ -102,6 +102,8 @@ TEST(ResponseStatus, SuccessAndNotModifiedAsTheHeadSaysThem) {
         {"HTTP/1.1 200 OK\r\nContent-Length: 10\r\n", true, false}, // no empty line
         {"HTTP/1.1 200\r\nContent-Length: 1\r\n\r\nx", false, false},
         {"HTTP/1.1 200 Okay\r\n\r\nx", false, false}, // letter case counts
+        {"HTTP/2 200\r\n\r\nx", true, false},         // no reason phrase from HTTP/2 on
+        {"HTTP/2 404\r\n\r\nx", false, false},
         {"HTTP/1.1 304 Not Modified\r\n\r\n", false, true},
         {"HTTP/1.0 304\r\n\r\n", false, true},
         {"HTTP/1.1 3040 Odd\r\n\r\n", false, false},
@@ -118,6 +120,35 @@ TEST(ResponseStatus, SuccessAndNotModifiedAsTheHeadSaysThem) {
         EXPECT_EQ(converted.Head.Success, c.success) << c.raw;
         EXPECT_EQ(converted.Copied, c.success) << c.raw;
         EXPECT_EQ(converted.Head.NotModified, c.notModified) << c.raw;
+    }
+}
+
+// What the hops of a fetch read: the status code, where a redirect leads, and
+// a body in an encoding the downloader did not ask for.
+TEST(ResponseStatus, CodeLocationAndEncodingAsTheHeadSaysThem) {
+    const std::string longLocation = "Location: http://h/" + std::string(1100, 'x') + "\r\n";
+    const struct {
+        std::string raw;
+        int status;
+        const char* location;
+        bool encoded;
+    } cases[] = {
+        {"HTTP/1.1 301 Moved\r\nLocation: https://h/a?b=1 \r\n\r\n", 301, "https://h/a?b=1", false},
+        {"HTTP/1.1 308\r\nlocation:/next\r\n\r\n", 308, "/next", false},
+        {"HTTP/1.1 302 Found\r\nX-Location: /no\r\nContent-Location: /no\r\n\r\n", 302, "", false},
+        {"HTTP/1.1 302 Found\r\n" + longLocation + "\r\n", 302, "", false}, // cut: not followed
+        {"HTTP/1.1 204 No Content\r\n\r\n", 204, "", false},
+        {"HTTP/1.1 200 OK\r\nContent-Encoding: gzip\r\n\r\n", 200, "", true},
+        {"HTTP/1.1 200 OK\r\ncontent-encoding: Identity\r\n\r\n", 200, "", false},
+        {"HTTP/1.1 2x0 OK\r\n\r\n", 0, "", false},
+        {"ICY 200 OK\r\n\r\n", 0, "", false},
+        {"HTTP/1.1 99\r\n\r\n", 0, "", false},
+    };
+    for (const auto& c : cases) {
+        Converted converted = Convert(c.raw);
+        EXPECT_EQ(converted.Head.Status, c.status) << c.raw;
+        EXPECT_STREQ(converted.Head.Location, c.location) << c.raw;
+        EXPECT_EQ(converted.Head.Encoded, c.encoded) << c.raw;
     }
 }
 

@@ -76,6 +76,16 @@ TEST(RadarLayers, FlagsChooseTheLayersInCatalogOrder) {
         EXPECT_EQ(
             Keys(kRadarShortRange | kRadarImage | kRadarLegend | (kRadarBaseReflectivity << i)),
             std::string("sr.") + products[i] + "=* sr." + products[i] + "legend= ");
+    // Today's catalog: one picture per product (map and legend drawn in), no
+    // overlay or legend lines: the overlay boxes add nothing.
+    const std::string today = "[RADAR]\r\nsr.n0r=http://r/K###_0.gif" + kSep +
+                              "radar_####_n0r.gif\r\nlr.n0z=http://r/K###_1.gif" + kSep +
+                              "radar_####_n0z.gif\r\n";
+    for (auto [flags, keys] : {std::pair{0x105FFu, "sr.n0r=* "},
+                               {0x106FFu, "lr.n0z=* "},
+                               {0x1053Fu, ""},
+                               {0x10DC0u, "sr.n0r=* "}})
+        EXPECT_EQ(Keys(flags, today), keys) << std::hex << flags;
 }
 
 TEST(RadarLayers, OnlyFourLettersOrDigitsNameASite) {

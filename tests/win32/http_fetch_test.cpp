@@ -1,6 +1,7 @@
 // The downloader under Wine against the scripted local server
-// (http_test_server.py, its port in CUMULON_TEST_HTTP_PORT): the cache file
-// and its time after each way a transfer ends, Stop, and the socket start-ups.
+// (http_test_server.py, its ports in CUMULON_TEST_HTTP_PORT and its kin):
+// the cache file and its time after each way a transfer ends, over HTTP and
+// HTTPS, redirects, Stop, and the socket start-ups.
 #include "services/http_fetch.h"
 #include "services/http_request.h"
 #include "services/time_format.h"
@@ -24,14 +25,28 @@ namespace {
 // Limits for transfers that should end at once: a fault shows in seconds.
 constexpr WatchdogLimits kQuick{5000, 100};
 
-std::string Port() {
-    const char* port = std::getenv("CUMULON_TEST_HTTP_PORT");
+std::string Port(const char* name = "CUMULON_TEST_HTTP_PORT") {
+    const char* port = std::getenv(name);
     return port ? port : "";
 }
 
 std::string Url(const std::string& path) {
     return "http://127.0.0.1:" + Port() + path;
 }
+
+// The TLS server whose authority the test prefix trusts, and two it must refuse.
+std::string Https(const std::string& path) {
+    return "https://127.0.0.1:" + Port("CUMULON_TEST_HTTPS_PORT") + path;
+}
+std::string WrongName(const std::string& path) {
+    return "https://127.0.0.1:" + Port("CUMULON_TEST_WRONG_NAME_PORT") + path;
+}
+std::string UnknownCa(const std::string& path) {
+    return "https://127.0.0.1:" + Port("CUMULON_TEST_UNKNOWN_CA_PORT") + path;
+}
+
+using Scheme = std::string (*)(const std::string&);
+const Scheme kSchemes[] = {Url, Https};
 
 // The server's test pattern.
 std::string Pattern(size_t size) {
@@ -93,6 +108,7 @@ class HttpFetchTest : public ::testing::Test {
 
     void SetUp() override {
         ASSERT_FALSE(Port().empty()) << "start this program through http-test-server.sh run";
+        ASSERT_FALSE(Port("CUMULON_TEST_HTTPS_PORT").empty()) << "the test server answers no TLS";
         char current[MAX_PATH];
         GetCurrentDirectoryA(sizeof current, current);
         folder_ = std::string(current) + "\\http-fetch-" + std::to_string(GetCurrentProcessId());
@@ -102,10 +118,9 @@ class HttpFetchTest : public ::testing::Test {
     }
 
     void TearDown() override {
+        // (No WSACleanup here to check the library's own count: WinHTTP holds
+        // a start-up of its own for the rest of the process.)
         EXPECT_EQ(OutstandingSocketStartups(), 0);
-        // The library's own count agrees: nothing is left to release.
-        EXPECT_EQ(WSACleanup(), SOCKET_ERROR);
-        EXPECT_EQ(WSAGetLastError(), WSANOTINITIALISED);
         RemoveFolder();
     }
 
@@ -117,7 +132,7 @@ class HttpFetchTest : public ::testing::Test {
 
     std::string Path(const std::string& name) const { return folder_ + "\\" + name; }
 
-    // The names of the files in the work folder: no ".$$$" or side file may stay.
+    // The names of the files in the work folder: no temporary file may stay.
     Names Files() const {
         Names names;
         WIN32_FIND_DATAA found;
@@ -166,38 +181,51 @@ class HttpFetchTest : public ::testing::Test {
 
 TEST_F(HttpFetchTest, EachBodyReplacesTheCacheFileWhole) {
     const struct {
-        const char* path;
-        std::string content;
+        std::string url, content;
     } cases[] = {
-        {"/plain?size=5000", Pattern(5000)},
-        {"/chunked?size=3000&chunk=700", Pattern(3000)},
-        {"/early-close", "0123456789"}, // what arrived
+        {Url("/plain?size=5000"), Pattern(5000)},
+        {Url("/chunked?size=3000&chunk=700"), Pattern(3000)},
+        {Url("/early-close"), "0123456789"}, // what arrived
+        {Url("/no-content"), ""},            // 204: no data, rather than old data
+        {Https("/plain?size=70000"), Pattern(70000)},
+        {Https("/chunked?size=3000&chunk=700"), Pattern(3000)},
+        {Https("/no-content"), ""},
     };
     for (const auto& c : cases) {
         MakeFile(Path("feed.xml"), "an older, longer cache file " + std::string(9000, 'o'));
-        EXPECT_EQ(Fetch(Url(c.path), "feed.xml"), 0) << c.path;
-        EXPECT_EQ(Content(Path("feed.xml")), c.content) << c.path;
-        EXPECT_EQ(Files(), Names{"feed.xml"}) << c.path;
+        EXPECT_EQ(Fetch(c.url, "feed.xml"), 0) << c.url;
+        EXPECT_EQ(Content(Path("feed.xml")), c.content) << c.url;
+        EXPECT_EQ(Files(), Names{"feed.xml"}) << c.url;
     }
-    EXPECT_EQ(StartupsSinceSetUp(), 3);
+    EXPECT_EQ(StartupsSinceSetUp(), 4); // the socket library, for http only
 }
 
+// A reader holds the cache file open: the new body cannot take its place, and
+// the fetch does not report a success it did not have.
 TEST_F(HttpFetchTest, ACacheFileThatCannotBeReplacedIsLeftWhole) {
     MakeFile(Path("feed.xml"), "old content");
-    // A reader holds the cache file open: the new body cannot take its place.
     HANDLE reader = CreateFileA(Path("feed.xml").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                 OPEN_EXISTING, 0, nullptr);
-    EXPECT_EQ(Fetch(Url("/plain?size=5000"), "feed.xml"), 0);
+    EXPECT_EQ(Fetch(Url("/plain?size=5000"), "feed.xml"), -1);
     CloseHandle(reader);
     EXPECT_EQ(Content(Path("feed.xml")), "old content");
     EXPECT_EQ(Files(), Names{"feed.xml"});
-    // The file beside it is in use: nothing is written at all.
-    HANDLE side = CreateFileA(Path("feed.xml.new").c_str(), GENERIC_WRITE, 0, nullptr,
-                              CREATE_ALWAYS, 0, nullptr);
-    EXPECT_EQ(Fetch(Url("/plain?size=5000"), "feed.xml"), 0);
-    CloseHandle(side);
-    EXPECT_EQ(Content(Path("feed.xml")), "old content");
-    EXPECT_EQ(Content(Path("feed.xml.new")), "");
+}
+
+// A page's update and an auto-alert check of one zone at once: each fetch
+// has temporary files of its own, both succeed, the cache file is whole.
+TEST_F(HttpFetchTest, TwoFetchesOfOneCacheFileAtOnceBothSucceed) {
+    for (Scheme second : kSchemes) {
+        MakeFile(Path("feed.xml"), "old");
+        std::atomic<int> results[2] = {1, 1};
+        std::thread other([&] { results[1] = Fetch(second("/slow?pieces=6&gap=80"), "feed.xml"); });
+        results[0] = Fetch(Url("/slow?pieces=6&gap=80"), "feed.xml");
+        other.join();
+        EXPECT_EQ(results[0], 0);
+        EXPECT_EQ(results[1], 0) << second("");
+        EXPECT_EQ(Content(Path("feed.xml")), Pattern(6));
+        EXPECT_EQ(Files(), Names{"feed.xml"});
+    }
 }
 
 // A failed status leaves the cache file as it was: an error page's
@@ -208,48 +236,91 @@ TEST_F(HttpFetchTest, TheCacheFileAndItsTimeAfterEachKindOfAnswer) {
     const struct {
         std::string path;
         bool cached, conditional;
+        int result; // 0 only when the cache file was replaced or confirmed
         std::string content;
         uint64_t time;
     } cases[] = {
-        {"/status?code=404", true, false, "old content", kOldTime},
-        {"/no-ok", true, false, "old content", kOldTime},
-        {"/status?code=404" + andLm, true, true, "old content", kOldTime},
-        {"/no-ok", false, false, "(none)", 0},
-        {"/conditional" + lm, true, true, "old content", kServerTime}, // 304 Not Modified
-        {"/conditional", true, true, "old content", kOldTime},
+        {"/status?code=404", true, false, -1, "old content", kOldTime},
+        {"/no-ok", true, false, -1, "old content", kOldTime},
+        {"/status?code=404" + andLm, true, true, -1, "old content", kOldTime},
+        {"/no-ok", false, false, -1, "(none)", 0},
+        {"/conditional" + lm, true, true, 0, "old content", kServerTime}, // 304 Not Modified
+        {"/conditional", true, true, 0, "old content", kOldTime},
         // If-Modified-Since only for a conditional fetch over a cache file.
-        {"/conditional", false, true, "conditional body", 0},
-        {"/conditional", true, false, "conditional body", 0},
-        {"/last-modified" + lm, false, true, "fresh body", kServerTime},
-        {"/plain?size=10", true, true, Pattern(10), kOldTime},
-        {"/last-modified" + lm, true, false, "fresh body", kDownloadTime},
+        {"/conditional", false, true, 0, "conditional body", 0},
+        {"/conditional", true, false, 0, "conditional body", 0},
+        {"/last-modified" + lm, false, true, 0, "fresh body", kServerTime},
+        {"/plain?size=10", true, true, 0, Pattern(10), kOldTime},
+        {"/last-modified" + lm, true, false, 0, "fresh body", kDownloadTime},
+    };
+    for (Scheme scheme : kSchemes)
+        for (const auto& c : cases) {
+            std::string url = scheme(c.path);
+            DeleteFileA(Path("feed.xml").c_str());
+            if (c.cached)
+                MakeFile(Path("feed.xml"), "old content", kOldTime);
+            uint64_t before = Now();
+            EXPECT_EQ(Fetch(url, "feed.xml", c.conditional), c.result) << url;
+            EXPECT_EQ(Content(Path("feed.xml")), c.content) << url;
+            EXPECT_EQ(Files(), c.content == "(none)" ? Names{} : Names{"feed.xml"}) << url;
+            if (c.time == kDownloadTime) {
+                EXPECT_GE(FileTime(Path("feed.xml")) + 2 * kTicksPerSecond, before) << url;
+            } else if (c.time) {
+                EXPECT_EQ(FileTime(Path("feed.xml")), c.time) << url;
+            }
+        }
+}
+
+// Redirects are followed on both paths, up to five hops, from http on to
+// https but never back down; a certificate that is not trusted, or that names
+// another host, is refused. Every refusal leaves the cache file as it was.
+TEST_F(HttpFetchTest, RedirectsAndCertificates) {
+    const struct {
+        std::string url;
+        int result;
+    } cases[] = {
+        {Url("/hop?left=1&to=plain"), 0},
+        {Url("/hop?left=2&to=tls"), 0},
+        {Https("/hop?left=1&to=tls&code=301"), 0},
+        {Https("/hop?left=1&to=plain"), -1},
+        {Url("/hop?left=5&to=plain&code=307"), 0},
+        {Url("/hop?left=6&to=plain"), -1},
+        {Https("/hop?left=5&to=tls&code=303"), 0},
+        {Https("/hop?left=6&to=tls"), -1},
+        {Url("/hop?left=1&to=plain&rel=1&code=308"), 0},
+        {Https("/hop?left=2&to=tls&rel=1&code=308"), 0},
+        {Url("/hop?left=1&to=plain&code=300"), -1}, // not a redirect the downloader follows
+        {Url("/status?code=301"), -1},              // no Location
+        {WrongName("/plain?size=10"), -1},
+        {UnknownCa("/plain?size=10"), -1},
+        {"https://no-such-host.invalid/feed.xml", -1},
     };
     for (const auto& c : cases) {
-        DeleteFileA(Path("feed.xml").c_str());
-        if (c.cached)
-            MakeFile(Path("feed.xml"), "old content", kOldTime);
-        uint64_t before = Now();
-        EXPECT_EQ(Fetch(Url(c.path), "feed.xml", c.conditional), 0) << c.path;
-        EXPECT_EQ(Content(Path("feed.xml")), c.content) << c.path;
-        EXPECT_EQ(Files(), c.content == "(none)" ? Names{} : Names{"feed.xml"}) << c.path;
-        if (c.time == kDownloadTime) {
-            EXPECT_GE(FileTime(Path("feed.xml")) + 2 * kTicksPerSecond, before) << c.path;
-        } else if (c.time) {
-            EXPECT_EQ(FileTime(Path("feed.xml")), c.time) << c.path;
+        MakeFile(Path("feed.xml"), "old", kOldTime);
+        EXPECT_EQ(Fetch(c.url, "feed.xml"), c.result) << c.url;
+        EXPECT_EQ(Content(Path("feed.xml")), c.result == 0 ? "arrived" : "old") << c.url;
+        if (c.result != 0) {
+            EXPECT_EQ(FileTime(Path("feed.xml")), kOldTime) << c.url;
         }
+        EXPECT_EQ(Files(), Names{"feed.xml"}) << c.url;
     }
 }
 
-// The request carries the cache file's time (when it is sent at all: see
-// the "/conditional" rows above).
-TEST_F(HttpFetchTest, IfModifiedSinceCarriesTheCacheFilesTime) {
-    MakeFile(Path("feed.xml"), "old", kOldTime);
-    EXPECT_EQ(Fetch(Url("/plain?size=3&tag=with"), "feed.xml", true), 0);
-    EXPECT_EQ(Fetch(Url("/log?tag=with"), "log.txt"), 0);
-    EXPECT_EQ(Content(Path("log.txt")),
-              "GET /plain?size=3&tag=with HTTP/1.1\r\nHost: 127.0.0.1:" + Port() +
-                  "\r\nUser-Agent: Cumulon 3.0.7.143\r\nAccept: *.*\r\n"
-                  "If-Modified-Since: Wed, 07 Aug 2013 13:40:32 GMT\r\nConnection: close\r\n\r\n");
+// The request carries the program's name and the cache file's time (when it
+// is sent at all: see the "/conditional" rows above), over both paths.
+TEST_F(HttpFetchTest, TheRequestNamesTheProgramAndTheCacheFilesTime) {
+    for (Scheme scheme : kSchemes) {
+        MakeFile(Path("feed.xml"), "old", kOldTime);
+        EXPECT_EQ(Fetch(scheme("/plain?size=3&tag=with"), "feed.xml", true), 0);
+        EXPECT_EQ(Fetch(Url("/log?tag=with"), "log.txt"), 0);
+        std::string sent = Content(Path("log.txt"));
+        for (const char* line :
+             {"GET /plain?size=3&tag=with HTTP/1.1\r\n",
+              "\r\nUser-Agent: Cumulon/3.0.7.143 (+https://quillmoor.example)\r\n",
+              "\r\nAccept: application/atom+xml, ",
+              "\r\nIf-Modified-Since: Wed, 07 Aug 2013 13:40:32 GMT\r\n"})
+            EXPECT_NE(sent.find(line), std::string::npos) << scheme("") << line << sent;
+    }
 }
 
 TEST_F(HttpFetchTest, EachWayATransferEndsAndHowLongItTakes) {
@@ -262,6 +333,10 @@ TEST_F(HttpFetchTest, EachWayATransferEndsAndHowLongItTakes) {
     } cases[] = {
         {"http://no-such-host.invalid/feed.xml", kQuick, -1, "old", 0, 5000},
         {"http://127.0.0.1:1/plain", kQuick, -1, "old", 0, 3000}, // nothing listens
+        {"https://127.0.0.1:1/plain", kQuick, -1, "old", 0, 3000},
+        // The watchdog ends a silent transfer on both paths.
+        {Url("/stall?after=10&for=30"), {1500, 100}, -1, "old", 1400, 4000},
+        {Https("/stall?after=10&for=30"), {1500, 100}, -1, "old", 1400, 4000},
         // Eight bytes 250 ms apart: never 700 ms of silence.
         {Url("/slow?pieces=8&gap=250"), {700, 50}, 0, Pattern(8), 1500, 6000},
         // The real limits: a fetch that ends does not wait out a check interval.
@@ -269,41 +344,47 @@ TEST_F(HttpFetchTest, EachWayATransferEndsAndHowLongItTakes) {
     };
     for (const auto& c : cases)
         ExpectEnd(c.url, c.limits, c.result, c.content, c.least, c.most);
-    EXPECT_EQ(StartupsSinceSetUp(), 4);
+    EXPECT_EQ(StartupsSinceSetUp(), 5);
 }
 
 TEST_F(HttpFetchTest, StopDuringATransferFailsAndKeepsTheOldCacheFile) {
-    MakeFile(Path("feed.xml"), "old content");
-    FetchRequest* slot = nullptr;
-    // The server stays silent for 10 s whatever the client does: only Stop can
-    // end the receive sooner.
-    auto request = Request(Url("/stall?after=3000&deaf=1&for=10"), Path("feed.xml"), false);
-    std::atomic<int> result{1};
-    std::atomic<DWORD> ended{0};
-    std::thread worker([&] {
-        PublishFetch(&slot, request.get());
-        result = HttpFetch(request.get(), WatchdogLimits{}); // the real 60 s watchdog
-        RetireFetch(&slot);
-        ended = GetTickCount();
-    });
-    // Wait until the transfer is under way: the temporary file has data.
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    std::string temporary = Path("feed.xml.$$$");
-    DWORD start = GetTickCount();
-    while ((!GetFileAttributesExA(temporary.c_str(), GetFileExInfoStandard, &data) ||
-            data.nFileSizeLow == 0) &&
-           GetTickCount() - start < 5000)
-        Sleep(10);
-    EXPECT_GT(data.nFileSizeLow, 0u);
-    EXPECT_EQ(OutstandingSocketStartups(), 1);
-    DWORD stopped = GetTickCount();
-    StopFetch(&slot);
-    worker.join();
-    EXPECT_EQ(result, -1);
-    EXPECT_LT(ended - stopped, 1500u);
-    EXPECT_EQ(slot, nullptr);
-    EXPECT_EQ(Content(Path("feed.xml")), "old content");
-    EXPECT_EQ(Files(), Names{"feed.xml"});
+    for (Scheme scheme : kSchemes) {
+        MakeFile(Path("feed.xml"), "old content");
+        FetchRequest* slot = nullptr;
+        // The server stays silent for 10 s whatever the client does: only Stop
+        // can end the receive sooner.
+        auto request = Request(scheme("/stall?after=3000&deaf=1&for=10"), Path("feed.xml"), false);
+        std::atomic<int> result{1};
+        std::atomic<DWORD> ended{0};
+        std::thread worker([&] {
+            PublishFetch(&slot, request.get());
+            result = HttpFetch(request.get(), WatchdogLimits{}); // the real 60 s watchdog
+            RetireFetch(&slot);
+            ended = GetTickCount();
+        });
+        // Wait until the transfer is under way: a temporary file has data.
+        auto arrived = [&] {
+            WIN32_FILE_ATTRIBUTE_DATA data{};
+            for (const std::string& name : Files())
+                if (name != "feed.xml" &&
+                    GetFileAttributesExA(Path(name).c_str(), GetFileExInfoStandard, &data) &&
+                    data.nFileSizeLow > 0)
+                    return true;
+            return false;
+        };
+        DWORD start = GetTickCount();
+        while (!arrived() && GetTickCount() - start < 5000)
+            Sleep(10);
+        EXPECT_TRUE(arrived()) << scheme("");
+        DWORD stopped = GetTickCount();
+        StopFetch(&slot);
+        worker.join();
+        EXPECT_EQ(result, -1);
+        EXPECT_LT(ended - stopped, 1500u) << scheme("");
+        EXPECT_EQ(slot, nullptr);
+        EXPECT_EQ(Content(Path("feed.xml")), "old content");
+        EXPECT_EQ(Files(), Names{"feed.xml"});
+    }
 }
 
 TEST_F(HttpFetchTest, StopPressedAtAnyMomentNeverMeetsAReleasedRequest) {

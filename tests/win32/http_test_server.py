@@ -1,8 +1,13 @@
 #!/usr/bin/env python3
-"""The scripted HTTP server of the downloader's tests.
+"""The scripted HTTP and HTTPS server of the downloader's tests.
 
-Listens on 127.0.0.1 on an ephemeral port and writes "PORT PID" to the file
-named on the command line once it accepts connections. Each route answers with
+Listens on 127.0.0.1 on ephemeral ports and writes "PORT PID" to the file
+named first on the command line once it accepts connections. Given a folder
+of certificates made by tools/tls/make-test-ca.sh as well, it also answers
+over TLS, with the same routes, on three more ports written after the two:
+"server" (the trusted authority's certificate for 127.0.0.1), "wrong-name"
+(the same authority, another host name) and "unknown/server" (an authority
+nobody trusts). Each route answers with
 exact bytes (status lines without "OK", chunk extensions and trailers, early
 closes, stalls), so that the tests can check what the downloader keeps.
 
@@ -21,19 +26,25 @@ Routes, by the first path segment (query parameters in brackets):
                             deaf=1, until the time is up whatever the client does)
   /slow[pieces,gap]         `pieces` bytes of body, one every `gap` ms
   /big[size]                `size` bytes of the pattern, sent in large blocks
+  /no-content               204 No Content
+  /hop[left,to,code,rel]    while `left` > 0, a `code` (302) redirect to
+                            /hop?left=left-1 on the "plain" or "tls" server
+                            (`to`), by a path alone when rel=1; at 0, 200 OK
+                            with the body "arrived"
   /log[tag]                 the request text of the last request tagged `tag`
 Any request with a "tag" parameter is recorded for /log.
 """
 import os
 import select
-import socket
 import socketserver
+import ssl
 import sys
 import threading
 import time
 import urllib.parse
 
 recorded = {}
+ports = {}  # "plain", "tls": the ports the redirects point to
 recorded_lock = threading.Lock()
 
 
@@ -77,6 +88,11 @@ class Handler(socketserver.BaseRequestHandler):
         return data
 
     def handle(self):
+        if isinstance(self.request, ssl.SSLSocket):
+            try:
+                self.request.do_handshake()
+            except (OSError, ssl.SSLError):
+                return  # a client that refused the certificate
         raw = self.read_request()
         if not raw:
             return
@@ -164,6 +180,21 @@ class Handler(socketserver.BaseRequestHandler):
             self.send(block[:size])
             size -= len(block)
 
+    def route_no_content(self, query, raw):
+        self.send(head("HTTP/1.1 204 No Content"))
+
+    def route_hop(self, query, raw):
+        left = int(query.get("left", "0"))
+        if left <= 0:
+            self.send(head("HTTP/1.1 200 OK", length=7) + b"arrived")
+            return
+        to = query.get("to", "plain")
+        code = query.get("code", "302")
+        path = "/hop?left=%d&to=%s&code=%s&rel=%s" % (left - 1, to, code, query.get("rel", "0"))
+        if query.get("rel") != "1":
+            path = "%s://127.0.0.1:%d%s" % ("https" if to == "tls" else "http", ports[to], path)
+        self.send(head("HTTP/1.1 %s Moved" % code, ["Location: " + path], 0))
+
     def route_log(self, query, raw):
         with recorded_lock:
             body = recorded.get(query.get("tag", ""), b"")
@@ -176,13 +207,36 @@ class Server(socketserver.ThreadingTCPServer):
     request_queue_size = 64
 
 
+class TlsServer(Server):
+    """Hands each connection over wrapped; the handshake runs in its thread."""
+
+    def __init__(self, certificate, key):
+        super().__init__(("127.0.0.1", 0), Handler)
+        self.context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+        self.context.minimum_version = ssl.TLSVersion.TLSv1_2
+        self.context.load_cert_chain(certificate, key)
+
+    def get_request(self):
+        sock, address = super().get_request()
+        return self.context.wrap_socket(sock, server_side=True, do_handshake_on_connect=False), address
+
+
 def main():
-    server = Server(("127.0.0.1", 0), Handler)
+    servers = [Server(("127.0.0.1", 0), Handler)]
+    if len(sys.argv) > 2:
+        tls = sys.argv[2]
+        for name in ("server", "wrong-name", "unknown/server"):
+            servers.append(TlsServer(os.path.join(tls, name + ".pem"), os.path.join(tls, name + ".key")))
+    ports["plain"] = servers[0].server_address[1]
+    ports["tls"] = servers[1].server_address[1] if len(servers) > 1 else 0
+    for server in servers[1:]:
+        threading.Thread(target=server.serve_forever, daemon=True).start()
+    numbers = [servers[0].server_address[1], os.getpid()] + [s.server_address[1] for s in servers[1:]]
     ready = sys.argv[1]
     with open(ready + ".tmp", "w") as f:
-        f.write("%d %d\n" % (server.server_address[1], os.getpid()))
+        f.write(" ".join(str(n) for n in numbers) + "\n")
     os.replace(ready + ".tmp", ready)
-    server.serve_forever()
+    servers[0].serve_forever()
 
 
 if __name__ == "__main__":
