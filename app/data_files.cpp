@@ -31,11 +31,12 @@ int CheckDataFiles() {
 
     for (const char* name : kDataFiles) {
         if (!FileExists(name)) {
-            // Owned by the hidden window, the box would open under a main window
-            // already on the screen (and the program would wait unseen): it
-            // comes to the front and stays there.
-            MessageBoxA(HiddenWindow, name, "Missing File",
-                        MB_OK | MB_ICONERROR | MB_SETFOREGROUND | MB_TOPMOST);
+            // Owned by the main window when that is open: an owned window stays
+            // above its owner whatever the order in which the two reach the
+            // screen, and the owner takes no click while the box is open.
+            // Owned by the hidden window, it could open unseen behind it.
+            HWND owner = MainWindow && IsWindow(MainWindow) ? MainWindow : HiddenWindow;
+            MessageBoxA(owner, name, "Missing File", MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
             return -1;
         }
     }

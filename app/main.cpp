@@ -3,7 +3,9 @@
 #include "app/saved_lists.h"
 #include "app/settings_store.h"
 #include "app/tray_window.h"
+#include "pages/alerts/auto_alerts.h"
 #include "resources/resource_ids.h"
+#include "services/feed_page.h"
 #include "services/shared_state.h"
 
 #include <windows.h>
@@ -73,29 +75,60 @@ HANDLE* const kThreadsToWaitFor[] = {
     &SatellitePage.Worker,    &AutoAlertThread,
 };
 
-// Waits for a thread while still answering the messages other threads send to
-// this thread's windows: a worker may be in the middle of showing its result.
-void WaitForThread(HANDLE thread) {
-    while (MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_SENDMESSAGE) ==
-           WAIT_OBJECT_0 + 1) {
+// Every page, for the aborts at the end of the session.
+PageState* const kPages[] = {
+    &AlertsPage, &HourlyForecastPage, &MetarPage,         &ObservationsPage, &PointForecastPage,
+    &RadarPage,  &RiverPage,          &SatelliteWidePage, &AlertMapPage,     &SatellitePage};
+
+// Windows gives a program a few seconds to end with the session; the
+// threads, their downloads aborted, get this long in all.
+constexpr DWORD kSessionEndWaitMs = 4000;
+
+// Waits for a thread until `deadline` (a tick count; none when `limited` is
+// false) while still answering the messages other threads send to this
+// thread's windows: a worker may be in the middle of showing its result.
+void WaitForThread(HANDLE thread, bool limited, DWORD deadline) {
+    for (;;) {
+        DWORD wait = INFINITE;
+        if (limited) {
+            const LONG left = static_cast<LONG>(deadline - GetTickCount());
+            wait = left > 0 ? static_cast<DWORD>(left) : 0;
+        }
+        if (MsgWaitForMultipleObjects(1, &thread, FALSE, wait, QS_SENDMESSAGE) != WAIT_OBJECT_0 + 1)
+            return;
         MSG message;
         PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
     }
 }
 
-void ShutDown() {
+bool ShutDownDone;
+
+} // namespace
+
+void ShutDown(bool sessionEnding) {
+    // The session may also end while an Exit waits for a download: its
+    // downloads are aborted all the same.
+    if (sessionEnding)
+        for (PageState* page : kPages)
+            StopPageWorker(page);
+    if (ShutDownDone)
+        return;
+    ShutDownDone = true;
     KillTimer(HiddenWindow, kAutoAlertTimer);
+    StopAutoAlerts(); // a check running now starts no ticker
     WSACleanup();
     WriteSavedLists(); // does nothing unless the main window is visible
     for (HWND* window : kWindowsToClose)
         if (*window)
             ShowWindow(*window, SW_HIDE);
     RemoveTrayIcon();
-    // No time limit: a worker blocked in a download ends at the latest when its
-    // watchdog gives up.
+    // No time limit after Exit: a worker blocked in a download ends at the
+    // latest when its watchdog gives up. At the end of the session the
+    // downloads are aborted and the threads get a few seconds.
+    const DWORD deadline = GetTickCount() + kSessionEndWaitMs;
     for (HANDLE* thread : kThreadsToWaitFor)
         if (*thread)
-            WaitForThread(*thread);
+            WaitForThread(*thread, sessionEnding, deadline);
     WriteAllSettings();
     GdiplusShutdown(GdiplusToken);
     for (HWND* window : kWindowsToClose)
@@ -104,8 +137,6 @@ void ShutDown() {
     DestroyMenu(TrayMenu);
     DestroyWindow(HiddenWindow);
 }
-
-} // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     CreateMutexA(nullptr, FALSE, "CumulonMutex");
@@ -137,6 +168,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     while (GetMessageA(&message, nullptr, 0, 0) > 0)
         DispatchMessageA(&message);
 
-    ShutDown();
+    ShutDown(false);
     return static_cast<int>(message.wParam);
 }

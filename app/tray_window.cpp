@@ -175,6 +175,16 @@ LRESULT CALLBACK HiddenWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
     case WM_SHELL_SAVE_LISTS_SOON:
         SetTimer(window, kSaveListsTimer, kTimerPeriods.SaveListsMs, ShellTimerProc);
         return 0;
+    case WM_QUERYENDSESSION:
+        return TRUE; // nothing here keeps the session from ending
+    case WM_ENDSESSION:
+        // The process may be ended as soon as this returns: the shutdown runs
+        // now, and the message loop then ends as it does after Exit.
+        if (wParam) {
+            ShutDown(true);
+            PostQuitMessage(0);
+        }
+        return 0;
     case WM_TRAY_CALLBACK:
         if (lParam == WM_LBUTTONUP)
             OpenMainWindow();

@@ -31,4 +31,10 @@ void OpenMainWindow();
 
 void RemoveTrayIcon();
 
+// The shutdown of every road out (app/main.cpp): Exit, the main window's
+// close, a missing data file, and the end of the Windows session, which
+// aborts the downloads and waits for the threads a few seconds at most. It
+// runs once; a second call returns at once.
+void ShutDown(bool sessionEnding);
+
 #endif

@@ -87,13 +87,15 @@ void PostFetched(const FeedPage& page) {
 }
 
 // One target: published for Stop while it runs. True when the fetch replaced
-// the cache file.
+// the cache file. Stop marks the page, then aborts the published request: a
+// Stop that came before the request was published is seen here, one after it
+// aborts the request.
 bool FetchTarget(const FeedPage& page, const FeedTarget& target) {
     auto request = std::make_unique<FetchRequest>();
     InitFetchRequest(request.get());
     SetFetchTarget(request.get(), target.Url.c_str(), target.CachePath.c_str(), page.Conditional);
     PublishFetch(&page.State->Request, request.get());
-    int result = HttpFetch(request.get());
+    int result = PageStopped(page.State) ? -1 : HttpFetch(request.get());
     RetireFetch(&page.State->Request); // no Stop can reach the request after this
     return result == 0 && (request->Flags.load() & kFetchReplaced);
 }
@@ -113,7 +115,7 @@ DWORD WINAPI FeedPageWorker(void* argument) {
     SetRuntimeFlag(page.BusyBit);
     PostFetched(page); // "Loading..."
     for (const FeedTarget& target : targets) {
-        if (page.StopBit && (PageFlags(page.State) & page.StopBit))
+        if (PageStopped(page.State) || (page.StopBit && (PageFlags(page.State) & page.StopBit)))
             break;
         if (FetchTarget(page, target) && page.AfterFetch)
             page.AfterFetch(target);
@@ -139,6 +141,7 @@ void StartWorker(const FeedPage& page, HWND window) {
     }
     if (page.StopBit)
         SetPageFlag(page, page.StopBit, false);
+    std::atomic_ref<uint32_t>(page.State->Stopped).store(0);
     if (worker)
         CloseHandle(worker);
     auto job = std::make_unique<WorkerJob>(WorkerJob{&page, std::move(row), page.State->Flags});
@@ -262,7 +265,7 @@ bool OnCommand(const FeedPage& page, HWND window, int id, int notification) {
     case IDC_STOP:
         if (page.StopBit)
             SetPageFlag(page, page.StopBit, true);
-        StopFetch(&page.State->Request);
+        StopPageWorker(page.State);
         return true;
     }
     return false;
@@ -297,7 +300,7 @@ INT_PTR HandleMessage(const FeedPage& page, HWND window, UINT message, WPARAM wP
         return TRUE;
     case WM_CLOSE:
         if (page.Modal) {
-            StopFetch(&page.State->Request); // the worker ends on its own
+            StopPageWorker(page.State); // the worker ends on its own
             EndDialog(window, 0);
             return TRUE;
         }
@@ -343,9 +346,14 @@ PageRow SelectedRow(const FeedPage& page, HWND window) {
 
 PageRow TakeSelectedRow(const FeedPage& page, HWND window) {
     PageRow row = SelectedRow(page, window);
-    if (page.SelectedSlot >= 0)
+    if (page.SelectedSlot >= 0 && row.Index >= 0)
         Selected[page.SelectedSlot] = row.Index;
     return row;
+}
+
+void StopPageWorker(PageState* state) {
+    std::atomic_ref<uint32_t>(state->Stopped).store(1);
+    StopFetch(&state->Request);
 }
 
 void SetPageFlag(const FeedPage& page, uint32_t bit, bool on) {
@@ -388,26 +396,25 @@ void ShowFeedText(const FeedPage& page, HWND window) {
     std::string path;
     if (row.Index < 0 || !CachePathOf(page, row, &path))
         return; // nothing selected, or no catalog: the page stays as it is
-    if (path.empty() || !FileExists(path.c_str())) {
+    // A cache file that cannot be read (too large, locked) is shown as none,
+    // never left under "Loading..."; so is an empty one, the service's "204
+    // No Content" for a station without a report.
+    std::string fileTime, document;
+    if (path.empty() || !FileExists(path.c_str()) ||
+        (!report && !FormatFileTime(path.c_str(), &fileTime)) ||
+        !ReadWholeFile(path.c_str(), &document) || document.empty()) {
         SetDlgItemTextA(window, IDC_STATUS, report ? "" : "no data");
         SetDlgItemTextA(window, IDC_OUTPUT, report ? "no data" : "");
         return;
     }
-    if (!report) {
-        // The file's time stands on the status line before the file is read,
-        // so a file that cannot be read still shows when it was written.
-        std::string fileTime;
-        if (!FormatFileTime(path.c_str(), &fileTime))
-            return;
-        SetDlgItemTextA(window, IDC_STATUS, fileTime.c_str());
-    }
-    std::string document;
-    if (!ReadWholeFile(path.c_str(), &document))
-        return;
     PageText text;
     page.Render(document, row, page.State->Flags, &text);
-    if (text.SetStatus)
-        SetDlgItemTextA(window, IDC_STATUS, text.Status.c_str());
+    // A report without a time of its own leaves the status line empty, never
+    // another row's time.
+    if (text.SetStatus || report)
+        SetDlgItemTextA(window, IDC_STATUS, text.SetStatus ? text.Status.c_str() : "");
+    else
+        SetDlgItemTextA(window, IDC_STATUS, fileTime.c_str());
     if (text.Output.empty() && page.NotAvailable)
         SetDlgItemTextA(window, IDC_STATUS, page.NotAvailable);
     SetDlgItemTextA(window, IDC_OUTPUT, text.Output.c_str());

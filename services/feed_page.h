@@ -74,7 +74,7 @@ void SetStatusTime(PageText* text, const CalendarTime& local);
 // Where a text page shows what it has. Forecast: "no data" and "not
 // available" on the status line, the file's time as status. Report: "no
 // data" in the output with the status line emptied, the document's own time
-// as status (the status keeps its text when the document has none).
+// as status (an empty status line when the document has none).
 enum class TextStyle { Forecast, Report };
 
 struct FeedPage;
@@ -147,14 +147,20 @@ INT_PTR CALLBACK FeedPageProc(HWND window, UINT message, WPARAM wParam, LPARAM l
 void OpenModalPage(const FeedPage& page, HWND owner);
 
 // The display of text pages: "Loading..." while busy; "no data" without a
-// cache file; otherwise the file's time or the document's, and the rendered
-// text.
+// cache file or with one that cannot be read (too large, locked); otherwise
+// the file's time or the document's, and the rendered text.
 void ShowFeedText(const FeedPage& page, HWND window);
 
 // The single selected row's texts (Index -1 when not exactly one is selected).
 PageRow SelectedRow(const FeedPage& page, HWND window);
-// Stores the shown row in the page's Selected entry and returns it.
+// Returns the single selected row and remembers it in the page's Selected
+// entry; with several rows selected the entry keeps the row remembered last.
 PageRow TakeSelectedRow(const FeedPage& page, HWND window);
+
+// Stop, from the user-interface thread: the page's worker fetches no further
+// target, and the download it runs or is about to start is aborted, even
+// while it still reads the catalog.
+void StopPageWorker(PageState* state);
 
 // Sets or clears flag bits of the page from the user-interface thread.
 void SetPageFlag(const FeedPage& page, uint32_t bit, bool on);

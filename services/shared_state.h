@@ -87,6 +87,10 @@ struct PageState {
     HANDLE Worker;
     uint32_t Flags;
     FetchRequest* Request;
+    // Stop pressed (or the view closed, or the session ending) since the
+    // worker was started: it fetches nothing more. Set on the
+    // user-interface thread, read by the worker (see PageStopped).
+    uint32_t Stopped;
 };
 
 inline HWND PageWindow(PageState* page) {
@@ -94,6 +98,9 @@ inline HWND PageWindow(PageState* page) {
 }
 inline void SetPageWindow(PageState* page, HWND window) {
     std::atomic_ref<HWND>(page->Window).store(window);
+}
+inline bool PageStopped(PageState* page) {
+    return std::atomic_ref<uint32_t>(page->Stopped).load() != 0;
 }
 inline uint32_t PageFlags(PageState* page) {
     return std::atomic_ref<uint32_t>(page->Flags).load();

@@ -11,6 +11,8 @@ packages=(
     libjpeg-turbo-progs                                          # the sample service's JPEG pictures
     curl                                                         # downloader benchmark
     openssl                                                      # test certificate authorities for TLS
+    nlohmann-json3-dev                                           # the river gauge JSON reader
+    nsis                                                         # the setup program
 )
 
 missing=()

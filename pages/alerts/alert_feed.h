@@ -30,10 +30,21 @@ std::vector<AlertEntry> ReadAlertEntries(std::string_view document);
 // when it comes before the entries); empty without one.
 std::string_view AlertFeedUpdated(std::string_view document);
 
-// What the alerts page shows: per entry its title and summary lines, then
+// What the service says of a zone without alerts.
+constexpr std::string_view kNoAlerts = "There are no active watches, warnings or advisories";
+
+// An ATOM feed ("<feed" then a blank or '>') that holds no "<entry>" at all:
+// today's service answers so for a zone without alerts, where the older feed
+// had one entry saying so.
+bool IsFeedWithoutEntries(std::string_view document);
+
+// What the alerts page shows: for a feed without entries the words above;
+// otherwise per entry its title and summary lines, then
 // "...Effected Area: ", "...Urgency: ", "...Severity: " and "...Certainty: "
 // lines, each only when the field is not empty, in this order whatever the
-// order in the feed, and a blank line; CR LF line ends. Values as they stand.
+// order in the feed, and a blank line; CR LF line ends. Values as they stand,
+// but in code page 1252 when the feed is UTF-8 (as the API's is), and with a
+// bare line feed made CR LF.
 std::string RenderAlertFeed(std::string_view document);
 
 #endif

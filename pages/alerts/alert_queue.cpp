@@ -1,6 +1,7 @@
 #include "pages/alerts/alert_queue.h"
 
 #include "pages/alerts/alert_feed.h"
+#include "services/ansi_text.h"
 #include "services/text_buffer.h"
 #include "services/text_scan.h"
 #include "ticker/ticker_queue.h"
@@ -102,7 +103,8 @@ AlarmClass AlarmClassOf(std::string_view severity) {
 int AppendAlertRecords(std::string_view document, std::string_view location,
                        const AlertSettingsSnapshot& settings, std::string* queue) {
     int records = 0;
-    for (const AlertEntry& entry : ReadAlertEntries(document)) {
+    std::string ansi; // the ticker shows code page 1252
+    for (const AlertEntry& entry : ReadAlertEntries(AnsiDocument(document, &ansi))) {
         const size_t start = queue->size();
         if (!entry.Severity.empty())
             AppendHeader(queue, AlarmClassOf(entry.Severity), location, settings);

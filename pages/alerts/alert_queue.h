@@ -51,7 +51,8 @@ AlarmClass AlarmClassOf(std::string_view severity);
 // when it is enabled, the location); the message is the title (short) and/or
 // the summary (long), then "   EFFECTED AREA... " followed by the area when
 // that is asked for and present, each of the three texts upper-cased (ASCII
-// letters) with its runs of line breaks folded into single blanks. A separator byte inside a text or
+// letters) with its runs of line breaks folded into single blanks. A UTF-8
+// feed's texts are queued in code page 1252. A separator byte inside a text or
 // the location becomes a blank, and a sound path that holds one (or a line
 // break) is left out, so no feed can shift the ticker's fields.
 int AppendAlertRecords(std::string_view document, std::string_view location,

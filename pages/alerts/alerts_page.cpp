@@ -96,6 +96,18 @@ void SaveListsSoon() {
     SendMessageA(HiddenWindow, WM_SHELL_SAVE_LISTS_SOON, 0, 0);
 }
 
+// The current directory is the program's folder, on which every relative path
+// of the program depends (links.dat, the sounds, the queue files); a common
+// dialog may move it while the user browses. Each one runs through this.
+template <typename CommonDialog> BOOL KeepingCurrentDirectory(CommonDialog dialog) {
+    char folder[MAX_PATH];
+    const DWORD length = GetCurrentDirectoryA(sizeof folder, folder);
+    const BOOL result = dialog();
+    if (length > 0 && length < sizeof folder)
+        SetCurrentDirectoryA(folder);
+    return result;
+}
+
 // --- sounds -------------------------------------------------------------------
 
 void ShowSoundName(HWND window, const SoundSlot& slot) {
@@ -121,7 +133,7 @@ void ChooseSound(HWND window, const SoundSlot& slot) {
     open.lpstrInitialDir = full[0] ? full : nullptr;
     open.lpstrTitle = "Sound Files";
     open.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_NOCHANGEDIR;
-    if (!GetOpenFileNameA(&open))
+    if (!KeepingCurrentDirectory([&] { return GetOpenFileNameA(&open); }))
         return; // cancel changes nothing
     CopyText(slot.Path, slot.Size, file);
     ShowSoundName(window, slot);
@@ -156,7 +168,8 @@ void ChooseTickerColour(HWND window, COLORREF* colour) {
     choose.rgbResult = *colour;
     choose.lpCustColors = GlobalSettings.CustomColors;
     choose.Flags = CC_FULLOPEN | CC_RGBINIT;
-    if (!ChooseColorA(&choose) || choose.rgbResult == *colour)
+    if (!KeepingCurrentDirectory([&] { return ChooseColorA(&choose); }) ||
+        choose.rgbResult == *colour)
         return;
     *colour = choose.rgbResult;
     ReleaseSampleBrush(); // the next paint makes the brush of the new colour

@@ -11,13 +11,29 @@
 #include "services/shared_state.h"
 #include "services/text_buffer.h"
 
+#include <atomic>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
 namespace {
 
 constexpr char kSection[] = "[ALERTS]";
+
+// Shutdown's hand-shake with the two threads: Stopping is set once and never
+// cleared; the lock keeps its setting apart from the test that precedes the
+// start of a ticker, so no ticker starts once StopAutoAlerts has returned.
+std::atomic<bool> Stopping{false};
+std::mutex TickerStartLock;
+// The check's download in progress, reached by StopAutoAlerts.
+FetchRequest* CheckRequest;
+
+// Set by StopAutoAlerts: ends a thread's wait for its ticker.
+HANDLE StopEvent() {
+    static HANDLE event = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    return event;
+}
 
 AlertSettingsSnapshot TakeSnapshot() {
     AlertSettingsSnapshot settings;
@@ -41,10 +57,15 @@ bool RunTicker(const char* queueFile, const AlertSettingsSnapshot& settings) {
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_SHOWNORMAL;
     PROCESS_INFORMATION process{};
-    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process))
-        return false;
-    WaitForSingleObject(process.hProcess, INFINITE);
+    {
+        std::lock_guard<std::mutex> lock(TickerStartLock);
+        if (Stopping.load() || !CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE,
+                                               0, nullptr, nullptr, &startup, &process))
+            return false;
+    }
+    // Shutdown ends the wait, not the ticker, which deletes its queue itself.
+    HANDLE waits[] = {process.hProcess, StopEvent()};
+    WaitForMultipleObjects(waits[1] ? 2 : 1, waits, FALSE, INFINITE);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     return true;
@@ -73,7 +94,9 @@ std::vector<MarkedZone> ReadMarkedZones() {
 // One zone: its address built afresh from the catalog's template (a code
 // shorter than the six-character run gives none, so it is never fetched
 // under another zone's code), downloaded unconditionally, and its cached
-// feed turned into records.
+// feed turned into records. The request is published for StopAutoAlerts,
+// which sets Stopping before it aborts the request: a stop that came before
+// the request was published is seen here, one after it aborts the download.
 void QueueZone(const MarkedZone& zone, const AlertSettingsSnapshot& settings,
                std::string* records) {
     std::vector<FeedTarget> targets;
@@ -82,8 +105,12 @@ void QueueZone(const MarkedZone& zone, const AlertSettingsSnapshot& settings,
     const FeedTarget& target = targets.front();
     auto request = std::make_unique<FetchRequest>();
     InitFetchRequest(request.get());
-    if (!SetFetchTarget(request.get(), target.Url, target.CachePath, false) ||
-        HttpFetch(request.get()) != 0)
+    if (!SetFetchTarget(request.get(), target.Url, target.CachePath, false))
+        return;
+    PublishFetch(&CheckRequest, request.get());
+    const int result = Stopping.load() ? -1 : HttpFetch(request.get());
+    RetireFetch(&CheckRequest);
+    if (result != 0)
         return; // a failed download skips the zone
     std::string document;
     if (ReadWholeFile(target.CachePath.c_str(), &document))
@@ -95,13 +122,16 @@ DWORD WINAPI AutoAlertThreadProc(void* argument) {
     std::string catalog; // a catalog that is missing or cannot be read ends the run at once
     if (LoadCatalogFile(kCatalogFileName, &catalog)) {
         std::string records;
-        for (const MarkedZone& zone : ReadMarkedZones())
+        for (const MarkedZone& zone : ReadMarkedZones()) {
+            if (Stopping.load())
+                break;
             QueueZone(zone, *settings, &records);
+        }
         // The page redisplays on its own thread.
         if (HWND page = PageWindow(&AlertsPage))
             PostMessageA(page, WM_PAGE_FETCHED, 0, 0);
         // Each run hands the ticker a queue of its own records only.
-        if (!records.empty() && WriteWholeFile(kAutoAlertQueue, records)) {
+        if (!records.empty() && !Stopping.load() && WriteWholeFile(kAutoAlertQueue, records)) {
             SetRuntimeFlag(kTickerQueueFilled);
             RunTicker(kAutoAlertQueue, *settings);
             ClearRuntimeFlag(kTickerQueueFilled);
@@ -122,6 +152,7 @@ DWORD WINAPI TestTickerThreadProc(void* argument) {
 }
 
 HANDLE StartWithSnapshot(LPTHREAD_START_ROUTINE routine) {
+    StopEvent(); // made here, before any thread can wait on it
     auto settings = std::make_unique<AlertSettingsSnapshot>(TakeSnapshot());
     HANDLE thread = CreateThread(nullptr, 0, routine, settings.get(), 0, nullptr);
     if (thread)
@@ -141,4 +172,14 @@ HANDLE StartAutoAlertThread() {
 
 HANDLE StartTestTickerThread() {
     return StartWithSnapshot(TestTickerThreadProc);
+}
+
+void StopAutoAlerts() {
+    {
+        std::lock_guard<std::mutex> lock(TickerStartLock);
+        Stopping.store(true);
+    }
+    StopFetch(&CheckRequest);
+    if (HANDLE event = StopEvent())
+        SetEvent(event);
 }

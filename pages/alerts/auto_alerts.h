@@ -2,7 +2,8 @@
 // 500 of the hidden window, and "Test Ticker" of the alerts page. RuntimeFlags
 // bit 0x400 keeps at most one of them running: the starter sets it, on the
 // user-interface thread, before calling here, and the thread clears it as its
-// very last step on every road. A run waits for the ticker it started to end.
+// very last step on every road. A run waits for the ticker it started to end,
+// or for the program's shutdown (StopAutoAlerts).
 #ifndef CUMULON_AUTO_ALERTS_H
 #define CUMULON_AUTO_ALERTS_H
 
@@ -29,5 +30,11 @@ int AlertZoneTarget(std::string_view code, std::vector<FeedTarget>* targets);
 HANDLE StartAutoAlertThread();
 // Writes the three records of "test.que" and shows them with the ticker.
 HANDLE StartTestTickerThread();
+
+// Shutdown has begun (user-interface thread): a running check polls no
+// further zone and its download is aborted, and no ticker starts from now on.
+// A ticker already on the screen scrolls on to its end, no longer waited
+// for, so the thread ends at once and the program with it.
+void StopAutoAlerts();
 
 #endif

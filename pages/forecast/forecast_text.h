@@ -14,9 +14,17 @@
 // with CR LF line ends, found by plain text search exactly as the page does it.
 // Empty when nothing was found (the page then shows "forecast not available for this area").
 //
+// Today's "dwmlByDay" document (a "<dwml" element) is shown in the same
+// layout: the place (the forecast block's location description, else "city,
+// state"), "Elevation: " with its height and " ft", the "<creation-date>" in
+// local time formatted with `timeFormat` (as it stands without a format or
+// when it does not read as a time), a blank line, then one paragraph per "<text>" of the
+// "<wordedForecast>", headed by the period name that the time layout named
+// by its time-layout attribute gives the same position.
+//
 // The document is a zero-terminated text to the page: it ends at its first NUL
 // byte, and nothing after one is searched. An attribute value without its
 // closing quote, and an element without its closing tag, give nothing.
-std::string RenderPointForecast(std::string_view document);
+std::string RenderPointForecast(std::string_view document, std::string_view timeFormat = {});
 
 #endif

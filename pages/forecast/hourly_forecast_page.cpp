@@ -113,12 +113,13 @@ void ShowSelectedForecast(const FeedPage& page, HWND window, HWND table) {
     std::string path, document;
     if (row.Index < 0 || !CachePathOf(page, row, &path))
         return; // nothing selected, or no catalog
-    if (path.empty() || !FileExists(path.c_str())) {
+    // A cache file that cannot be read (too large, locked) is shown as none;
+    // so is an empty one, the service's "204 No Content".
+    if (path.empty() || !FileExists(path.c_str()) || !ReadWholeFile(path.c_str(), &document) ||
+        document.empty()) {
         SetDlgItemTextA(window, IDC_STATUS, "no data");
         return;
     }
-    if (!ReadWholeFile(path.c_str(), &document))
-        return;
     HourlyTable hourly =
         BuildHourlyTable(document, page.State->Flags, TextOf(HourlyForecastTimeFormat),
                          TextOf(GlobalSettings.TimeFormat));

@@ -4,6 +4,7 @@
 #include "pages/forecast/point_dialogs.h"
 #include "pages/forecast/point_feed.h"
 #include "resources/resource_ids.h"
+#include "services/text_buffer.h"
 
 #include <commctrl.h>
 
@@ -19,7 +20,7 @@ int Targets(const PageRow& row, uint32_t, std::vector<FeedTarget>* targets) {
 }
 
 void Render(std::string_view document, const PageRow&, uint32_t, PageText* text) {
-    text->Output = RenderPointForecast(document);
+    text->Output = RenderPointForecast(document, TextOf(GlobalSettings.TimeFormat));
 }
 
 } // namespace

@@ -202,8 +202,10 @@ void AppendWind(std::string* out, std::string_view text, const Units& units) {
     std::string_view gust = Value(text, "wind_gust_kt");
     if (!speed.empty())
         AppendWindSpeed(&parts, speed, units);
+    // Today's service writes a variable wind as "VRB": no degrees to it.
     if (!direction.empty())
-        parts.append(" (").append(direction).append(kDegreesClose);
+        parts.append(" (").append(direction).append(
+            direction.find_first_not_of("0123456789") == kNotFound ? kDegreesClose : ")");
     if (!gust.empty()) {
         parts.append(" gusts ");
         AppendWindSpeed(&parts, gust, units);
@@ -328,7 +330,9 @@ MetarReport BuildMetarReport(std::string_view document, uint32_t flags,
                              std::string_view displayName) {
     const std::string_view text = UpToFirstNul(document);
     MetarReport report;
-    if (HasNoResults(text)) {
+    // An empty answer is the service's "204 No Content" for a station
+    // without a report.
+    if (text.empty() || HasNoResults(text)) {
         report.Output = kNoData;
         return report;
     }

@@ -46,7 +46,7 @@ constexpr uint32_t kMetarDefaultFlags = 0x7FFFD5;
 uint32_t NormalizeMetarUnits(uint32_t flags);
 
 struct MetarReport {
-    // "no data" for an answer without results; otherwise the location line
+    // "no data" for an answer without results or an empty one; otherwise the location line
     // and the chosen lines, each ended by CR LF.
     std::string Output;
     // The document's <observation_time> value (a view into it); empty when

@@ -2,9 +2,11 @@
 
 #include "pages/stations/river_report.h"
 #include "resources/resource_ids.h"
+#include "services/file_io.h"
 #include "services/http_fetch.h"
 #include "services/http_request.h"
 #include "services/station_picker.h"
+#include "services/text_buffer.h"
 
 #include <commctrl.h>
 
@@ -24,11 +26,16 @@ int Targets(const PageRow& row, uint32_t, std::vector<FeedTarget>* targets) {
     return CodeFeedTarget(kSection, row.Columns[0], "#####", true, targets);
 }
 
-// The feed writes "<", ">", "'" and "&" of its descriptions as character
+// The RSS feed writes "<", ">", "'" and "&" of its descriptions as character
 // references; the labelled lines end at the next "<", so the cache file is
 // decoded in place. Only a file this fetch has just written: decoding a file
 // twice would turn the feed's own "&#x26;#x3C;" into a "<" that cuts a line.
+// The gauge JSON is UTF-8 and stays as it came: the decoding step drops every
+// byte 0x95, a continuation byte of UTF-8.
 void AfterFetch(const FeedTarget& target) {
+    std::string document;
+    if (!ReadWholeFile(target.CachePath.c_str(), &document) || IsRiverGaugeJson(document))
+        return;
     auto request = std::make_unique<FetchRequest>();
     InitFetchRequest(request.get());
     if (SetFetchTarget(request.get(), target.Url, target.CachePath, false))
@@ -36,10 +43,10 @@ void AfterFetch(const FeedTarget& target) {
 }
 
 void Render(std::string_view document, const PageRow&, uint32_t, PageText* text) {
-    text->Output = BuildRiverReport(document);
-    CalendarTime built;
-    if (RiverBuildTime(document, &built))
-        SetStatusTime(text, built);
+    RiverGaugeText gauge = RenderRiverGauge(document, TextOf(GlobalSettings.TimeFormat));
+    text->Output = std::move(gauge.Output);
+    text->Status = std::move(gauge.Status);
+    text->SetStatus = gauge.HasStatus;
 }
 
 } // namespace

@@ -41,6 +41,27 @@ class Alerts : public CumulonTest {
     std::string Cached(const std::string& code) const {
         return ReadTextFile(CachePath("alerts_" + code + ".xml"));
     }
+    // Selects a row by its name, away from its check box.
+    void SelectZone(int row) {
+        ASSERT_TRUE(ClickListRow(List(), row, 200));
+        ASSERT_TRUE(WaitUntil([&] { return ListItemSelected(List(), row); }, 5000));
+    }
+    void UpdateZone(int row) {
+        SelectZone(row);
+        ASSERT_TRUE(ClickControl(page_, IDC_UPDATE));
+    }
+    // The zones' feeds from `address` (holding the zone's "######").
+    void UseAlertFeeds(const std::string& address) {
+        UseCatalog("[ALERTS]\r\nurl=" + address + "\xBB" + "alerts_######.xml\r\n");
+    }
+    // The row the page remembers for the next start, as written at exit.
+    static int RememberedRow() {
+        std::vector<BYTE> selected;
+        int32_t row = -2;
+        if (ReadSetting("Selected", &selected) && selected.size() == 28)
+            std::memcpy(&row, &selected[4 * 3], sizeof row); // the alerts page's entry
+        return row;
+    }
 };
 
 TEST_F(Alerts, TenMarksAtMostWithANoticeAndTheMarksSurviveARestart) {
@@ -141,6 +162,154 @@ TEST_F(Alerts, TestTickerFollowsThePagesChoices) {
     ASSERT_TRUE(CloseMainWindow());
     EXPECT_EQ(Setting("AlertFlags"), 0x32Eu);
     EXPECT_EQ(Setting("AlertBackColor"), 0x6000u);
+}
+
+// Each row shows its own cache file: a feed without a time of its own leaves
+// the status line empty, and a file that cannot be read shows "no data" once
+// its update has failed. Two rows selected keep the row remembered before.
+TEST_F(Alerts, EachRowShowsItsOwnCacheAndTwoSelectedRowsKeepTheRememberedOne) {
+    UseAlertFeeds("http://127.0.0.1:1/?z=######"); // every download fails at once
+    ASSERT_TRUE(SeedListFile(
+        ListFile("ALERTS", {"0»KYZ030»With Time", "0»ILZ103»Without Time", "0»TXZ103»Locked"})));
+    StartOnTab(kAlertsTab, 3);
+    const std::string entry = "<entry><title>Flood Watch</title></entry></feed>";
+    ASSERT_TRUE(WriteTextFile(CachePath("alerts_KYZ030.xml"),
+                              "<feed><updated>2013-08-07T13:40:05-05:00</updated>" + entry));
+    ASSERT_TRUE(WriteTextFile(CachePath("alerts_ILZ103.xml"), "<feed>" + entry));
+    ASSERT_TRUE(WriteTextFile(CachePath("alerts_TXZ103.xml"), "<feed>" + entry));
+    HANDLE lock = CreateFileA(CachePath("alerts_TXZ103.xml").c_str(), GENERIC_READ, 0, nullptr,
+                              OPEN_EXISTING, 0, nullptr); // shared with nobody
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    SelectZone(0);
+    ASSERT_TRUE(WaitUntil([&] { return IsFileTime(Status()) && Shows("Flood Watch"); }, 5000))
+        << Status();
+    SelectZone(1);
+    EXPECT_TRUE(WaitUntil([&] { return Status().empty() && Shows("Flood Watch"); }, 5000))
+        << Status();
+    UpdateZone(2);
+    EXPECT_TRUE(WaitUntil([&] { return Output() == "no data" && Status().empty(); }, 10000))
+        << Output();
+    CloseHandle(lock);
+
+    // A frame dragged from below the rows over the third row alone, then up
+    // over the second: one row shown, then two.
+    RECT third{LVIR_BOUNDS, 0, 0, 0};
+    ASSERT_TRUE(ControlRect(List(), LVM_GETITEMRECT, 2, &third));
+    const int height = third.bottom - third.top;
+    POINT at{200, third.bottom + 3 * height + height / 2};
+    ClientToScreen(List(), &at);
+    MoveMouseTo(at);
+    PressMouseButton(false, true);
+    for (int row : {2, 1}) {
+        for (int step = 0; step < (row == 2 ? 4 : 1); ++step) {
+            at.y -= height;
+            MoveMouseTo(at);
+        }
+        ASSERT_TRUE(WaitUntil(
+            [&] {
+                return ListItemSelected(List(), 2) && ListItemSelected(List(), 1) == (row == 1);
+            },
+            5000));
+    }
+    PressMouseButton(false, false);
+    ASSERT_TRUE(CloseMainWindow());
+    EXPECT_EQ(RememberedRow(), 2);
+}
+
+// The end of the Windows session (log-off, shut-down) ends Cumulon as Exit
+// does, within seconds even during a download that would run for minutes,
+// and what the session changed is kept.
+TEST_F(Alerts, EndingTheSessionAbortsTheDownloadAndKeepsTheSettingsAndLists) {
+    UseAlertFeeds(Service() + "/test/trickle?seconds=300&z=######");
+    ASSERT_TRUE(SeedListFile(ListFile("ALERTS", {"0»KYZ030»Jefferson", "0»ILZ103»Cook"})));
+    StartOnTab(kAlertsTab, 2);
+    ToggleMark(0);
+    ASSERT_TRUE(ClickControl(page_, IDC_SEVERE_LOOP));
+    UpdateZone(1);
+    ASSERT_TRUE(WaitUntil([&] { return Output() == "Loading..."; }, 10000));
+    RunningProgram session = StartProgram("C:\\windows\\system32\\wineboot.exe", "--end-session");
+    const DWORD asked = GetTickCount();
+    EXPECT_TRUE(program_.WaitForExit(20000));
+    EXPECT_LT(GetTickCount() - asked, 8000u);
+    EXPECT_TRUE(session.WaitForExit(10000));
+    session.Kill();
+    EXPECT_EQ(Setting("CurTab"), static_cast<DWORD>(kAlertsTab));
+    EXPECT_EQ(Setting("AlertFlags"), 0x237u | 0x100u);
+    EXPECT_EQ(RememberedRow(), 1);
+    EXPECT_NE(ReadTextFile(UserDataFolder() + "\\list.dat").find(Separated("1»KYZ030»Jefferson")),
+              std::string::npos);
+}
+
+// Exit while a check downloads: the download is aborted, no further zone is
+// polled and no ticker starts; the program ends at once with its settings.
+TEST_F(Alerts, ExitDuringACheckAbortsItsDownloadAndStartsNoTicker) {
+    UseTickerStandIn();
+    UseAlertFeeds(Service() + "/test/trickle?seconds=300&z=######");
+    ASSERT_TRUE(SeedListFile(ListFile("ALERTS", {"1»KYZ030»Jefferson", "1»ILZ103»Cook"})));
+    StartOnTab(kAlertsTab, 2);
+    ASSERT_TRUE(ClickControl(page_, IDC_GET_AUTO_ALERTS));
+    Sleep(8000); // the check began 5 s after the click and is still downloading
+    EXPECT_TRUE(TrayMenu(kTrayExit));
+    const DWORD exited = GetTickCount();
+    EXPECT_TRUE(EndsWithZero());
+    EXPECT_LT(GetTickCount() - exited, 5000u);
+    Sleep(1000);
+    EXPECT_FALSE(FileExists(RunFile(1)));
+    EXPECT_EQ(Setting("AlertFlags"), 0x237u | 0x400u);
+}
+
+// A ticker on the screen is left to run when the program ends, which it does
+// at once: a new start is not kept out by the ending program.
+TEST_F(Alerts, ExitLeavesARunningTickerAloneAndEndsAtOnce) {
+    UseTickerStandIn(12000);
+    StartOnTab(kAlertsTab);
+    ASSERT_TRUE(ClickControl(page_, IDC_TEST_TICKER));
+    ASSERT_TRUE(WaitUntil([&] { return FileExists(RunFile(1)); }, 10000));
+    const DWORD exited = GetTickCount();
+    ASSERT_TRUE(CloseMainWindow());
+    EXPECT_LT(GetTickCount() - exited, 5000u);
+    EXPECT_FALSE(FileExists(RunFile(1, ".end")));
+    ASSERT_NE(Start(), nullptr);
+    EXPECT_TRUE(WaitUntil([&] { return FileExists(RunFile(1, ".end")); }, 15000));
+    EXPECT_FALSE(FileExists(RunFile(2)));
+    ASSERT_TRUE(CloseMainWindow());
+}
+
+// A sound chosen from another folder: the program still finds its own files
+// by their bare names (the catalog here) after the dialog has browsed there.
+// Windows moves the current directory with the open dialog whatever its
+// flags say; Wine keeps it when asked to, so here this holds either way.
+TEST_F(Alerts, ASoundFromAnotherFolderLeavesTheProgramInItsFolder) {
+    const std::string chimes = WorkFolder() + "\\chimes";
+    CreateDirectoryA(chimes.c_str(), nullptr);
+    ASSERT_TRUE(CopyFileA((BuiltProgramsFolder() + "\\sounds\\severe.wav").c_str(),
+                          (chimes + "\\siren.wav").c_str(), FALSE));
+    ASSERT_TRUE(SeedListFile(ListFile("ALERTS", {"0»KYZ030»Jefferson"})));
+    StartOnTab(kAlertsTab, 1);
+    ASSERT_TRUE(ClickControl(page_, IDC_NOTIFY_OPEN));
+    HWND dialog = Dialog("Sound Files");
+    ASSERT_NE(dialog, nullptr);
+    HWND name = nullptr;
+    EnumChildWindows(
+        dialog,
+        [](HWND child, LPARAM found) -> BOOL {
+            char kind[16] = "";
+            GetClassNameA(child, kind, sizeof kind);
+            if (lstrcmpiA(kind, "Edit") == 0 && IsWindowVisible(child))
+                *reinterpret_cast<HWND*>(found) = child;
+            return *reinterpret_cast<HWND*>(found) == nullptr;
+        },
+        reinterpret_cast<LPARAM>(&name));
+    ASSERT_NE(name, nullptr);
+    for (const std::string& typed : {chimes, std::string("siren.wav")}) {
+        SetText(name, typed);
+        ASSERT_TRUE(ClickControl(dialog, IDOK));
+        Sleep(1000);
+    }
+    ASSERT_TRUE(Gone(dialog));
+    EXPECT_EQ(TextOf(page_, IDC_NOTIFY_SOUND), "siren.wav");
+    UpdateZone(0);
+    EXPECT_TRUE(WaitUntil([&] { return Shows("...Severity: "); }, 15000)) << Output();
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "pages/alerts/alert_feed.h"
+#include "tests/unit/today_documents.h"
 
 #include <gtest/gtest.h>
 
@@ -48,6 +49,23 @@ TEST(AlertFeed, ShowsEachEntrysFieldsInTheFixedOrder) {
         {std::string("<entry><title>A</title></entry>\0<entry><title>B</title></entry>", 63),
          "A\r\n\r\n"},
         {"no entries at all", ""},
+        // Today's API: CAP 1.2 fields; a feed without any entry is a zone
+        // without alerts, but an unfinished entry is not.
+        {std::string(kApiAtom),
+         "Winter Weather Advisory issued January 16 at 2:52PM CST expiring January 17 at 9:00AM "
+         "CST by NWS Kansas City/Pleasant HIll MO\r\n* WHAT...Snow expected.\r\n* WHERE...Johnson "
+         "County.\r\n...Effected Area: Johnson, KS\r\n...Urgency: Expected\r\n...Severity: "
+         "Moderate\r\n...Certainty: Likely\r\n\r\n"},
+        {std::string(kApiAtomNoAlerts), "There are no active watches, warnings or advisories\r\n"},
+        {"<feed>", "There are no active watches, warnings or advisories\r\n"},
+        {"<feed><entry><title>A</title>", ""},
+        {"<feedback/>", ""},
+        // A UTF-8 feed is shown in code page 1252; one without a word on its
+        // encoding whose bytes are not UTF-8 stays as it is.
+        {"<?xml version=\"1.0\" encoding=\"UTF-8\"?><feed><entry><title>Aviso \xE2\x80\x93 "
+         "R\xC3\xADo \xE4\xB8\xAD</title></entry></feed>",
+         "Aviso \x96 R\xEDo ?\r\n\r\n"},
+        {"<entry><title>R\xEDo</title></entry>", "R\xEDo\r\n\r\n"},
     };
     for (const FeedCase& c : cases) {
         SCOPED_TRACE(c.document);
@@ -61,6 +79,7 @@ TEST(AlertFeed, TheFeedTimeIsTheFirstUpdated) {
               "2013-08-07T13:40:00-05:00");
     EXPECT_EQ(AlertFeedUpdated("<updated>2013-08-07T13:40:00-05:00"), "");
     EXPECT_EQ(AlertFeedUpdated("<entry></entry>"), "");
+    EXPECT_EQ(AlertFeedUpdated(kApiAtom), "2019-01-17T06:04:28+00:00");
 }
 
 } // namespace

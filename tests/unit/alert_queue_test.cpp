@@ -1,4 +1,5 @@
 #include "pages/alerts/alert_queue.h"
+#include "tests/unit/today_documents.h"
 
 #include <gtest/gtest.h>
 
@@ -67,6 +68,19 @@ TEST(AlertQueue, OneRecordPerEntryWithItsClassesSoundAndTheChosenTexts) {
          "0»severe.wav»L M  N»A B \xE9\xFF   EFFECTED AREA... X Y\r\n"},
         {Settings(kDefaults, "C:\\a»b.wav"), Entry("Severe", "", "A") + Entry("extreme", "", "B"),
          "Z", 2, "0»»Z»A\r\n0»»Z»B\r\n"},
+        // Today's API ATOM: every field the record reads; no entry, no record.
+        {Settings(kDefaults), std::string(kApiAtom), "Johnson", 1,
+         "0»alarm.wav»Johnson»* WHAT...SNOW EXPECTED. * WHERE...JOHNSON COUNTY.   EFFECTED AREA... "
+         "JOHNSON, KS\r\n"},
+        {Settings(kShort), std::string(kApiAtom), "", 1,
+         "0»alarm.wav»»WINTER WEATHER ADVISORY ISSUED JANUARY 16 AT 2:52PM CST EXPIRING JANUARY 17 "
+         "AT 9:00AM CST BY NWS KANSAS CITY/PLEASANT HILL MO\r\n"},
+        {Settings(kDefaults), std::string(kApiAtomNoAlerts), "Z", 0, ""},
+        // A UTF-8 feed is queued in code page 1252.
+        {Settings(kShort),
+         "<?xml version=\"1.0\" encoding=\"UTF-8\"?>" +
+             Entry("Minor", "Maya\xC3\xBC" "ez \xE2\x80\xA2 x", ""),
+         "Z", 1, "0»alarm.wav»Z»MAYA\xFC" "EZ \x95 X\r\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.document);

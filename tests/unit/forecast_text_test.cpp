@@ -1,4 +1,6 @@
 #include "pages/forecast/forecast_text.h"
+#include "services/time_format.h"
+#include "tests/unit/today_documents.h"
 
 #include <gtest/gtest.h>
 
@@ -137,6 +139,64 @@ TEST(ForecastHostile, LargeDocumentsRenderInLinearTime) {
               10.0);
     EXPECT_EQ(text.size(), "Big\r\n\r\n"s.size() + count * (40 + 4));
     EXPECT_EQ(text.substr(text.size() - 6), "rr\r\n\r\n");
+}
+
+// Built: a "dwmlByDay" skeleton around the parts a case changes.
+std::string Dwml(std::string_view location, std::string_view layouts, std::string_view worded) {
+    return "<dwml><data type=\"forecast\"><location>"s.append(location) + "</location>" +
+           std::string(layouts) + "<parameters>" + std::string(worded) +
+           "</parameters></data></dwml>";
+}
+
+TEST(ForecastDwml, TheCreationDateInTheUsersFormat) {
+    CalendarTime local{};
+    ASSERT_TRUE(ParseIsoTime("2025-11-22T16:13:22-05:00", &local));
+    char shown[kFormattedTimeSize];
+    FormatTime(local, "%dd;.%MM;. %HH;:%mm;", shown, sizeof shown);
+    const std::string heading =
+        "Ann Arbor, MI\r\nElevation: 856 ft\r\n" + std::string(shown) + "\r\n";
+    EXPECT_EQ(RenderPointForecast(kDwmlByDay, "%dd;.%MM;. %HH;:%mm;").substr(0, heading.size()),
+              heading);
+    EXPECT_EQ(RenderPointForecast("<dwml><creation-date>soon</creation-date>", "%HH;"),
+              "soon\r\n\r\n");
+}
+
+TEST(ForecastDwml, TodaysDocumentInThePagesLayout) {
+    const std::string layout = "<time-layout><layout-key>k1</layout-key>"
+                               "<start-valid-time period-name=\"Tonight\">t</start-valid-time>"
+                               "<start-valid-time period-name='Monday'>t</start-valid-time>"
+                               "</time-layout>";
+    ExpectTexts({
+        {std::string(kDwmlByDay),
+         "Ann Arbor, MI\r\nElevation: 856 ft\r\n2025-11-22T16:13:22-05:00\r\n\r\n"
+         "Tonight: Mostly cloudy, with a low around 34. South southwest wind 3 to 8 mph. \r\n\r\n"
+         "Sunday: Mostly cloudy, then gradually becoming sunny, with a high near 50. \r\n\r\n"},
+        // Without a description the place is "city, state".
+        {Dwml("<city state=\"KY\">Louisville</city>", "", ""), "Louisville, KY\r\n\r\n"},
+        {Dwml("<description></description><city>Louisville</city>", "", ""), "Louisville\r\n\r\n"},
+        // Names come from the layout the worded forecast names, by position;
+        // a text beyond the layout's names stands alone, an empty one is skipped.
+        {Dwml("",
+              "<time-layout><layout-key>k0</layout-key><start-valid-time period-name=\"No\">"
+              "</start-valid-time></time-layout>" +
+                  layout,
+              "<wordedForecast time-layout=\"k1\"><text>Rain.</text><text></text><text/>"
+              "<text>Fog.</text></wordedForecast>"),
+         "Tonight: Rain.\r\n\r\nFog.\r\n\r\n"},
+        {Dwml("", layout, "<wordedForecast time-layout=\"k9\"><text>A</text></wordedForecast>"),
+         "A\r\n\r\n"},
+        // Only the forecast block counts; an unfinished text ends the walk.
+        {"<dwml><data type=\"current observations\"><location><description>Obs</description>"
+         "</location></data></dwml>",
+         ""},
+        {Dwml("", layout, "<wordedForecast time-layout=\"k1\"><text>A</text><text>B"), ""},
+        {Dwml("", layout,
+              "<wordedForecast time-layout=\"k1\"><text>A</text><text>B</wordedForecast>"),
+         "Tonight: A\r\n\r\n"},
+        // Neither form: the redirect's HTML page gives nothing.
+        {"<!DOCTYPE html><html><head><title>National Weather Service</title></head></html>", ""},
+        {"<dwmlx><description>x</description>", ""},
+    });
 }
 
 } // namespace

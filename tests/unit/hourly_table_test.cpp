@@ -47,6 +47,12 @@ TEST(HourlyStatus, PlaceAndCreationTime) {
              "</location>",
          "3 Miles NE Chicago IL -- 18:00"},
         {head + "<location>" + city + "</location>", "Chicago -- 18:00"},
+        // Today's digitalDWML: https schema addresses in the root tag change nothing.
+        {"<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><dwml version=\"1.0\" "
+         "xmlns:xsd=\"https://www.w3.org/2001/XMLSchema\" xsi:noNamespaceSchemaLocation="
+         "\"https://graphical.weather.gov/xml/DWMLgen/schema/DWML.xsd\">" +
+             head + "<location>" + city + "</location>",
+         "Chicago -- 18:00"},
         {head + "<location>" + city + "</location><area-description>Sea</area-description>",
          "Chicago -- 18:00"},
         {"<location>" + city + "</location><location><city state=\"KY\">Hazard</city></location>",
@@ -116,6 +122,15 @@ TEST(HourlyCells, NumberElements) {
          "WC=9 \xB0"
          "F; HI=99 \xB0"
          "F"},
+        {kHourlyPrecipitationChance | kHourlyWindSpeed | kHourlyHumidity | kHourlyPrecipitation,
+         "<probability-of-precipitation type=\"floating\" units=\"percent\"><value>20</value>"
+         "<value xsi:nil=\"true\"/></probability-of-precipitation>"
+         "<wind-speed type=\"sustained\"><value xsi:nil=\"true\"/><value>12</value></wind-speed>"
+         "<humidity type=\"relative\" units=\"percent\"><value>85</value>"
+         "<value xsi:nil=\"true\"/></humidity>"
+         "<hourly-qpf type=\"floating\" units=\"inches\"><value xsi:nil=\"true\"/>"
+         "<value>0.05</value></hourly-qpf>",
+         "PoP=20 %|--       ; WS=--       |12 mph; RH=85 %|--       ; QPF=--        |0.05 in"},
         {0, "<temperature type=\"hourly\"><value>72</value></temperature>", ""},
         {kHourlyDewPoint, "<temperature type=\"dew point\"><value>61</value>", ""}, // no end
     };

@@ -1,4 +1,6 @@
 #include "pages/stations/metar_report.h"
+#include "services/time_format.h"
+#include "tests/unit/today_documents.h"
 
 #include <gtest/gtest.h>
 
@@ -97,7 +99,8 @@ TEST(MetarReport, DocumentsGiveTheirTexts) {
          "O'Hare\r\n3hr Tendency: 0.0 in\r\n"},
         {E("vert_vis_ft", "200") + E("pcp6hr_in", "0.3") + E("temp_c", std::string("1\0", 2)),
          kBare, "O'Hare\r\n Vertical Visibility: 200 ft\r\nPrecipitation: 6hr/0.3\r\n"},
-        {"", kBare, "O'Hare\r\n"},
+        {"", kBare, "no data"}, // the service's "204 No Content"
+        {std::string("\0<temp_c>1</temp_c>", 20), kBare, "no data"},
         {E("temp_c", "abc") + E("elevation_m", " 100.04x"), kBare,
          "O'Hare\r\nElevation: 328.2 ft\r\nTemp: 32.0 \260F\r\n"},
         // Weather codes: intensity, two codes in one token, proximity, codes beyond rain and snow.
@@ -120,6 +123,19 @@ TEST(MetarReport, DocumentsGiveTheirTexts) {
         {"<data num_results=\"10\">" + E("temp_c", "0"), kMetarTemperature,
          "O'Hare\r\nTemp: 32.0 \260F\r\n"},
         {"<data num_results>\"0\"", 0, "O'Hare\r\n"},
+        // Today's API: one line, "10+" kept, whole numbers and two decimals
+        // as sent; a variable wind has no degrees.
+        {std::string(kAviationMetar), kAll,
+         "O'Hare (42.1290 -86.4152)\r\nElevation: 643.1 ft\r\nTemp: 73.9 \260F\r\n"
+         "Dewpoint: 68.0 \260F\r\nWind: 0.0 (0\260) mph\r\nPressure: 30.1 in\r\n"
+         "Visibility: 10+ mi\r\nSky Cover: (OVC 9000 ft)\r\nPrecipitation: 1hr/0.03\r\n"
+         "Altimeter: 30.07 in\r\nFlight Category: VFR\r\nMetar Type: METAR\r\n"
+         "Raw Metar: METAR KBEH 201853Z AUTO 00000KT 10SM OVC090 23/20 A3007 RMK AO2 RAB06E24 "
+         "SLP180 P0003 T02330200 $\r\n"},
+        {std::string(kAviationMetar), kOthers | kMetarPressure | kMetarVisibility,
+         "O'Hare\r\nPressure: 1018 mb\r\nVisibility: 10+ mi\r\n"},
+        {E("wind_dir_degrees", "VRB") + E("wind_speed_kt", "3"), kLines | kOthers,
+         "O'Hare\r\nWind: 3 (VRB) kts\r\n"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(Build(c.Document, c.Flags).Output, c.Expected)
@@ -154,6 +170,12 @@ TEST(MetarReport, ObservationTimeOnlyWithResults) {
     EXPECT_EQ(Build("<data num_results=\"0\">" + E("observation_time", "x"), kAll).ObservationTime,
               "");
     EXPECT_EQ(Build("<observation_time>2013", kAll).ObservationTime, "");
+    // Today's times carry milliseconds; the status line still reads them.
+    int64_t withMilliseconds, plain;
+    ASSERT_TRUE(ParseIsoTimeUtc(Build(std::string(kAviationMetar), kAll).ObservationTime,
+                                &withMilliseconds));
+    ASSERT_TRUE(ParseIsoTimeUtc("2025-09-20T18:53:00Z", &plain));
+    EXPECT_EQ(withMilliseconds, plain);
 }
 
 TEST(MetarReport, HugeNumbersPrintAllTheirDigits) {

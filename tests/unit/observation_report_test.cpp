@@ -1,8 +1,11 @@
 #include "pages/stations/observations_report.h"
+#include "services/time_format.h"
+#include "tests/unit/today_documents.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -110,6 +113,24 @@ TEST(ObservationReport, TheObservationTimeIsAbsentUnlessItParses) {
           "<observation_time_rfc822>Last Updated on Aug 7</observation_time_rfc822>",
           "<observation_time_rfc822>Wed, 07 Aug 2013 13:53:00 -0400"})
         EXPECT_FALSE(ObservationTime(document, &time)) << document;
+}
+
+// The 2024+ layout: every line and the status time read as from the old one.
+TEST(ObservationReport, TodaysLayoutGivesEveryLine) {
+    EXPECT_EQ(Report(kCurrentObs2025, F | In | Mph),
+              "KSDF Los Alamitos Army Airfield, CA\r\n\r\nWeather: OvercastClouds\r\n"
+              "Temperature: 63.5\260F\r\nWind: Southeast(150\260) at 4.6 mph\r\nHumidity: 85%\r\n"
+              "Pressure: 29.93 in\r\nDew Point: 58.8\260F\r\nVisibility: 10.00 mi\r\n");
+    EXPECT_EQ(Report(kCurrentObs2025, C | Mb | Kt),
+              "KSDF Los Alamitos Army Airfield, CA\r\n\r\nWeather: OvercastClouds\r\n"
+              "Temperature: 17.5\260C\r\nWind: Southeast(150\260) at 4 kts\r\nHumidity: 85%\r\n"
+              "Pressure: 1013.8 mb\r\nDew Point: 14.9\260C\r\nVisibility: 10.00 mi\r\n");
+    CalendarTime shown{}, expected{};
+    ASSERT_TRUE(ObservationTime(kCurrentObs2025, &shown));
+    ASSERT_TRUE(ParseIsoTime("2025-06-09T15:55:00Z", &expected));
+    EXPECT_EQ(std::make_tuple(shown.year, shown.month, shown.day, shown.hour, shown.minute),
+              std::make_tuple(expected.year, expected.month, expected.day, expected.hour,
+                              expected.minute));
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "pages/stations/river_report.h"
+#include "tests/unit/today_documents.h"
 
 #include <gtest/gtest.h>
 
@@ -58,6 +59,86 @@ TEST(RiverReport, TheBuildTimeIsAbsentUnlessItParses) {
          {"", "<lastBuildDate></lastBuildDate>", "<lastBuildDate>yesterday</lastBuildDate>",
           "<lastBuildDate>Wed, 07 Aug 2013 18:15:00 GMT"})
         EXPECT_FALSE(RiverBuildTime(document, &time)) << document;
+}
+
+// The page's display of a cached feed, in a block of exactly its size.
+RiverGaugeText Gauge(std::string_view document) {
+    std::vector<char> bytes(document.begin(), document.end());
+    return RenderRiverGauge(std::string_view(bytes.data(), bytes.size()), "%HH;:%mm; %dd;");
+}
+
+// A time as the page shows it, in this computer's zone.
+std::string Shown(const char* iso) {
+    CalendarTime local{};
+    EXPECT_TRUE(ParseIsoTime(iso, &local)) << iso;
+    char text[kFormattedTimeSize];
+    FormatTime(local, "%HH;:%mm; %dd;", text, sizeof text);
+    return text;
+}
+
+std::string Replaced(std::string text, std::string_view from, std::string_view to) {
+    text.replace(text.find(from), from.size(), to);
+    return text;
+}
+
+TEST(RiverGauge, TodaysJsonInThePagesLayout) {
+    const std::string observed = Shown("2026-03-06T21:15:00Z"), json(kGaugeJson);
+    const std::string title = "ABNG1 - Flint River (GA) at Albany, GA (31.5941 -84.1441)\r\n";
+    const std::string lines = "Flood Stage: 26.5 ft\r\nLatest Observation: 26.8 ft\r\n";
+    const struct {
+        std::string document, output;
+    } cases[] = {
+        {json, title + "Observation Time: " + observed + "\r\n" + lines +
+                   "Flood Category: Minor\r\nForecast: 31.4 ft at " +
+                   Shown("2026-03-07T00:00:00Z") + "\r\n"},
+        // -999 is missing: its line, or its part of the title, goes; the
+        // service's "0001-01-01" time is none.
+        {Replaced(Replaced(json, "\"primary\": 31.4", "\"primary\": -999"), "26.5", "-999"),
+         title + "Observation Time: " + observed +
+             "\r\nLatest Observation: 26.8 ft\r\n"
+             "Flood Category: Minor\r\n"},
+        {Replaced(Replaced(json, "2026-03-07T00:00:00Z", "0001-01-01T00:00:00Z"), "-84.1441",
+                  "-999"),
+         "ABNG1 - Flint River (GA) at Albany, GA\r\nObservation Time: " + observed + "\r\n" +
+             lines + "Flood Category: Minor\r\nForecast: 31.4 ft\r\n"},
+        // Values of the wrong type count as missing; a number in a string is read.
+        {R"({"lid": 5, "name": "N", "state": "GA", "latitude": "31.5", "longitude": -84,
+             "status": {"observed": {"primary": "7.25", "primaryUnit": ["ft"], "validTime": 1,
+             "floodCategory": "obs_not_current"}, "forecast": []}, "flood": {"categories": 3}})",
+         "N (31.5 -84)\r\nLatest Observation: 7.25\r\nFlood Category: Observation Not Current\r\n"},
+        {R"({"lid": "X", "status": {"observed": {"floodCategory": "no_flooding__"}}})",
+         "X\r\nFlood Category: No Flooding\r\n"},
+        // Not JSON, or broken JSON, or not an object: nothing, and no exception.
+        {"{\"lid\": \"X\"", ""},
+        {"{\"lid\": \"X\"}}", ""},
+        {"\xEF\xBB\xBF  {\"lid\": \"X\"}", "X\r\n"},
+        {"{\"lid\": \"R\xEDo\"}", ""}, // not UTF-8
+        // Names in code page 1252, "?" for what it lacks, escapes too.
+        {"{\"name\": \"R\xC3\xADo Piedras \xE2\x80\xA2 \xE4\xB8\xAD\", \"lid\": "
+         "\"\\u00c9\\ud83d\\ude00\"}",
+         "\xC9? - R\xEDo Piedras \x95 ?\r\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.document);
+        RiverGaugeText text = Gauge(c.document);
+        EXPECT_EQ(text.Output, c.output);
+        EXPECT_EQ(text.HasStatus, c.output.find("Observation Time") != std::string::npos);
+        if (text.HasStatus) {
+            EXPECT_EQ(text.Status, observed);
+        }
+    }
+}
+
+TEST(RiverGauge, OnlyTheRssFormIsDecodedAndShowsItsBuildTime) {
+    EXPECT_TRUE(IsRiverGaugeJson(" \r\n{"));
+    EXPECT_TRUE(IsRiverGaugeJson("\xEF\xBB\xBF{"));
+    for (const char* rss : {"", "<?xml?><rss>{", "\xEF\xBB", "[{}]"})
+        EXPECT_FALSE(IsRiverGaugeJson(rss)) << rss;
+    RiverGaugeText text =
+        Gauge("<title>T</title><lastBuildDate>Wed, 07 Aug 2013 18:15:00 GMT</lastBuildDate>");
+    EXPECT_EQ(text.Output, "T\r\n");
+    EXPECT_TRUE(text.HasStatus);
+    EXPECT_EQ(text.Status, Shown("2013-08-07T18:15:00Z"));
 }
 
 } // namespace

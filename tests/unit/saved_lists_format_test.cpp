@@ -42,7 +42,8 @@ TEST(SavedListsFormat, EverySectionInOrderCheckFlagsOnlyForAlerts) {
 TEST(SavedListsFormat, SectionsWithoutAListKeepTheirLinesAsRead) {
     const std::string old = "Cumulon 3.0.7.143\r\n\r\n[ALERTS]\r\n1" + S + "ILZ014" + S +
                             "Cook\r\n0" + S + S + "odd line\r\n\r\n[RADAR]\n" + "KLOT" + S +
-                            "Chicago\nKDVN\n\n[METAR]\r\n\rKORD\r\n";
+                            "Chicago\nKDVN\n\n[METAR]\r\n\rKORD\r\n[RIVERGAUGES]\r\nLOUK2" + S +
+                            "Ohio"; // the last line has no line break
     Sections sections;
     for (int s = 0; s < kSavedListSectionCount; ++s)
         sections[s].KeptLines = SavedListSectionLines(old, kSavedListSections[s]);
@@ -55,7 +56,8 @@ TEST(SavedListsFormat, SectionsWithoutAListKeepTheirLinesAsRead) {
                         "[HOURLYPOINTFORECAST]\r\n\r\n[RADAR]\r\nKLOT" +
                         S +
                         "Chicago\r\nKDVN\r\n\r\n"
-                        "[OBSERVATIONS]\r\n\r\n[METAR]\r\n\rKORD\r\n\r\n[RIVERGAUGES]\r\n\r\n");
+                        "[OBSERVATIONS]\r\n\r\n[METAR]\r\n\rKORD\r\n\r\n[RIVERGAUGES]\r\nLOUK2" +
+                        S + "Ohio\r\n\r\n");
 }
 
 TEST(SavedListsFormat, ReadsSectionsAsTheFileHoldsThem) {

@@ -23,6 +23,8 @@ TEST(StationTree, LinesBecomeHeadingsAndLeavesInFileOrder) {
         // A leaf goes under the last heading of either level.
         {"+A\n++B\nb1\n+C\nc1\n++D\nd1\n",
          "-1:H:A\n0:H:B\n1:L:b1\n-1:H:C\n3:L:c1\n3:H:D\n5:L:d1\n"},
+        // Two second-level headings under one first-level heading are siblings.
+        {"+A\n++B\nb\n++C\nc\n", "-1:H:A\n0:H:B\n1:L:b\n0:H:C\n3:L:c\n"},
         // Three plus signs: a second-level heading whose text starts with one.
         {"+A\n+++x\n", "-1:H:A\n0:H:+x\n"},
         // Before the first heading: the top level. Blank lines are skipped.

@@ -46,7 +46,7 @@ TEST(FormatTime, TokensRenderTheirFieldsAndEverythingElseStaysAsWritten) {
         // The twelve-hour clock at its edges.
         {"%h;%ampm;|%hh;%AMPM;", "12am|12AM", At(0)},
         {"%h;%ampm;", "11am", At(11)},
-        {"%h;%ampm;", "12pm", At(12)},
+        {"%h;%ampm;|%AMPM;", "12pm|PM", At(12)},
         {"%hh; %H;", "11 23", At(23)},
         {"%yy;", "99", At(13, 1999)},
         {"%yy;", "05", At(13, 2005)},
