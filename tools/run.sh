@@ -3,9 +3,10 @@
 # run/, from a run folder holding the program and its data files, against the
 # sample weather service (tools/sample-service/) with the sample saved lists
 # on the first run. The service speaks HTTPS, as the weather service does,
-# with a certificate authority of the run folder that the run prefix trusts. Without a display it runs on a virtual one (Xvfb) and
-# saves a screenshot of it every few seconds into run/screenshots/. Ctrl-C (or
-# ending Cumulon) stops it all, the sample service included.
+# with a certificate authority of the run folder that the run prefix trusts.
+# Without a display it runs on a virtual one (Xvfb) and saves a screenshot
+# of it every few seconds into run/screenshots/. Ctrl-C (or ending Cumulon)
+# stops it all, the sample service included.
 set -u
 cd "$(dirname "$0")/.."
 root=$(pwd)
