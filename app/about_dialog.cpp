@@ -2,6 +2,7 @@
 
 #include "resources/resource_ids.h"
 #include "services/dialog_texture.h"
+#include "services/dpi.h"
 #include "services/registry.h"
 #include "services/shared_state.h"
 
@@ -32,15 +33,17 @@ void OnInitDialog(HWND dialog, AboutState* state) {
     AboutDialog = dialog;
     SetWindowLongPtrA(dialog, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
     EnableDialogTexture(dialog, true);
-    state->LinkFont =
-        CreateFontA(14, 0, 0, 0, FW_NORMAL, FALSE, TRUE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                    CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "Arial");
+    state->LinkFont = CreateFontA(ScaleForWindow(dialog, 14), 0, 0, 0, FW_NORMAL, FALSE, TRUE,
+                                  FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                  DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "Arial");
     SendDlgItemMessageA(dialog, IDC_WEB_LINK, WM_SETFONT, reinterpret_cast<WPARAM>(state->LinkFont),
                         FALSE);
-    state->SmallIcon = static_cast<HICON>(
-        LoadImageA(AppInstance, MAKEINTRESOURCEA(IDI_APP), IMAGE_ICON, 16, 16, 0));
-    state->LargeIcon = static_cast<HICON>(
-        LoadImageA(AppInstance, MAKEINTRESOURCEA(IDI_APP), IMAGE_ICON, 32, 32, 0));
+    state->SmallIcon = static_cast<HICON>(LoadImageA(AppInstance, MAKEINTRESOURCEA(IDI_APP),
+                                                     IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                                     GetSystemMetrics(SM_CYSMICON), 0));
+    state->LargeIcon =
+        static_cast<HICON>(LoadImageA(AppInstance, MAKEINTRESOURCEA(IDI_APP), IMAGE_ICON,
+                                      GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0));
     SendMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(state->SmallIcon));
     SendMessageA(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(state->LargeIcon));
     RestoreWindowPosition(dialog, "AboutXY");

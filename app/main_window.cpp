@@ -15,6 +15,7 @@
 #include "pages/imagery/radar_page.h"
 #include "pages/imagery/satellite_page.h"
 #include "resources/resource_ids.h"
+#include "services/dpi.h"
 #include "services/registry.h"
 #include "services/shared_state.h"
 
@@ -139,24 +140,38 @@ void GrowToHoldPictures(HWND window) {
             AttachTabPage(TabControl, page.tabIndex, pageWindow);
 }
 
-HFONT MakeArialFont(int weight) {
-    return CreateFontA(16, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+// Height 16 at 96 DPI, in proportion on a denser screen.
+HFONT MakeArialFont(HWND window, int weight) {
+    return CreateFontA(ScaleForWindow(window, 16), 0, 0, 0, weight, FALSE, FALSE, FALSE,
+                       DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                        DEFAULT_PITCH | FF_DONTCARE, "Arial");
 }
 
 void OnInitDialog(HWND window) {
     MainWindow = window;
     TabControl = GetDlgItem(window, IDC_TAB);
-    BoldFont = MakeArialFont(FW_BOLD);
-    ListFont = MakeArialFont(FW_NORMAL);
+    BoldFont = MakeArialFont(window, FW_BOLD);
+    ListFont = MakeArialFont(window, FW_NORMAL);
 
-    SmallIcon = static_cast<HICON>(
-        LoadImageA(AppInstance, MAKEINTRESOURCEA(IDI_APP), IMAGE_ICON, 16, 16, 0));
-    LargeIcon = static_cast<HICON>(
-        LoadImageA(AppInstance, MAKEINTRESOURCEA(IDI_APP), IMAGE_ICON, 32, 32, 0));
+    // 16 and 32 pixels at 96 DPI: the sizes the screen asks for.
+    SmallIcon = static_cast<HICON>(LoadImageA(AppInstance, MAKEINTRESOURCEA(IDI_APP), IMAGE_ICON,
+                                              GetSystemMetrics(SM_CXSMICON),
+                                              GetSystemMetrics(SM_CYSMICON), 0));
+    LargeIcon =
+        static_cast<HICON>(LoadImageA(AppInstance, MAKEINTRESOURCEA(IDI_APP), IMAGE_ICON,
+                                      GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0));
     SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(SmallIcon));
     SendMessageA(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(LargeIcon));
+    // The About icon, 32 pixels at 96 DPI, kept inside its place on a denser
+    // screen, where the dialog's font does not grow quite as fast as the DPI.
+    if (const int size = ScaleForWindow(window, 32); size != 32) {
+        RECT place = {0, 0, 21, 20};
+        MapDialogRect(window, &place);
+        SendDlgItemMessageA(window, IDC_ABOUT, STM_SETICON,
+                            reinterpret_cast<WPARAM>(
+                                ProgramIcon(IDI_ABOUT_OPENER, std::min<int>(size, place.bottom))),
+                            0);
+    }
 
     // Every tab is there at once; the pages behind them are made one at a
     // time: the shown one now, the others once the window is on the screen.

@@ -2,6 +2,7 @@
 
 #include "resources/resource_ids.h"
 #include "services/dialog_texture.h"
+#include "services/dpi.h"
 #include "services/feed_catalog.h"
 #include "services/file_io.h"
 #include "services/help.h"
@@ -156,7 +157,7 @@ void InsertColumns(HWND list, const PageColumn* columns, int count) {
         LVCOLUMNA column{};
         column.mask = LVCF_TEXT | LVCF_WIDTH;
         column.pszText = const_cast<char*>(columns[c].Caption);
-        column.cx = columns[c].Width;
+        column.cx = ScaleForWindow(list, columns[c].Width); // widths are 96-DPI pixels
         SendMessageA(list, LVM_INSERTCOLUMNA, c, reinterpret_cast<LPARAM>(&column));
     }
 }

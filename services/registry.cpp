@@ -1,5 +1,6 @@
 #include "services/registry.h"
 
+#include "services/dpi.h"
 #include "services/text_buffer.h"
 
 #include <commdlg.h>
@@ -146,6 +147,7 @@ bool ReadFontSetting(const char* name, LOGFONTA* font) {
     if (!ReadBinarySetting(name, &read, sizeof read))
         return false;
     read.lfFaceName[LF_FACESIZE - 1] = '\0';
+    read.lfHeight = ScaleToDpi(read.lfHeight, WindowDpi(nullptr)); // stored at 96 DPI
     *font = read;
     return true;
 }
@@ -161,6 +163,8 @@ bool ChooseFontSetting(HWND owner, const char* name, LOGFONTA* font) {
     if (!ChooseFontA(&choose))
         return false;
     *font = chosen;
-    WriteBinarySetting(name, font, sizeof *font);
+    // Stored as at 96 DPI, so the font keeps its point size on every screen.
+    chosen.lfHeight = MulDiv(chosen.lfHeight, kBaseDpi, WindowDpi(nullptr));
+    WriteBinarySetting(name, &chosen, sizeof chosen);
     return true;
 }

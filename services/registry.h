@@ -36,7 +36,9 @@ void SaveWindowPosition(HWND window, const char* name);
 bool RestoreWindowPosition(HWND window, const char* name);
 
 // A font record ("TreeViewFont", "HourlyPointForecastDataFont"): read only
-// when the value is exactly a LOGFONTA, with the face name terminated.
+// when the value is exactly a LOGFONTA, with the face name terminated. The
+// height is stored as at 96 DPI and read at the screen's DPI, so a font keeps
+// its point size on every screen.
 bool ReadFontSetting(const char* name, LOGFONTA* font);
 // The font dialog, starting from `font` when it names a face. On OK the choice
 // goes to `font` and to the setting `name`; false on Cancel (nothing changes).

@@ -1,5 +1,6 @@
 #include "services/toolbar_icon.h"
 
+#include "services/dpi.h"
 #include "services/shared_state.h"
 #include "resources/resource_ids.h"
 
@@ -23,11 +24,35 @@ HWND DialogTooltip(HWND dialog) {
     return tooltip;
 }
 
+// The icon statics load their 16-pixel image; on a denser screen the icon is
+// taken again at its size there, from the same resource, so it is drawn sharp
+// (the static fits itself to the new icon).
+void FitIconToScreen(HWND iconWindow) {
+    const int size = ScaleForWindow(iconWindow, kToolbarIconSize);
+    HICON shown = reinterpret_cast<HICON>(SendMessageA(iconWindow, STM_GETICON, 0, 0));
+    if (!shown || size == kToolbarIconSize)
+        return;
+    ICONINFOEXA info{};
+    info.cbSize = sizeof info;
+    if (!GetIconInfoExA(shown, &info))
+        return;
+    if (info.hbmColor)
+        DeleteObject(info.hbmColor);
+    if (info.hbmMask)
+        DeleteObject(info.hbmMask);
+    if (!info.wResID)
+        return;
+    if (HICON icon = ProgramIcon(info.wResID, size))
+        SendMessageA(iconWindow, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+}
+
 } // namespace
 
 void SetUpToolbarIcon(ToolbarIcon* icon, HWND iconWindow, const char* text) {
     *icon = {};
     icon->Icon = iconWindow;
+    if (iconWindow)
+        FitIconToScreen(iconWindow);
     if (!(GlobalSettings.SettingsFlags & kShowTooltips) || !iconWindow)
         return;
     icon->Tooltip = DialogTooltip(GetParent(iconWindow));
@@ -47,14 +72,12 @@ void HoverToolbarIcon(ToolbarIcon* icon, HWND windowUnderCursor) {
     if (!icon->Icon)
         return;
     if (windowUnderCursor == icon->Icon && !icon->Hot) {
-        HICON highlight = static_cast<HICON>(
-            LoadImageA(AppInstance, MAKEINTRESOURCEA(IDI_HOVER), IMAGE_ICON, 16, 16, 0));
+        const int size = ScaleForWindow(icon->Icon, kToolbarIconSize);
+        HICON highlight = ProgramIcon(IDI_HOVER, size);
         if (HDC dc = GetDC(icon->Icon)) {
-            DrawIconEx(dc, 0, 0, highlight, 16, 16, 0, nullptr, DI_NORMAL);
+            DrawIconEx(dc, 0, 0, highlight, size, size, 0, nullptr, DI_NORMAL);
             ReleaseDC(icon->Icon, dc);
         }
-        if (highlight)
-            DestroyIcon(highlight);
         icon->Hot = true;
     }
     if (icon->Hot) {

@@ -6,6 +6,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+constexpr int kToolbarIconSize = 16; // at 96 DPI
+
 struct ToolbarIcon {
     HWND Icon;
     TOOLINFOA Tool;
@@ -13,7 +15,7 @@ struct ToolbarIcon {
     bool Hot;
 };
 
-// Takes the icon static and, when tooltips are switched on in the settings,
+// Takes the icon static, shows its icon at the screen's size and, when tooltips are switched on in the settings,
 // gives it a tooltip with `text`.
 void SetUpToolbarIcon(ToolbarIcon* icon, HWND iconWindow, const char* text);
 

@@ -11,7 +11,8 @@
 constexpr UINT kTickerFrameMs = 18;   // one scrolling step
 constexpr int kTickerNormalSpeed = 1; // pixels per step
 constexpr int kTickerFastSpeed = 8;   // while the left button is held on the bar
-constexpr int kTickerBarHeight = 30;
+constexpr int kTickerBarHeight = 30;  // pixels at 96 DPI, like every size of the ticker
+constexpr int kTickerBaseDpi = 96;
 
 struct TickerApp {
     HINSTANCE Instance;
@@ -25,6 +26,7 @@ struct TickerApp {
     int Speed;
     int ScrollLeft;   // where the message starts, in the bar's client pixels
     int MessageWidth; // measured once per record
+    int Dpi;          // the screen's, read at start
 };
 
 extern TickerApp Ticker;
@@ -40,6 +42,11 @@ void EndTicker();
 
 // The tab-style dialog texture, where the common controls draw themed.
 void EnableThemedTexture(HWND dialog);
+
+// A size given in pixels at 96 DPI, on the ticker's screen.
+inline int TickerPixels(int size) {
+    return MulDiv(size, Ticker.Dpi, kTickerBaseDpi);
+}
 
 // COLORREF of an option colour: only the red, green and blue bytes count.
 inline COLORREF OptionColour(uint32_t value) {

@@ -10,6 +10,8 @@
 
 namespace {
 
+constexpr int kScrollFontHeight = 16; // the memory context's default font at 96 DPI
+
 // The back buffer, the size of the bar's surface, with the background brush
 // and the text colour selected.
 struct BackBuffer {
@@ -17,6 +19,8 @@ struct BackBuffer {
     HBITMAP Bitmap;
     HGDIOBJ OldBitmap;
     HGDIOBJ OldBrush;
+    HFONT Font; // null at 96 DPI: the context's own font
+    HGDIOBJ OldFont;
     int Width;
     int Height;
 };
@@ -30,10 +34,9 @@ void OnInitDialog(HWND bar) {
     EnableThemedTexture(bar);
     RECT work{};
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    int width = work.right - work.left;
-    SetWindowPos(bar, HWND_TOPMOST, work.left, work.bottom - kTickerBarHeight, width,
-                 kTickerBarHeight, SWP_NOACTIVATE);
-    MoveWindow(GetDlgItem(bar, IDC_TICKER_TEXT), 0, 0, width, kTickerBarHeight, FALSE);
+    int width = work.right - work.left, height = TickerPixels(kTickerBarHeight);
+    SetWindowPos(bar, HWND_TOPMOST, work.left, work.bottom - height, width, height, SWP_NOACTIVATE);
+    MoveWindow(GetDlgItem(bar, IDC_TICKER_TEXT), 0, 0, width, height, FALSE);
     if (Ticker.Options.ShowToolbar)
         Ticker.Toolbar = CreateTickerToolbar();
 }
@@ -151,6 +154,16 @@ bool PrepareBackBuffer() {
     Back.OldBrush = Ticker.BackgroundBrush ? SelectObject(Back.Memory, Ticker.BackgroundBrush)
                                            : SelectObject(Back.Memory, GetStockObject(WHITE_BRUSH));
     SetMapMode(Back.Memory, MM_TEXT);
+    // The scroll text is drawn in the memory context's default font; on a
+    // denser screen that font is made again at the screen's size.
+    LOGFONTA font{};
+    if (Ticker.Dpi != kTickerBaseDpi &&
+        GetObjectA(GetStockObject(SYSTEM_FONT), sizeof font, &font) == sizeof font) {
+        font.lfHeight = TickerPixels(kScrollFontHeight);
+        font.lfWidth = 0;
+        if ((Back.Font = CreateFontIndirectA(&font)))
+            Back.OldFont = SelectObject(Back.Memory, Back.Font);
+    }
     // Always transparent: an opaque text background would box the letters in
     // white on a coloured bar.
     SetBkMode(Back.Memory, TRANSPARENT);
@@ -163,12 +176,16 @@ void ReleaseBackBuffer() {
     if (Back.Memory) {
         if (Back.OldBrush)
             SelectObject(Back.Memory, Back.OldBrush);
+        if (Back.OldFont)
+            SelectObject(Back.Memory, Back.OldFont);
         if (Back.OldBitmap)
             SelectObject(Back.Memory, Back.OldBitmap);
         DeleteDC(Back.Memory);
     }
     if (Back.Bitmap)
         DeleteObject(Back.Bitmap);
+    if (Back.Font)
+        DeleteObject(Back.Font);
     Back = {};
 }
 

@@ -107,9 +107,15 @@ void RunTicker(const char* commandLine) {
         Ticker.BackgroundBrush = CreateSolidBrush(OptionColour(Ticker.Options.BackgroundColour));
     // Pitch and family 16 (FF_ROMAN, default pitch): the face name still
     // makes it Arial.
-    Ticker.ToolbarFont =
-        CreateFontA(14, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
-                    CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_ROMAN, "Arial");
+    if (HDC screen = GetDC(nullptr)) {
+        Ticker.Dpi = GetDeviceCaps(screen, LOGPIXELSY);
+        ReleaseDC(nullptr, screen);
+    }
+    if (Ticker.Dpi <= 0)
+        Ticker.Dpi = kTickerBaseDpi;
+    Ticker.ToolbarFont = CreateFontA(TickerPixels(14), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                                     ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                     DEFAULT_QUALITY, DEFAULT_PITCH | FF_ROMAN, "Arial");
     Ticker.Speed = kTickerNormalSpeed;
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES};
     if (CreateHiddenWindow() && InitCommonControlsEx(&controls))

@@ -10,6 +10,8 @@ namespace {
 constexpr int kToolbarWidth = 400;
 constexpr int kToolbarHeight = 18;
 constexpr int kIconSize = 16;
+constexpr int kLocationWidth = 300;
+constexpr int kCounterWidth = 45;
 constexpr UINT_PTR kHoverCheckTimer = 1;
 constexpr UINT kHoverCheckMs = 100;
 
@@ -29,8 +31,39 @@ constexpr int kIconCount = sizeof kIcons / sizeof kIcons[0];
 // Icons under the hover highlight; only one toolbar exists at a time.
 bool Hot[kIconCount];
 
+// Sizes in 96-DPI pixels, placed at the screen's DPI.
 void PlaceControl(HWND toolbar, int id, int x, int y, int width, int height) {
-    MoveWindow(GetDlgItem(toolbar, id), x, y, width, height, FALSE);
+    MoveWindow(GetDlgItem(toolbar, id), TickerPixels(x), TickerPixels(y), TickerPixels(width),
+               TickerPixels(height), FALSE);
+}
+
+// Icons at the screen's size, loaded once for the run (the toolbar comes and
+// goes with right clicks): scaled down from the icon file's nearest larger
+// image where the system can, never stretched up from a small one.
+HICON TickerIcon(int id) {
+    using ScaleDownFn = HRESULT(WINAPI*)(HINSTANCE, PCWSTR, int, int, HICON*);
+    static struct {
+        int Id;
+        HICON Icon;
+    } loaded[8];
+    for (auto& entry : loaded)
+        if (entry.Id == id)
+            return entry.Icon;
+    HMODULE controls = GetModuleHandleA("comctl32.dll");
+    auto scaleDown = controls ? reinterpret_cast<ScaleDownFn>(reinterpret_cast<void*>(
+                                    GetProcAddress(controls, "LoadIconWithScaleDown")))
+                              : nullptr;
+    const int size = TickerPixels(kIconSize);
+    HICON icon = nullptr;
+    if (!scaleDown || FAILED(scaleDown(Ticker.Instance, MAKEINTRESOURCEW(id), size, size, &icon)))
+        icon = static_cast<HICON>(
+            LoadImageA(Ticker.Instance, MAKEINTRESOURCEA(id), IMAGE_ICON, size, size, 0));
+    for (auto& entry : loaded)
+        if (!entry.Id) {
+            entry = {id, icon};
+            break;
+        }
+    return icon;
 }
 
 void AddTooltips(HWND toolbar) {
@@ -56,20 +89,19 @@ void OnInitDialog(HWND toolbar) {
     EnableThemedTexture(toolbar);
     RECT work{};
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    SetWindowPos(toolbar, HWND_TOPMOST, work.right - kToolbarWidth,
-                 work.bottom - kTickerBarHeight - kToolbarHeight, kToolbarWidth, kToolbarHeight,
+    const int width = TickerPixels(kToolbarWidth), height = TickerPixels(kToolbarHeight);
+    SetWindowPos(toolbar, HWND_TOPMOST, work.right - width,
+                 work.bottom - TickerPixels(kTickerBarHeight) - height, width, height,
                  SWP_NOACTIVATE);
-    PlaceControl(toolbar, IDC_TICKER_LOCATION, 0, 0, 300, kToolbarHeight);
-    PlaceControl(toolbar, IDC_TICKER_COUNTER, 300, 0, 45, kToolbarHeight);
+    PlaceControl(toolbar, IDC_TICKER_LOCATION, 0, 0, kLocationWidth, kToolbarHeight);
+    PlaceControl(toolbar, IDC_TICKER_COUNTER, kLocationWidth, 0, kCounterWidth, kToolbarHeight);
     for (int id : {IDC_TICKER_LOCATION, IDC_TICKER_COUNTER})
         SendDlgItemMessageA(toolbar, id, WM_SETFONT, reinterpret_cast<WPARAM>(Ticker.ToolbarFont),
                             FALSE);
     for (int i = 0; i < kIconCount; ++i) {
         Hot[i] = false;
-        HANDLE image = LoadImageA(Ticker.Instance, MAKEINTRESOURCEA(kIcons[i].Icon), IMAGE_ICON,
-                                  kIconSize, kIconSize, LR_SHARED);
         SendDlgItemMessageA(toolbar, kIcons[i].Id, STM_SETIMAGE, IMAGE_ICON,
-                            reinterpret_cast<LPARAM>(image));
+                            reinterpret_cast<LPARAM>(TickerIcon(kIcons[i].Icon)));
         PlaceControl(toolbar, kIcons[i].Id, kIcons[i].X, 1, kIconSize, kIconSize);
     }
     if (Ticker.Options.Tooltips)
@@ -87,11 +119,10 @@ void UpdateHover(HWND toolbar, HWND underCursor) {
     for (int i = 0; i < kIconCount; ++i) {
         HWND icon = GetDlgItem(toolbar, kIcons[i].Id);
         if (icon == underCursor && !Hot[i]) {
-            HICON highlight =
-                static_cast<HICON>(LoadImageA(Ticker.Instance, MAKEINTRESOURCEA(IDI_TICKER_HOVER),
-                                              IMAGE_ICON, kIconSize, kIconSize, LR_SHARED));
+            const int size = TickerPixels(kIconSize);
             if (HDC dc = GetDC(icon)) {
-                DrawIconEx(dc, 0, 0, highlight, kIconSize, kIconSize, 0, nullptr, DI_NORMAL);
+                DrawIconEx(dc, 0, 0, TickerIcon(IDI_TICKER_HOVER), size, size, 0, nullptr,
+                           DI_NORMAL);
                 ReleaseDC(icon, dc);
             }
             Hot[i] = true;

@@ -244,14 +244,24 @@ def radial(cx, cy, r, c0, c1):
 
 
 class Canvas:
-    def __init__(self, w, h):
-        self.w, self.h = w, h
+    """w x h pixels; shapes and paints are given in units of 1/k pixel, so artwork drawn
+    on the 16-unit grid renders sharp, from its shapes, at any size (k = size / 16)."""
+
+    def __init__(self, w, h, k=1.0):
+        self.w, self.h, self.k = w, h, k
         self.px = [[0.0, 0.0, 0.0, 0.0] for _ in range(w * h)]  # premultiplied
 
     def _coverage(self, shape):
         """Yields (index, coverage, x_center, y_center) for covered pixels."""
-        f = shape.f
-        x0, y0, x1, y1 = shape.bb
+        k = self.k
+        if k == 1.0:
+            f = shape.f
+        else:
+            g = shape.f
+
+            def f(x, y):
+                return g(x / k, y / k) * k
+        x0, y0, x1, y1 = (v * k for v in shape.bb)
         i0 = max(int(math.floor(x0)) - 1, 0)
         j0 = max(int(math.floor(y0)) - 1, 0)
         i1 = min(int(math.ceil(x1)) + 1, self.w)
@@ -275,7 +285,7 @@ class Canvas:
                     if not hits:
                         continue
                     cov = hits / n
-                yield j * self.w + i, cov, cx, cy
+                yield j * self.w + i, cov, cx / k, cy / k
 
     def fill(self, shape, paint, opacity=1.0):
         if isinstance(paint, str):
@@ -431,10 +441,10 @@ def draw_sun(c, cx, cy, r, edge, rays=0, ray_len=0.0, ray_w=0.0):
     c.outlined(circle(cx, cy, r), face, "#c77800", edge)
 
 
-def hover_highlight():
+def hover_highlight(s=16):
     """Drawn over a 16x16 toolbar icon while the mouse is on it: a soft blue rounded frame
     with a faint glow, the middle almost clear so the icon stays visible."""
-    c = Canvas(16, 16)
+    c = Canvas(s, s, s / 16.0)
     outer = rrect(0, 0, 16, 16, 3.0)
     inner = rrect(1, 1, 15, 15, 2.2)
     c.fill(inner, hexc("#d8ecff", 0.10))                     # faint tint of the inside
@@ -455,7 +465,7 @@ def draw_weather(c, s, k=None, oy=0.0):
     if s >= 32:
         draw_sun(c, 10.8 * k, 5.3 * k, 3.5 * k, e, rays=8, ray_len=1.6 * k, ray_w=0.85 * k)
     else:
-        draw_sun(c, 11.0, 4.8, 4.1, e)
+        draw_sun(c, 11.0 * k, 4.8 * k, 4.1 * k, e)
     draw_cloud(c, k, 0, oy, edge=e, geo=CLOUD_16)
 
 
@@ -467,6 +477,7 @@ def app_icon(s):
 
 def about_icon(s):
     c = Canvas(s, s)
+    e = edge_width(s)
     draw_weather(c, s)
     if s >= 32:
         bx, by, br = 23.5, 23.5, 7.6
@@ -475,15 +486,17 @@ def about_icon(s):
         c.fill(circle(bx, by - 3.6, 1.55), "#ffffff")
         c.fill(rrect(bx - 1.35, by - 1.0, bx + 1.35, by + 5.0, 0.5), "#ffffff")
     else:
-        c.erase(circle(12, 12, 5.0))
-        c.outlined(circle(12, 12, 4.0), radial(10.5, 10, 6, BLUE[0], BLUE[1]), BLUE[2], 1.0)
-        c.fill(rrect(11, 9, 13, 10), "#ffffff")
-        c.fill(rrect(11, 11, 13, 15), "#ffffff")
+        k = s / 16.0
+        c.erase(circle(12 * k, 12 * k, 5.0 * k))
+        c.outlined(circle(12 * k, 12 * k, 4.0 * k), radial(10.5 * k, 10 * k, 6 * k, BLUE[0], BLUE[1]),
+                   BLUE[2], e)
+        c.fill(rrect(11 * k, 9 * k, 13 * k, 10 * k), "#ffffff")
+        c.fill(rrect(11 * k, 11 * k, 13 * k, 15 * k), "#ffffff")
     return c
 
 
-def icon_update():
-    c = Canvas(16, 16)
+def icon_update(s=16):
+    c = Canvas(s, s, s / 16.0)
     cx, cy, r, w = 8.0, 8.0, 5.2, 1.5
     parts = []
     for a0, a1 in ((190.0, 305.0), (10.0, 125.0)):
@@ -498,8 +511,8 @@ def icon_update():
     return c
 
 
-def icon_edit():
-    c = Canvas(16, 16)
+def icon_edit(s=16):
+    c = Canvas(s, s, s / 16.0)
     # Local frame: t along the pencil from its point (bottom left) to the eraser (top right).
     ax, ay = 1.6, 14.4
     ux, uy = math.sqrt(0.5), -math.sqrt(0.5)
@@ -526,15 +539,15 @@ def icon_edit():
     return c
 
 
-def icon_delete():
-    c = Canvas(16, 16)
+def icon_delete(s=16):
+    c = Canvas(s, s, s / 16.0)
     shape = capsule(4.4, 4.4, 11.6, 11.6, 1.6) | capsule(11.6, 4.4, 4.4, 11.6, 1.6)
     c.outlined(shape, vgrad(2, 14, RED), RED[2], 1.0, inside=False)
     return c
 
 
-def icon_help():
-    c = Canvas(16, 16)
+def icon_help(s=16):
+    c = Canvas(s, s, s / 16.0)
     c.outlined(circle(8, 8, 7.5), radial(6, 5, 10, BLUE[0], BLUE[1]), BLUE[2], 1.0)
     hook_x = 8.0 + 2.15 * math.cos(math.radians(40))
     hook_y = 6.1 + 2.15 * math.sin(math.radians(40))
@@ -551,14 +564,14 @@ def arrow_shape(up):
     return polygon(pts)
 
 
-def icon_arrow(up):
-    c = Canvas(16, 16)
+def icon_arrow(up, s=16):
+    c = Canvas(s, s, s / 16.0)
     c.outlined(arrow_shape(up), vgrad(1, 15, BLUE), BLUE[2], 1.0)
     return c
 
 
-def icon_index():
-    c = Canvas(16, 16)
+def icon_index(s=16):
+    c = Canvas(s, s, s / 16.0)
     # Tree lines.
     line = "#808a97"
     c.fill(rrect(3.5, 7, 4.5, 14), line)
@@ -579,15 +592,15 @@ def icon_index():
     return c
 
 
-def icon_add():
-    c = Canvas(16, 16)
+def icon_add(s=16):
+    c = Canvas(s, s, s / 16.0)
     shape = rrect(6.0, 1.0, 10.0, 15.0, 0.9) | rrect(1.0, 6.0, 15.0, 10.0, 0.9)
     c.outlined(shape, vgrad(1, 15, GREEN), GREEN[2], 1.0)
     return c
 
 
-def icon_open():
-    c = Canvas(16, 16)
+def icon_open(s=16):
+    c = Canvas(s, s, s / 16.0)
     back = rrect(1.0, 2.0, 7.0, 5.0, 1.0) | rrect(1.0, 3.0, 14.0, 14.0, 1.0)
     c.outlined(back, vgrad(2, 14, ("#f3c34a", "#d18f12")), YELLOW[2], 1.0)
     c.fill(rrect(3.0, 5.0, 12.0, 9.0), "#ffffff")
@@ -606,16 +619,16 @@ def draw_speaker(c):
     c.outlined(speaker_shape(), linear(0, 2, "#9aa6b4", 0, 14, "#4c5664"), GREY[2], 1.0)
 
 
-def icon_play():
-    c = Canvas(16, 16)
+def icon_play(s=16):
+    c = Canvas(s, s, s / 16.0)
     draw_speaker(c)
     waves = union(arc(8.2, 8.0, 3.0, 1.5, -50, 50), arc(8.2, 8.0, 5.8, 1.5, -55, 55))
     c.fill(waves, linear(0, 2, "#4a90e2", 0, 14, "#1f58b5"))
     return c
 
 
-def icon_stop():
-    c = Canvas(16, 16)
+def icon_stop(s=16):
+    c = Canvas(s, s, s / 16.0)
     c.outlined(regular_polygon(8, 8, 7.0 / math.cos(math.pi / 8), 8, 22.5), vgrad(1, 15, RED),
                RED[2], 1.0)
     c.fill(rrect(4.0, 7.0, 12.0, 9.0, 0.3), "#ffffff")
@@ -753,8 +766,8 @@ def ticker_app_icon(s):
     return c
 
 
-def icon_skip():
-    c = Canvas(16, 16)
+def icon_skip(s=16):
+    c = Canvas(s, s, s / 16.0)
     shape = union(polygon([(1.0, 3.0), (7.4, 8.0), (1.0, 13.0)]),
                   polygon([(6.4, 3.0), (12.8, 8.0), (6.4, 13.0)]),
                   rrect(12.2, 3.0, 15.0, 13.0, 0.6))
@@ -762,16 +775,16 @@ def icon_skip():
     return c
 
 
-def icon_exit():
-    c = Canvas(16, 16)
+def icon_exit(s=16):
+    c = Canvas(s, s, s / 16.0)
     c.outlined(circle(8, 8, 7.5), radial(6, 5, 11, RED[0], RED[1]), RED[2], 1.0)
     x = capsule(5.2, 5.2, 10.8, 10.8, 1.1) | capsule(10.8, 5.2, 5.2, 10.8, 1.1)
     c.fill(x, "#ffffff")
     return c
 
 
-def icon_mute():
-    c = Canvas(16, 16)
+def icon_mute(s=16):
+    c = Canvas(s, s, s / 16.0)
     draw_speaker(c)
     waves = union(arc(8.2, 8.0, 3.0, 1.5, -50, 50), arc(8.2, 8.0, 5.8, 1.5, -55, 55))
     c.fill(waves, linear(0, 2, "#4a90e2", 0, 14, "#1f58b5"))
@@ -786,32 +799,43 @@ def icon_mute():
 # ---------------------------------------------------------------------------
 
 
+# The sizes of every icon the screen shows: 16 at 96 DPI, 20 at 120, 24 at 144,
+# 32 at 192, and 48 for the large window icon at 144 DPI.
+SIZES = (16, 20, 24, 32, 48)
+
+
+def sized(draw, first):
+    """Every size of an icon, the one shown at "actual size" first: a load at size 0 (as
+    an SS_REALSIZEIMAGE static does) takes the first image, so a toolbar icon shows at
+    16x16 and icon 101 at 32x32 on the main window; the program loads the other sizes
+    for denser screens."""
+    return [draw(first)] + [draw(s) for s in SIZES if s != first]
+
+
 def catalogue():
-    """[(folder, resource number, [canvas, ...])] in a fixed order. Images of one icon are
-    listed largest first: a load at "actual size" (size 0, as an SS_REALSIZEIMAGE static
-    does) takes the first image, so icon 101 shows at 32x32 on the main window."""
+    """[(folder, resource number, [canvas, ...])] in a fixed order."""
     return [
-        (CUMULON_DIR, 100, [app_icon(48), app_icon(32), app_icon(16)]),
-        (CUMULON_DIR, 101, [about_icon(32), about_icon(16)]),
-        (CUMULON_DIR, 102, [icon_update()]),
-        (CUMULON_DIR, 103, [icon_edit()]),
-        (CUMULON_DIR, 104, [icon_delete()]),
-        (CUMULON_DIR, 105, [icon_help()]),
-        (CUMULON_DIR, 106, [icon_arrow(True)]),
-        (CUMULON_DIR, 107, [icon_arrow(False)]),
-        (CUMULON_DIR, 108, [icon_index()]),
-        (CUMULON_DIR, 109, [hover_highlight()]),
-        (CUMULON_DIR, 110, [icon_add()]),
-        (CUMULON_DIR, 111, [icon_open()]),
-        (CUMULON_DIR, 112, [icon_play()]),
+        (CUMULON_DIR, 100, sized(app_icon, 48)),
+        (CUMULON_DIR, 101, sized(about_icon, 32)),
+        (CUMULON_DIR, 102, sized(icon_update, 16)),
+        (CUMULON_DIR, 103, sized(icon_edit, 16)),
+        (CUMULON_DIR, 104, sized(icon_delete, 16)),
+        (CUMULON_DIR, 105, sized(icon_help, 16)),
+        (CUMULON_DIR, 106, sized(lambda s: icon_arrow(True, s), 16)),
+        (CUMULON_DIR, 107, sized(lambda s: icon_arrow(False, s), 16)),
+        (CUMULON_DIR, 108, sized(icon_index, 16)),
+        (CUMULON_DIR, 109, sized(hover_highlight, 16)),
+        (CUMULON_DIR, 110, sized(icon_add, 16)),
+        (CUMULON_DIR, 111, sized(icon_open, 16)),
+        (CUMULON_DIR, 112, sized(icon_play, 16)),
         (CUMULON_DIR, 113, [about_picture()]),
-        (CUMULON_DIR, 114, [icon_stop()]),
+        (CUMULON_DIR, 114, sized(icon_stop, 16)),
         (CUMULON_DIR, 115, [paynow_picture()]),
-        (TICKER_DIR, 100, [ticker_app_icon(48), ticker_app_icon(32), ticker_app_icon(16)]),
-        (TICKER_DIR, 101, [icon_skip()]),
-        (TICKER_DIR, 102, [icon_exit()]),
-        (TICKER_DIR, 103, [icon_mute()]),
-        (TICKER_DIR, 104, [hover_highlight()]),
+        (TICKER_DIR, 100, sized(ticker_app_icon, 48)),
+        (TICKER_DIR, 101, sized(icon_skip, 16)),
+        (TICKER_DIR, 102, sized(icon_exit, 16)),
+        (TICKER_DIR, 103, sized(icon_mute, 16)),
+        (TICKER_DIR, 104, sized(hover_highlight, 16)),
     ]
 
 

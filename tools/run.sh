@@ -2,14 +2,18 @@
 # Builds Cumulon and runs it under Wine, in a Wine prefix of its own under
 # run/, from a run folder holding the program and its data files, against the
 # sample weather service (tools/sample-service/) with the sample saved lists
-# on the first run. Without a display it runs on a virtual one (Xvfb) and
-# saves a screenshot of it every few seconds into run/screenshots/. Ctrl-C (or
-# ending Cumulon) stops it all, the sample service included.
+# on the first run. The service speaks HTTPS, as the weather service does,
+# with a certificate authority of the run folder that the run prefix trusts.
+# Without a display it runs on a virtual one (Xvfb) and saves a screenshot
+# of it every few seconds into run/screenshots/. Ctrl-C (or ending Cumulon)
+# stops it all, the sample service included.
 set -u
 cd "$(dirname "$0")/.."
 root=$(pwd)
 tools/prerequisites.sh || exit 1
-cmake --preset windows >/dev/null && cmake --build --preset windows --target Cumulon Ticker cumulon_data || exit 1
+cmake --preset windows >/dev/null &&
+    cmake --build --preset windows --target Cumulon Ticker cumulon_data trust_ca || exit 1
+export CUMULON_TRUST_CA=$root/build/windows/tools/trust_ca.exe
 
 run=$root/run
 program=$run/program

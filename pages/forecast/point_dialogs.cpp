@@ -4,6 +4,7 @@
 #include "pages/forecast/zip_search.h"
 #include "resources/resource_ids.h"
 #include "services/dialog_texture.h"
+#include "services/dpi.h"
 #include "services/file_io.h"
 #include "services/list_view.h"
 #include "services/registry.h"
@@ -87,7 +88,7 @@ void SetUpResults(HWND dialog) {
     for (int c = 0; c < 3; ++c) {
         LVCOLUMNA column{};
         column.mask = LVCF_WIDTH;
-        column.cx = widths[c];
+        column.cx = ScaleForWindow(results, widths[c]); // 96-DPI pixels
         SendMessageA(results, LVM_INSERTCOLUMNA, c, reinterpret_cast<LPARAM>(&column));
     }
 }

@@ -94,7 +94,11 @@ std::vector<RadarLayer> RadarLayers(std::string_view catalog, uint32_t flags, st
         // in the folder's own path is never taken for the placeholder.
         std::string file = entry.FileTemplate;
         layer.Url = entry.UrlTemplate;
-        FillPlaceholder(&layer.Url, "###", site.substr(1));
+        // Today's images are named by the whole site ("KLOT_0.gif"): a run of
+        // four "#" in the address takes all four letters; "###" alone keeps
+        // taking the site without its first letter.
+        if (!FillPlaceholder(&layer.Url, "####", site))
+            FillPlaceholder(&layer.Url, "###", site.substr(1));
         FillPlaceholder(&file, "####", site);
         layer.CachePath = JoinPath(cacheFolder, file);
         if (layer.Url.size() > kFeedNameMax || layer.CachePath.size() > kFeedNameMax)

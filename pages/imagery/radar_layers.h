@@ -57,9 +57,9 @@ struct RadarLayer {
 // whether it is a radar layer. False for a key the page does not know.
 bool RadarLayerWanted(std::string_view key, uint32_t flags, bool* isRadar);
 
-// The enabled layers of the site in catalog order: "###" in the address takes
-// the site without its first letter, "####" in the cache file name the whole
-// site, joined to `cacheFolder`; a template without its run is used as
+// The enabled layers of the site in catalog order: "####" in the address
+// takes the whole site, else "###" the site without its first letter; "####"
+// in the cache file name takes the whole site, joined to `cacheFolder`; a template without its run is used as
 // written. A layer whose address or cache path would not fit the request's
 // fields is skipped. No site code: no layers.
 std::vector<RadarLayer> RadarLayers(std::string_view catalog, uint32_t flags, std::string_view site,

@@ -304,12 +304,18 @@ def start_service(now=None):
     return server, server.server_address[1]
 
 
-def raw_get(port, path, headers=(), timeout=30):
+def raw_get(port, path, headers=(), timeout=30, user_agent="Cumulon 3.0.7.143"):
     """Sends one GET and returns (status line, {header: value}, raw body bytes)
-    read until the server closes the connection."""
+    read until the server closes the connection.  Without a user agent the
+    request has no User-Agent line; an "Accept:" among the headers replaces the
+    default one."""
     import socket
-    request = ["GET %s HTTP/1.1" % path, "Host: 127.0.0.1:%d" % port,
-               "User-Agent: Cumulon 3.0.7.143", "Accept: *.*"] + list(headers)
+    request = ["GET %s HTTP/1.1" % path, "Host: 127.0.0.1:%d" % port]
+    if user_agent:
+        request.append("User-Agent: " + user_agent)
+    if not any(h.lower().startswith("accept:") for h in headers):
+        request.append("Accept: *.*")
+    request += list(headers)
     request += ["Connection: close", "", ""]
     with socket.create_connection(("127.0.0.1", port), timeout=timeout) as connection:
         connection.sendall("\r\n".join(request).encode("latin-1"))

@@ -1,6 +1,8 @@
-"""The installed feed catalog (data/links.dat) against the catalog syntax: every
-section and key the pages need, the placeholder runs they fill, the lengths
-the program's fixed buffers allow."""
+"""The feed catalogs against the catalog syntax: the installed one
+(data/links.dat, today's HTTPS addresses, keys without a live equivalent left
+out) and the sample service's older one (links-2013.dat, every key of 2013):
+the sections and keys the pages read, the placeholder runs they fill, the
+lengths the program's fixed buffers allow."""
 
 import os
 import re
@@ -42,42 +44,64 @@ def fill(template, run, code):
     return template[:at] + code + template[at + len(run):] if at >= 0 else template
 
 
-def catalog_problems(data):
-    """Everything wrong with a catalog, as messages (empty when it is sound)."""
+LIVE_PRODUCTS = ("vis=", "wv=", "ir2=", "ir4=")
+# Today's catalog: the keys that must be there (every key the pages know may
+# be), and the ABI band of each satellite product.
+TODAY_REQUIRED = dict(REQUIRED, **{
+    "[RADAR]": ["sr.n0r=", "sr.n0v="],
+    "[SATELLITE]": [k for k in SATELLITE_KEYS if k.split(".")[1] in LIVE_PRODUCTS],
+    "[SATELLITEWIDE]": [k for k in WIDE_KEYS if k.split(".")[1] in LIVE_PRODUCTS]})
+BANDS = {"vis": ("02",), "wv": ("08", "09", "10"), "ir2": ("07",), "ir4": ("13",)}
+OLDER = os.path.join(support.SERVICE, "links-2013.dat")
+
+
+def catalog_problems(data, today=False):
+    """Everything wrong with a catalog, as messages (empty when it is sound).
+    Today's catalog: HTTPS only, and keys without a live equivalent may be left
+    out; the older one: plain HTTP and every key."""
     problems = []
     for number, (line, crlf) in enumerate(support.lines_of(data), 1):
         if len(line) > 1023:
             problems.append("line %d has %d bytes" % (number, len(line)))
         if not crlf:
             problems.append("line %d does not end with CR LF" % number)
+        if today and b"http://" in line:
+            problems.append("line %d holds a plain http:// address" % number)
     sections = support.catalog_sections(data)
     cache_files = {}
+    scheme = "https://" if today else "http://"
     for name, keys in REQUIRED.items():
         entries = sections.get(name)
         if entries is None:
             problems.append("section %s is missing" % name)
             continue
-        for key in keys:
+        for key in (TODAY_REQUIRED if today else REQUIRED)[name]:
             found = [e for e in entries if e[0] == key]
             if len(found) != 1:
                 problems.append("%s %s appears %d times" % (name, key, len(found)))
         for key, address, cache_file in entries:
             if key not in keys:
                 problems.append("%s has an unknown key %s" % (name, key))
-            if not re.match(r"http://[^/]+/", address):
-                problems.append("%s %s: %r is not an http://host/path address"
-                                % (name, key, address))
+            if not re.match(re.escape(scheme) + r"[^/]+/", address):
+                problems.append("%s %s: %r is not an %shost/path address"
+                                % (name, key, address, scheme))
+            product = key[:-1].split(".")[-1]
+            if today and name in ("[SATELLITE]", "[SATELLITEWIDE]") and not any(
+                    "/%s/" % band in address for band in BANDS.get(product, ())):
+                problems.append("%s %s: %r is not the band of its product" % (name, key, address))
             if not cache_file or "\\" in cache_file or ".." in cache_file:
                 problems.append("%s %s: bad cache file %r" % (name, key, cache_file))
             url, cache = address, cache_file
             if name in SINGLE_FEED or name == "[RADAR]":
                 url_run, file_run = SINGLE_FEED.get(name, ("###", "####"))
+                if name == "[RADAR]" and first_run(address) == "####":
+                    url_run = "####"  # today's pictures: the whole site
                 if first_run(address) != url_run:
                     problems.append("%s %s: the address needs %s first" % (name, key, url_run))
                 if first_run(cache_file) != file_run:
                     problems.append("%s %s: the cache file needs %s first" % (name, key, file_run))
                 code = SAMPLE_CODES[name]
-                url = fill(address, url_run, code[1:] if name == "[RADAR]" else code)
+                url = fill(address, url_run, code[1:] if url_run == "###" else code)
                 cache = fill(cache_file, file_run, code)
             elif name in POINT:
                 if address.count("#") != 2 or cache_file.count("#") != 1:
@@ -97,8 +121,52 @@ def catalog_problems(data):
 
 
 class InstalledCatalog(unittest.TestCase):
+    """data/links.dat: today's addresses, as a user installs them."""
+
     def setUp(self):
         self.data = support.read(os.path.join(support.DATA, "links.dat"))
+        self.sections = support.catalog_sections(self.data)
+
+    def test_every_page_has_its_https_lines_with_their_placeholders(self):
+        self.assertEqual(catalog_problems(self.data, today=True), [])
+
+    def test_left_out_keys_are_only_those_without_a_live_equivalent(self):
+        radar = [k for k, _, _ in self.sections["[RADAR]"]]
+        self.assertEqual(radar, ["sr.n0r=", "sr.n0v="])
+        for name in ("[SATELLITE]", "[SATELLITEWIDE]"):
+            products = {k[:-1].split(".")[1] for k, _, _ in self.sections[name]}
+            self.assertEqual(products, {"vis", "wv", "ir2", "ir4"}, name)
+        self.assertEqual(len(self.sections["[ALERTMAPS]"]), 6)
+
+    def test_radar_pictures_take_the_whole_site(self):
+        from cumulon_sample import catalog
+        urls = [catalog.entry_names("[RADAR]", e, code="KLOT")[0] for e in self.sections["[RADAR]"]]
+        ridge = "https://radar.weather.gov/ridge/standard/"
+        self.assertEqual(urls, [ridge + "KLOT_0.gif", ridge + "base_velocity/KLOT_0.gif"])
+
+    def test_the_head_says_what_each_section_serves(self):
+        head = self.data[:self.data.index(b"\r\n[")].decode("cp1252")
+        self.assertTrue(all(line.startswith(";") for line in head.split("\r\n") if line))
+        for name in REQUIRED:
+            self.assertIn("; " + name[1:-1] + ":", head)
+        self.assertIn("December 2020", head)      # why the radar layers are left out
+        self.assertIn("no counterpart", head)     # why the colour tables are
+
+    def test_sample_catalog_changes_only_scheme_host_and_port(self):
+        from cumulon_sample import catalog
+        for scheme in ("http", "https"):
+            sample = catalog.sample_catalog(self.data, 8642, scheme=scheme)
+            expected = self.data.replace(b"https://", b"%s://127.0.0.1:8642/" % scheme.encode())
+            self.assertEqual(sample, expected)
+            if scheme == "https":
+                self.assertEqual(catalog_problems(sample, today=True), [])
+
+
+class OlderCatalog(unittest.TestCase):
+    """The sample service's catalog of 2013 addresses, which the tests keep using."""
+
+    def setUp(self):
+        self.data = support.read(OLDER)
 
     def test_has_every_key_with_its_placeholders(self):
         self.assertEqual(catalog_problems(self.data), [])
@@ -139,7 +207,20 @@ class CatalogChecks(unittest.TestCase):
     """The checks above find what they are meant to find."""
 
     def setUp(self):
-        self.data = support.read(os.path.join(support.DATA, "links.dat"))
+        self.data = support.read(OLDER)
+        self.today = support.read(os.path.join(support.DATA, "links.dat"))
+
+    def test_today_catalog_faults(self):
+        cases = [(b"url=https://forecast.weather.gov/", b"url=http://forecast.weather.gov/",
+                  "plain http://"),
+                 (b"current_obs/####.xml", b"current_obs/KSDF.xml", "the address needs ####"),
+                 (b"GOES19/ABI/CONUS/13/", b"GOES19/ABI/CONUS/02/", "not the band"),
+                 (b"\r\nsr.n0v=", b"\r\nsr.n0vx=", "sr.n0v= appears 0 times"),
+                 (b"standard/####_0.gif", b"standard/KLOT_0.gif", "the address needs ###")]
+        for old, new, problem in cases:
+            self.assertIn(old, self.today)
+            problems = catalog_problems(self.today.replace(old, new, 1), today=True)
+            self.assertTrue(any(problem in p for p in problems), (problem, problems))
 
     def broken(self, old, new):
         self.assertIn(old, self.data)

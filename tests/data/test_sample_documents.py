@@ -310,10 +310,11 @@ class Protocol(ServiceTest):
                      "/www.ssd.noaa.gov/goes/east/mars/vis-l.jpg", RIVER % "zzzz9"):
             self.assertEqual(self.get(path)[0], "HTTP/1.1 404 Not Found", path)
 
-    def test_the_catalog_route_points_at_this_port(self):
-        body = self.get("/links.dat")[2]
-        address = b"http://127.0.0.1:%d/w1.weather.gov/xml/current_obs/####.xml" % self.port
-        self.assertIn(address, body)
+    def test_the_catalog_routes_point_at_this_port(self):
+        for route, address in (("/links-2013.dat", "w1.weather.gov/xml/current_obs/####.xml"),
+                               ("/links.dat", "forecast.weather.gov/xml/current_obs/####.xml")):
+            body = self.get(route)[2]
+            self.assertIn(b"http://127.0.0.1:%d/%s" % (self.port, address.encode()), body)
 
 
 class TreeCoverage(ServiceTest):

@@ -64,6 +64,7 @@ class CumulonTest : public ::testing::Test {
     RunningProgram program_;
     HWND main_ = nullptr; // the main window
     HWND page_ = nullptr; // the page shown in it
+    int dpi_ = 96;        // the screen's, for the programs the test starts
 
     void SetUp() override {
         ForgetUserState();
@@ -80,7 +81,17 @@ class CumulonTest : public ::testing::Test {
                            std::string("failed-") +
                                ::testing::UnitTest::GetInstance()->current_test_info()->name());
         program_.Kill();
+        if (dpi_ != 96)
+            UseScreenDpi(96);
     }
+
+    // The programs started from now on run on a screen of `dpi`.
+    void UseDpi(int dpi) {
+        ASSERT_TRUE(UseScreenDpi(dpi));
+        dpi_ = dpi;
+    }
+    // A size given in pixels at 96 DPI, on the test's screen.
+    int Scaled(int size) const { return MulDiv(size, dpi_, 96); }
 
     std::string Exe() const { return folder_ + "\\Cumulon.exe"; }
 

@@ -123,6 +123,15 @@ BITMAPINFOHEADER BitmapHeader(LONG width, LONG height) {
     return header;
 }
 
+// Per-monitor aware: the driver's sizes, positions and clicks are the
+// screen's pixels whatever DPI the programs it drives run at.
+[[maybe_unused]] const bool kDriverDpiAware = [] {
+    using SetContextFn = BOOL(WINAPI*)(HANDLE);
+    auto set = reinterpret_cast<SetContextFn>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("user32.dll"), "SetProcessDpiAwarenessContext")));
+    return set && (set(reinterpret_cast<HANDLE>(-4)) || set(reinterpret_cast<HANDLE>(-3)));
+}();
+
 } // namespace
 
 std::string WindowsPath(const std::string& unixPath) {
@@ -159,6 +168,12 @@ std::string UserDataFolder() {
     char folder[MAX_PATH] = "";
     SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_DEFAULT, folder);
     return std::string(folder) + "\\Quillmoor\\Cumulon";
+}
+
+bool UseScreenDpi(int dpi) {
+    const DWORD value = static_cast<DWORD>(dpi);
+    return RegSetKeyValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "LogPixels", REG_DWORD,
+                           &value, sizeof value) == ERROR_SUCCESS;
 }
 
 void ForgetUserState() {

@@ -18,6 +18,9 @@ std::string BuiltProgramsFolder();
 bool PrepareProgramFolder(const std::string& folder, const std::vector<std::string>& omit = {});
 
 void ForgetUserState();       // the settings key, the Run value and the application-data folder
+// The screen's DPI for programs started from now on (the prefix's "LogPixels").
+// The driver itself works in the screen's pixels at every DPI.
+bool UseScreenDpi(int dpi);
 std::string UserDataFolder(); // ...\AppData\Roaming\Quillmoor\Cumulon
 bool SeedListFile(const std::string& text); // the saved lists "list.dat"
 

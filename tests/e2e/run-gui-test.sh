@@ -5,7 +5,8 @@
 #   run-gui-test.sh NAME WORK_ROOT TEMPLATE_PREFIX DRIVER.exe [driver args...]
 # The driver finds its scratch folder in E2E_WORK and the built programs in
 # CUMULON_BIN (both Unix paths); *.bmp screenshots it leaves there are turned
-# into PNG files beside them.
+# into PNG files beside them. E2E_SCREEN sets the virtual screen
+# (WIDTHxHEIGHTxDEPTH, 1280x1024x24 by default).
 set -u
 name=$1 root=$2 template=$3 driver=$4
 shift 4
@@ -19,7 +20,7 @@ export WINEDLLOVERRIDES="mscoree,mshtml,winealsa.drv,winepulse.drv="
 export E2E_WORK=$work
 export CUMULON_BIN=${CUMULON_BIN:?}
 
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
+Xvfb -displayfd 3 -screen 0 "${E2E_SCREEN:-1280x1024x24}" -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb=$!
 for _ in $(seq 100); do
     [ -s "$work/display" ] && break

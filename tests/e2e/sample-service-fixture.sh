@@ -2,7 +2,10 @@
 # Starts or stops the sample weather service for a test run.
 #   sample-service-fixture.sh start STATE_DIR   the service on a free port;
 #                                               STATE_DIR/port, STATE_DIR/pid and
-#                                               STATE_DIR/links.dat (its catalog)
+#                                               STATE_DIR/links.dat (the catalog of
+#                                               the older formats) and
+#                                               STATE_DIR/today-links.dat (the live
+#                                               catalog pointed at the service)
 #   sample-service-fixture.sh stop STATE_DIR
 set -u
 action=$1 state=$2
@@ -13,7 +16,8 @@ start)
     rm -rf "$state"
     mkdir -p "$state"
     setsid python3 "$root/tools/sample-service/sample_service.py" --port 0 --port-file "$state/port" \
-        --pid-file "$state/pid" --catalog-out "$state/links.dat" </dev/null >"$state/log" 2>&1 &
+        --pid-file "$state/pid" --older-catalog-out "$state/links.dat" \
+        --catalog-out "$state/today-links.dat" </dev/null >"$state/log" 2>&1 &
     for _ in $(seq 300); do
         [ -s "$state/port" ] && [ -s "$state/links.dat" ] && exit 0
         sleep 0.1

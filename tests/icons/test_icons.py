@@ -12,13 +12,17 @@ ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__)
 CUMULON = os.path.join(ROOT, "resources", "icons")
 TICKER = os.path.join(ROOT, "resources", "ticker", "icons")
 
-TOOL16 = [(16, 16)]
-APP = [(16, 16), (32, 32), (48, 48)]
+# Every icon the screen shows comes in the sizes of 96, 120, 144 and 192 DPI and the
+# large window icon's; the first image is the one an "actual size" load (size 0, an
+# SS_REALSIZEIMAGE static) takes: the size shown at 96 DPI.
+SIZES = [(16, 16), (20, 20), (24, 24), (32, 32), (48, 48)]
+TOOL = (SIZES, (16, 16))
+APP = (SIZES, (48, 48))
 EXPECTED = {
-    CUMULON: {100: APP, 101: [(16, 16), (32, 32)], 102: TOOL16, 103: TOOL16, 104: TOOL16,
-              105: TOOL16, 106: TOOL16, 107: TOOL16, 108: TOOL16, 109: TOOL16, 110: TOOL16,
-              111: TOOL16, 112: TOOL16, 113: [(128, 96)], 114: TOOL16, 115: [(86, 21)]},
-    TICKER: {100: APP, 101: TOOL16, 102: TOOL16, 103: TOOL16, 104: TOOL16},
+    CUMULON: {100: APP, 101: (SIZES, (32, 32)), 102: TOOL, 103: TOOL, 104: TOOL, 105: TOOL,
+              106: TOOL, 107: TOOL, 108: TOOL, 109: TOOL, 110: TOOL, 111: TOOL, 112: TOOL,
+              113: ([(128, 96)], (128, 96)), 114: TOOL, 115: ([(86, 21)], (86, 21))},
+    TICKER: {100: APP, 101: TOOL, 102: TOOL, 103: TOOL, 104: TOOL},
 }
 HOVER = {(CUMULON, 109), (TICKER, 104)}
 
@@ -58,13 +62,12 @@ class IconFiles(unittest.TestCase):
         for folder, icons in EXPECTED.items():
             names = sorted(f for f in os.listdir(folder) if f.endswith(".ico"))
             self.assertEqual(names, sorted("icon%d.ico" % n for n in icons), folder)
-            for num, sizes in icons.items():
+            for num, (sizes, first) in icons.items():
                 with open(os.path.join(folder, "icon%d.ico" % num), "rb") as f:
                     images = parse_ico(f.read())
                 self.assertEqual(sorted((w, h) for w, h, _, _ in images), sorted(sizes),
                                  (folder, num))
-                # largest first: a size-0 load (SS_REALSIZEIMAGE static) takes the first image
-                self.assertEqual((images[0][0], images[0][1]), max(sizes), (folder, num))
+                self.assertEqual((images[0][0], images[0][1]), first, (folder, num))
 
     def test_alpha_content_and_mask(self):
         for folder, icons in EXPECTED.items():
@@ -78,7 +81,8 @@ class IconFiles(unittest.TestCase):
                         self.assertEqual(m, 1 if a == 0 else 0, where)
                     mean = sum(flat) / (255.0 * len(flat))
                     if (folder, num) in HOVER:
-                        centre = [alpha[y][x] for y in range(4, 12) for x in range(4, 12)]
+                        centre = [alpha[y][x] for y in range(w // 4, w * 3 // 4)
+                                  for x in range(w // 4, w * 3 // 4)]
                         self.assertLess(mean, 0.35, where)
                         self.assertLessEqual(max(centre), 64, where)
                         self.assertGreater(max(flat), 128, where)   # the frame is visible

@@ -99,14 +99,26 @@ TEST(RadarLayers, OnlyFourLettersOrDigitsNameASite) {
     }
 }
 
-TEST(RadarLayers, AddressesTakeThreeLettersAndFilesAllFour) {
-    std::string catalog = "[RADAR]\r\nsr.n0r=http://r/RadarImg/N0R/###_N0R_0.gif" + kSep +
-                          "radar_####_n0r.gif\r\n\r\n";
-    std::vector<RadarLayer> layers = RadarLayers(catalog, 0x105FF, "KATX", "C:\\cache");
-    ASSERT_EQ(layers.size(), 1u);
-    EXPECT_EQ(layers[0].Url, "http://r/RadarImg/N0R/ATX_N0R_0.gif");
-    EXPECT_EQ(layers[0].CachePath, "C:\\cache\\radar_KATX_n0r.gif");
-    EXPECT_TRUE(layers[0].IsRadar);
+TEST(RadarLayers, AddressesTakeThreeLettersOrAFourRunTheWholeSite) {
+    struct Case {
+        const char *address, *url;
+    } cases[] = {
+        {"http://r/RadarImg/N0R/###_N0R_0.gif", "http://r/RadarImg/N0R/ATX_N0R_0.gif"},
+        {"https://r/ridge/standard/####_0.gif", "https://r/ridge/standard/KATX_0.gif"},
+        {"https://r/####/###_0.gif", "https://r/KATX/###_0.gif"}, // the four-run only
+        {"https://r/###/####.gif", "https://r/###/KATX.gif"},     // wherever it stands
+        {"https://r/a#b##c###", "https://r/a#b##cATX"},
+        {"https://r/#####.gif", "https://r/KATX#.gif"}, // a longer run holds a four-run
+    };
+    for (const Case& c : cases) {
+        std::string catalog =
+            "[RADAR]\r\nsr.n0r=" + std::string(c.address) + kSep + "radar_####_n0r.gif\r\n\r\n";
+        std::vector<RadarLayer> layers = RadarLayers(catalog, 0x105FF, "KATX", "C:\\cache");
+        ASSERT_EQ(layers.size(), 1u) << c.address;
+        EXPECT_EQ(layers[0].Url, c.url);
+        EXPECT_EQ(layers[0].CachePath, "C:\\cache\\radar_KATX_n0r.gif");
+        EXPECT_TRUE(layers[0].IsRadar);
+    }
 }
 
 // Too long for a request: skipped. Without its placeholder: as written.

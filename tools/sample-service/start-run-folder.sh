@@ -4,11 +4,16 @@
 #   start-run-folder.sh start PROGRAM_DIR RUN_FOLDER
 #       Starts the sample service in the background (a free port, or
 #       $CUMULON_SAMPLE_PORT), copies PROGRAM_DIR (Cumulon.exe and its data)
-#       into RUN_FOLDER with the sample catalog as its links.dat, and, on the
+#       into RUN_FOLDER with the live catalog pointed at the service (only
+#       scheme, host and port replaced) as its links.dat, and, on the
 #       first run only, puts the sample list.dat into the application-data
 #       folder of the Wine prefix $WINEPREFIX (never over a list of the user's
 #       own).  Prints "sample service pid PID port PORT"; the pid and port also
 #       go to sample-service.pid and sample-service.port beside RUN_FOLDER.
+#       With $CUMULON_TRUST_CA (the path of trust_ca.exe) the service speaks
+#       HTTPS, as the weather service does: a certificate authority of the
+#       run folder (RUN_FOLDER.tls/, made once) signs its certificate, and
+#       trust_ca.exe adds the authority to the prefix's Root store.
 #
 #   start-run-folder.sh stop RUN_FOLDER
 #       Stops the sample service started for RUN_FOLDER.
@@ -16,7 +21,7 @@ set -u
 here=$(cd "$(dirname "$0")" && pwd)
 
 usage() {
-    sed -n '2,15p' "$0" | sed 's/^# \{0,1\}//' >&2
+    sed -n '2,20p' "$0" | sed 's/^# \{0,1\}//' >&2
     exit 2
 }
 
@@ -38,13 +43,27 @@ stop_service() {
     rm -f "$pid_file" "$port_file"
 }
 
+# HTTPS for the run: the run folder's own authority, trusted by the prefix.
+# Sets tls_options; nothing without $CUMULON_TRUST_CA.
+prepare_tls() {
+    local run=$1 tls=$1.tls
+    tls_options=()
+    [ -n "${CUMULON_TRUST_CA:-}" ] || return 0
+    [ -n "${WINEPREFIX:-}" ] || { echo "WINEPREFIX is not set" >&2; return 1; }
+    bash "$here/../tls/make-test-ca.sh" "$tls" || return 1
+    wine "$CUMULON_TRUST_CA" "$(winepath -w "$tls/ca.der" 2>/dev/null)" >/dev/null 2>&1 ||
+        { echo "the run prefix does not trust $tls/ca.der" >&2; return 1; }
+    tls_options=(--tls-cert "$tls/server.pem" --tls-key "$tls/server.key")
+}
+
 start_service() {
     local run=$1
     state_files "$run"
     stop_service "$run"
     rm -f "$port_file"
+    prepare_tls "$run" || return 1
     python3 "$here/sample_service.py" --port "${CUMULON_SAMPLE_PORT:-0}" \
-        --port-file "$port_file" --pid-file "$pid_file" \
+        --port-file "$port_file" --pid-file "$pid_file" "${tls_options[@]}" \
         --catalog-out "$run.sample-links.dat" >"$log_file" 2>&1 </dev/null &
     local started=$!
     for _ in $(seq 300); do

@@ -121,16 +121,21 @@ def entry_names(section, entry, code=None, lat=None, lon=None):
         return point_names(address, cache_file, lat, lon)
     if section in CODE_RUNS:
         url_run, file_run = CODE_RUNS[section]
-        url_code = code[1:] if section == "[RADAR]" else code
+        url_code = code
+        if section == "[RADAR]" and "####" in address:
+            url_run = "####"  # today's pictures are named by the whole site
+        elif section == "[RADAR]":
+            url_code = code[1:]
         return fill_run(address, url_run, url_code), fill_run(cache_file, file_run, code)
     return address, cache_file
 
 
-def sample_catalog(real_catalog, port, host="127.0.0.1"):
-    """The sample service's catalog: every "http://HOST/path" of the real catalog
-    becomes "http://127.0.0.1:PORT/HOST/path", so the service knows which of the
+def sample_catalog(real_catalog, port, host="127.0.0.1", scheme="http"):
+    """The sample service's catalog: only the scheme, host and port of each
+    address change, "https://HOST/path" (or "http://HOST/path") becoming
+    "SCHEME://127.0.0.1:PORT/HOST/path", so the service knows which of the
     weather service's hosts a request was meant for.  Everything else (keys,
     cache file names, comments, line ends) stays byte for byte."""
     def rewrite(match):
-        return b"http://%s:%d/" % (host.encode(), port) + match.group(1) + b"/"
-    return re.sub(rb"http://([A-Za-z0-9.-]+)/", rewrite, real_catalog)
+        return b"%s://%s:%d/" % (scheme.encode(), host.encode(), port) + match.group(1) + b"/"
+    return re.sub(rb"https?://([A-Za-z0-9.-]+)/", rewrite, real_catalog)

@@ -17,7 +17,7 @@ import urllib.parse
 from dataclasses import dataclass, field
 from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
 
-from . import catalog, feeds, image_codecs
+from . import catalog, feeds, image_codecs, today
 
 UTC = datetime.timezone.utc
 # Overlays, legends and other pictures that never change carry this time.
@@ -66,13 +66,25 @@ def chunk_body(body, sizes=(700, 1500, 300, 4096)):
 class Service:
     """What the handler needs: the registry, the pictures, the catalog and a clock."""
 
-    def __init__(self, registry, pictures, real_catalog, clock=None):
+    def __init__(self, registry, pictures, real_catalog, clock=None, older_catalog=b""):
         self.registry = registry
         self.pictures = pictures
         self.real_catalog = real_catalog
+        self.older_catalog = older_catalog
+        self.scheme = "http"
         self.clock = clock or (lambda: datetime.datetime.now(UTC))
         self.port = None
         self._routes = [
+            # Today's addresses and formats.
+            (r"/forecast\.weather\.gov/xml/current_obs/(\w{4})\.xml", self._current_obs),
+            (r"/aviationweather\.gov/api/data/dataserver", self._metar_api),
+            (r"/aviationweather\.gov/api/data/metar", self._metar_api),
+            (r"/api\.water\.noaa\.gov/nwps/v1/gauges/(\w+)", self._gauge),
+            (r"/api\.weather\.gov/alerts/active/zone/(\w+)", self._alerts_api),
+            (r"/cdn\.star\.nesdis\.noaa\.gov/(GOES1[89])/ABI/(SECTOR/\w+|CONUS|FD)/(\w+)/"
+             r"(\d+x\d+)\.jpg", self._goes),
+            (r"/www\.weather\.gov/wwamap/png/(\w+)\.png", self._office_map),
+            # The addresses and formats of the older catalog.
             (r"/forecast\.weather\.gov/MapClick\.php", self._mapclick),
             (r"/w1\.weather\.gov/xml/current_obs/(\w{4})\.xml", self._observation),
             (r"/aviationweather\.gov/adds/dataserver_current/httpparam", self._metar),
@@ -82,11 +94,13 @@ class Service:
             (r"/www\.ssd\.noaa\.gov/goes/(east|west)/(\w+)/(\w+)-l\.jpg", self._satellite),
             (r"/forecast\.weather\.gov/wwamap/png/(\w+)\.png", self._alert_map),
             (r"/links\.dat", self._catalog),
+            (r"/links-2013\.dat", self._older_catalog),
             (r"/", self._index),
         ]
 
-    def answer(self, path, query):
+    def answer(self, path, query, headers=None):
         now = self.clock()
+        self.request_headers = headers or {}
         for pattern, handler in self._routes:
             match = re.fullmatch(pattern, path)
             if match:
@@ -105,6 +119,12 @@ class Service:
     def _mapclick(self, match, query, now):
         kind = query.get("FcstType", [""])[0]
         lat, lon = query.get("lat", [""])[0], query.get("lon", [""])[0]
+        if kind == "dwml":
+            return self._document(today.dwml_by_day(self.registry, lat, lon, now))
+        if kind == "digitalDWML" and query.get("unit"):
+            variant = query.get("variant", [""])[0]
+            return self._document(today.digital_dwml(self.registry, lat, lon, now, variant),
+                                  chunked=True)
         if kind == "xml":
             return self._document(feeds.point_forecast(self.registry, lat, lon, now))
         if kind == "digitalDWML":
@@ -112,6 +132,54 @@ class Service:
             return self._document(feeds.hourly_forecast(self.registry, lat, lon, now, variant),
                                   chunked=True)
         return not_found("/forecast.weather.gov/MapClick.php?FcstType=" + kind)
+
+    def _current_obs(self, match, query, now):
+        return self._document(today.current_obs(self.registry, match.group(1), now))
+
+    def _metar_api(self, match, query, now):
+        """The data API: "stationString" (the old data server's name) or "ids";
+        204 with no body when the station has no report."""
+        station = (query.get("stationString") or query.get("ids") or [""])[0][:4]
+        text, modified = today.metar_xml(self.registry, station, now)
+        if text is None:
+            return Answer(status="204 No Content", body=b"", last_modified=modified)
+        return Answer(body=text.encode("utf-8"), last_modified=modified)
+
+    def _gauge(self, match, query, now):
+        try:
+            text, modified = today.gauge_json(self.registry, match.group(1), now)
+        except feeds.UnknownLocation:
+            body = ('{"code": 5, "message": "Gauge %s not found", "details": []}'
+                    % match.group(1)).encode()
+            return Answer(status="404 Not Found", body=body, content_type="application/json",
+                          last_modified=STATIC_TIME)
+        return Answer(body=text.encode("utf-8"), last_modified=modified,
+                      content_type="application/json")
+
+    def _alerts_api(self, match, query, now):
+        """ATOM when asked for with Accept, GeoJSON otherwise; 403 without a
+        User-Agent, as the API answers."""
+        headers = {k.lower(): v for k, v in self.request_headers.items()}
+        if not headers.get("user-agent"):
+            return Answer(status="403 Forbidden", content_type="text/html",
+                          body=b"<html><body>Access denied: no User-Agent</body></html>",
+                          last_modified=STATIC_TIME)
+        text, modified = today.alerts_atom(self.registry, match.group(1), now)
+        if "application/atom+xml" not in headers.get("accept", ""):
+            body = ('{"type": "FeatureCollection", "features": [], "title": "GeoJSON, '
+                    'not ATOM: ask with Accept: application/atom+xml"}').encode()
+            return Answer(body=body, content_type="application/geo+json", last_modified=modified)
+        return Answer(body=text.encode("utf-8"), last_modified=modified,
+                      content_type="application/atom+xml")
+
+    def _goes(self, match, query, now):
+        answer = self._picture(self.pictures.goes(*match.groups(), now))
+        return answer or not_found(match.group(0))
+
+    def _office_map(self, match, query, now):
+        name = {"hfo": "hi", "gum": "gu", "sju": "pr", "ppg": "as"}.get(match.group(1), "")
+        answer = self._picture(self.pictures.alert_map(name, now)) if name else None
+        return answer or not_found(match.group(0))
 
     def _observation(self, match, query, now):
         return self._document(feeds.current_observation(self.registry, match.group(1), now))
@@ -153,12 +221,17 @@ class Service:
         return answer or not_found(match.group(0))
 
     def _catalog(self, match, query, now):
-        body = catalog.sample_catalog(self.real_catalog, self.port or 80)
+        body = catalog.sample_catalog(self.real_catalog, self.port or 80, scheme=self.scheme)
+        return Answer(body=body, content_type="text/plain", last_modified=STATIC_TIME)
+
+    def _older_catalog(self, match, query, now):
+        body = catalog.sample_catalog(self.older_catalog, self.port or 80, scheme=self.scheme)
         return Answer(body=body, content_type="text/plain", last_modified=STATIC_TIME)
 
     def _index(self, match, query, now):
         lines = ["Cumulon sample weather service", "",
                  "/links.dat               the catalog that points at this service",
+                 "/links-2013.dat          the same for the older addresses and formats",
                  "/HOST/path               the weather service's address HOST/path",
                  "/test/...                deliberately bad answers (see README.md)", ""]
         return Answer(body="\r\n".join(lines).encode(), content_type="text/plain",
@@ -197,7 +270,7 @@ class Handler(BaseHTTPRequestHandler):
         if parsed.path.startswith("/test/"):
             TEST_ROUTES.get(parsed.path, _test_not_found)(self, query)
             return
-        answer = self.server.service.answer(parsed.path, query)
+        answer = self.server.service.answer(parsed.path, query, dict(self.headers.items()))
         self.send_answer(answer)
 
     def send_answer(self, answer):
@@ -208,6 +281,9 @@ class Handler(BaseHTTPRequestHandler):
                    ("Last-Modified", http_date(modified))] + answer.headers
         if answer.status.startswith("200") and since is not None and modified <= since:
             self._write(_head("304 Not Modified", headers + [("Connection", "close")]))
+            return
+        if answer.status.startswith("204"):
+            self._write(_head(answer.status, headers + [("Connection", "close")]))
             return
         headers.append(("Content-Type", answer.content_type))
         if answer.chunked:

@@ -28,6 +28,17 @@ _RADAR_PATHS = [
 ]
 
 
+# Today's pictures: one per product, named by the whole site.
+_LAYER_PATHS = {
+    "county": "Overlays/County/%(span)s/%(code)s_County_%(span)s.gif",
+    "rivers": "Overlays/Rivers/%(span)s/%(code)s_Rivers_%(span)s.gif",
+    "highways": "Overlays/Highways/%(span)s/%(code)s_Highways_%(span)s.gif",
+    "cities": "Overlays/Cities/%(span)s/%(code)s_City_%(span)s.gif",
+}
+_STANDARD_PATHS = {r"standard/(\w{4})_0\.gif": "N0R",
+                   r"standard/base_velocity/(\w{4})_0\.gif": "N0V"}
+
+
 class Pictures:
     def __init__(self, registry, cache_size=300):
         self.registry = registry
@@ -73,6 +84,10 @@ class Pictures:
         return value
 
     def radar(self, path, now):
+        for pattern, name in _STANDARD_PATHS.items():
+            match = re.fullmatch(pattern, path)
+            if match:
+                return self.standard_radar(match.group(1), name, now)
         for pattern, kind in _RADAR_PATHS:
             match = re.fullmatch(pattern, path)
             if match:
@@ -104,6 +119,29 @@ class Pictures:
         body = self.cached((kind, first, code), make)
         return body, STATIC_TIME, JPEG if kind == "topo" else GIF
 
+    def layer(self, kind, code, span, now):
+        """One layer of the old pictures, as kept for their own addresses."""
+        return self.radar(_LAYER_PATHS[kind] % {"span": span, "code": code}, now)[0]
+
+    def standard_radar(self, site_code, name, now):
+        site = self.registry.radars.get(site_code.upper())
+        if site is None:
+            return None
+        when = weather.floor_time(now, 5)
+        code = site.code[1:]
+
+        def make():
+            relief = self.cached(("topo-rows", code), lambda: radar.topo_rows(self.land(), site,
+                                                                              "Short"))
+            layers = [self.radar("RadarImg/%s/%s_%s_0.gif" % (name, code, name), now)[0]]
+            layers += [self.layer(kind, code, "Short", now)
+                       for kind in ("county", "rivers", "highways", "cities")]
+            layers += [self.radar("Legend/%s/%s_%s_Legend_0.gif" % (name, code, name), now)[0],
+                       radar.title(site, name, when)]
+            return radar.standard(relief, layers)
+
+        return self.cached(("standard", name, code, when), make), when, GIF
+
     def satellite(self, region, product, now):
         if not satellite.known(region, product):
             return None
@@ -111,6 +149,10 @@ class Pictures:
         body = self.cached(("satellite", region, product, when),
                             lambda: satellite.picture(self, region, product, when))
         return body, when, JPEG
+
+    def goes(self, satellite_name, where, band, size, now):
+        found = satellite.goes_region(satellite_name, where, band, size)
+        return self.satellite(*found, now) if found else None
 
     def alert_map(self, name, now):
         if not alertmap.known(name):

@@ -46,8 +46,15 @@ def view_for(site, span):
     return geography.View.around(site.lat, site.lon, TALL[span], WIDTH, HEIGHT)
 
 
+class Layer(bytes):
+    """A layer's GIF file that keeps its palette rows, for today's pictures,
+    which have every layer drawn into one."""
+
+
 def gif(rows, palette):
-    return image_codecs.encode_gif(rows, palette, transparent=0)
+    layer = Layer(image_codecs.encode_gif(rows, palette, transparent=0))
+    layer.rows, layer.palette = rows, palette
+    return layer
 
 
 # ---------------------------------------------------------------- topography
@@ -71,6 +78,11 @@ TOPO_PALETTE = _topo_palette()
 
 
 def topo(land_mask, site, span):
+    return image_codecs.encode_jpeg(topo_rows(land_mask, site, span), TOPO_PALETTE, quality=90)
+
+
+def topo_rows(land_mask, site, span):
+    """The relief at half the picture's size, as palette rows."""
     view = view_for(site, span)
     half = view.scaled(2)
     heights = geography.elevation_grid(half)
@@ -94,7 +106,7 @@ def topo(land_mask, site, span):
             band = sum(1 for limit in limits if h >= limit) - 1
             row.append(4 + band * SHADES + shade)
         rows.append(bytes(row))
-    return image_codecs.encode_jpeg(rows, TOPO_PALETTE, quality=90)
+    return rows
 
 
 # ---------------------------------------------------------------- overlays
@@ -305,3 +317,39 @@ def legend(site, name, now):
     canvas.text(6, top + 17, now.strftime("%m/%d/%Y %H:%M UTC"), 2)
     palette = [(0, 0, 0), (12, 12, 12), (255, 255, 255)] + list(colours)
     return gif(canvas.rows(), palette)
+
+
+# ---------------------------------------------------------------- today's pictures
+
+TITLE_HEIGHT = 18
+
+
+def title(site, name, now):
+    """The bar along the top of today's pictures: site, place, product and time."""
+    canvas = raster.Canvas(WIDTH, HEIGHT)
+    canvas.rect(0, 0, WIDTH, TITLE_HEIGHT, 1)
+    canvas.text(6, 5, "%s - %s   %s   %s" % (site.code, site.name.upper(), PRODUCT_NAMES[name],
+                                            now.strftime("%m/%d/%Y %H:%M UTC")), 2)
+    return gif(canvas.rows(), [(0, 0, 0), (24, 24, 40), (255, 255, 255)])
+
+
+def standard(relief_rows, layers):
+    """One opaque picture: the relief (half-size rows of TOPO_PALETTE) with
+    each layer (rows and palette, index 0 see-through) drawn over it in turn,
+    as radar.weather.gov/ridge/standard/ serves it since December 2020."""
+    palette = list(TOPO_PALETTE)
+    picture = raster.enlarge_twice(relief_rows, WIDTH, HEIGHT)
+    for layer in layers:
+        shift = len(palette) - 1
+        palette += layer.palette[1:]
+        table = bytes([0] + [min(255, i + shift) for i in range(1, 256)])
+        for y, row in enumerate(layer.rows):
+            if not any(row):
+                continue
+            moved = bytes(row).translate(table)
+            line = picture[y]
+            for x, index in enumerate(moved):
+                if index:
+                    line[x] = index
+    assert len(palette) <= 256
+    return image_codecs.encode_gif(picture, palette)

@@ -36,6 +36,42 @@ TITLES = {"vis": "VISIBLE", "wv": "WATER VAPOR", "avn": "IR AVIATION", "ir2": "S
 COAST, TEXT, SHADOW = 253, 254, 255
 
 
+# Today's GOES sectors (cdn.star.nesdis.noaa.gov/GOESnn/ABI/...): their boxes,
+# the sizes published of each, and the page's products by ABI band.
+GOES_SECTORS = {
+    ("GOES19", "SECTOR/eus"): ((47, 24, -88.0, -60.0), ("500x500", "1000x1000", "2000x2000")),
+    ("GOES19", "SECTOR/taw"): ((30, 0, -80.0, -20.0), ("450x270", "900x540", "1800x1080")),
+    ("GOES19", "SECTOR/car"): ((28, 8, -90.0, -60.0), ("500x500", "1000x1000", "2000x2000")),
+    ("GOES19", "SECTOR/gm"): ((32, 16, -99.0, -75.0), ("500x500", "1000x1000", "2000x2000")),
+    ("GOES19", "SECTOR/se"): ((38, 24, -92.0, -74.0), ("300x300", "600x600", "1200x1200")),
+    ("GOES19", "SECTOR/ne"): ((48, 36, -82.0, -64.0), ("300x300", "600x600", "1200x1200")),
+    ("GOES19", "SECTOR/na"): ((66, 36, -70.0, -10.0), ("450x270", "900x540", "1800x1080")),
+    ("GOES19", "SECTOR/eep"): ((30, 0, -130.0, -80.0), ("450x270", "900x540", "1800x1080")),
+    ("GOES19", "CONUS"): ((52, 20, -126.0, -64.0), ("625x375", "1250x750", "2500x1500")),
+    ("GOES19", "FD"): ((60, -20, -120.0, -30.0), ("339x339", "678x678", "1808x1808")),
+    ("GOES18", "SECTOR/tpw"): ((30, 0, -180.0, -120.0), ("450x270", "900x540", "1800x1080")),
+    ("GOES18", "SECTOR/hi"): ((27, 15, -166.0, -148.0), ("300x300", "600x600", "1200x1200")),
+    ("GOES18", "SECTOR/np"): ((62, 38, -180.0, -130.0), ("450x270", "900x540", "1800x1080")),
+    ("GOES18", "SECTOR/wus"): ((50, 28, -130.0, -105.0), ("500x500", "1000x1000", "2000x2000")),
+    ("GOES18", "FD"): ((60, -20, -180.0, -95.0), ("339x339", "678x678", "1808x1808")),
+}
+GOES_BANDS = {"02": "vis", "07": "ir2", "08": "wv", "09": "wv", "10": "wv", "13": "ir4"}
+
+
+def goes_region(satellite, where, band, size):
+    """The region key of a GOES picture (made the first time it is asked for)
+    and its product, or None for a sector, band or size not published."""
+    sector = GOES_SECTORS.get((satellite, where))
+    if sector is None or band not in GOES_BANDS or size not in sector[1]:
+        return None
+    width, height = (int(n) for n in size.split("x"))
+    key = "%s-%s-%s" % (satellite, where.replace("SECTOR/", ""), size)
+    north, south, west, east = sector[0]
+    REGIONS.setdefault(key, (north, south, west, east, width, height,
+                             "GOES-" + satellite[4:] + " BAND " + band))
+    return key, GOES_BANDS[band]
+
+
 def known(region, product):
     return region in REGIONS and product in PRODUCTS
 
