@@ -11,6 +11,7 @@
 namespace {
 
 constexpr int kColourRed = 706, kColourGreen = 707, kColourBlue = 708; // of the colour dialog
+constexpr int kByName = 200; // a click on a row's name, away from its check box
 
 class Alerts : public CumulonTest {
   protected:
@@ -40,15 +41,6 @@ class Alerts : public CumulonTest {
     }
     std::string Cached(const std::string& code) const {
         return ReadTextFile(CachePath("alerts_" + code + ".xml"));
-    }
-    // Selects a row by its name, away from its check box.
-    void SelectZone(int row) {
-        ASSERT_TRUE(ClickListRow(List(), row, 200));
-        ASSERT_TRUE(WaitUntil([&] { return ListItemSelected(List(), row); }, 5000));
-    }
-    void UpdateZone(int row) {
-        SelectZone(row);
-        ASSERT_TRUE(ClickControl(page_, IDC_UPDATE));
     }
     // The zones' feeds from `address` (holding the zone's "######").
     void UseAlertFeeds(const std::string& address) {
@@ -80,8 +72,7 @@ TEST_F(Alerts, TenMarksAtMostWithANoticeAndTheMarksSurviveARestart) {
     ToggleMark(10);
     // Moving a marked row past the ends copies its mark before the old row
     // goes: no notice for a move.
-    ASSERT_TRUE(ClickListRow(List(), 10, 200));
-    ASSERT_TRUE(WaitUntil([&] { return ListItemSelected(List(), 10); }, 5000));
+    Select(10, kByName);
     ASSERT_TRUE(ClickControl(page_, IDC_DOWN));
     ASSERT_TRUE(WaitUntil([&] { return ListItemText(List(), 0, 0) == "KYZ020"; }, 5000));
     EXPECT_EQ(Dialog("Notice", 1000), nullptr);
@@ -180,13 +171,13 @@ TEST_F(Alerts, EachRowShowsItsOwnCacheAndTwoSelectedRowsKeepTheRememberedOne) {
     HANDLE lock = CreateFileA(CachePath("alerts_TXZ103.xml").c_str(), GENERIC_READ, 0, nullptr,
                               OPEN_EXISTING, 0, nullptr); // shared with nobody
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
-    SelectZone(0);
+    Select(0, kByName);
     ASSERT_TRUE(WaitUntil([&] { return IsFileTime(Status()) && Shows("Flood Watch"); }, 5000))
         << Status();
-    SelectZone(1);
+    Select(1, kByName);
     EXPECT_TRUE(WaitUntil([&] { return Status().empty() && Shows("Flood Watch"); }, 5000))
         << Status();
-    UpdateZone(2);
+    Update(2, kByName);
     EXPECT_TRUE(WaitUntil([&] { return Output() == "no data" && Status().empty(); }, 10000))
         << Output();
     CloseHandle(lock);
@@ -225,7 +216,7 @@ TEST_F(Alerts, EndingTheSessionAbortsTheDownloadAndKeepsTheSettingsAndLists) {
     StartOnTab(kAlertsTab, 2);
     ToggleMark(0);
     ASSERT_TRUE(ClickControl(page_, IDC_SEVERE_LOOP));
-    UpdateZone(1);
+    Update(1, kByName);
     ASSERT_TRUE(WaitUntil([&] { return Output() == "Loading..."; }, 10000));
     RunningProgram session = StartProgram("C:\\windows\\system32\\wineboot.exe", "--end-session");
     const DWORD asked = GetTickCount();
@@ -308,7 +299,7 @@ TEST_F(Alerts, ASoundFromAnotherFolderLeavesTheProgramInItsFolder) {
     }
     ASSERT_TRUE(Gone(dialog));
     EXPECT_EQ(TextOf(page_, IDC_NOTIFY_SOUND), "siren.wav");
-    UpdateZone(0);
+    Update(0, kByName);
     EXPECT_TRUE(WaitUntil([&] { return Shows("...Severity: "); }, 15000)) << Output();
 }
 

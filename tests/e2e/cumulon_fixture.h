@@ -200,13 +200,14 @@ class CumulonTest : public ::testing::Test {
         return SendDlgItemMessageA(dialog, id, BM_GETCHECK, 0, 0) == BST_CHECKED;
     }
     bool Checked(int id) const { return Checked(page_, id); }
-    // Clicks a row of the page's list and waits for it to be selected.
-    void Select(int row) {
-        ASSERT_TRUE(ClickListRow(List(), row));
+    // Clicks a row of the page's list (`x` pixels into it: right of a check
+    // box, its name) and waits for it to be selected.
+    void Select(int row, int x = 8) {
+        ASSERT_TRUE(ClickListRow(List(), row, x));
         ASSERT_TRUE(WaitUntil([&] { return ListItemSelected(List(), row); }, 5000));
     }
-    void Update(int row) {
-        Select(row);
+    void Update(int row, int x = 8) {
+        Select(row, x);
         ClickControl(page_, IDC_UPDATE);
     }
     // The row's cells joined by "|".

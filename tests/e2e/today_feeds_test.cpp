@@ -122,13 +122,7 @@ TEST_F(TodayFeeds, RiverGaugesFromTheGaugeJson) {
 TEST_F(TodayFeeds, AlertsFromTheApiAtomAndAZoneWithoutAlerts) {
     ASSERT_TRUE(SeedListFile(ListFile("ALERTS", {"0»ILZ103»ILZ103 Chicago", "0»FLZ173»Miami"})));
     StartOnTab(kAlertsTab, 2);
-    // The first column holds the check boxes: rows are chosen by their name.
-    auto update = [&](int row) {
-        ASSERT_TRUE(ClickListRow(List(), row, 200));
-        ASSERT_TRUE(WaitUntil([&] { return ListItemSelected(List(), row); }, 5000));
-        ClickControl(page_, IDC_UPDATE);
-    };
-    update(0);
+    Update(0, 200); // by its name: the first column holds the check boxes
     ASSERT_TRUE(WaitUntil([&] { return Shows("...Severity: Extreme\r\n"); }, 30000)) << Output();
     const std::string shown = FullOutput();
     for (const char* severity : {"Severe", "Minor"})
@@ -136,7 +130,7 @@ TEST_F(TodayFeeds, AlertsFromTheApiAtomAndAZoneWithoutAlerts) {
             << shown;
     EXPECT_FALSE(Status().empty());
     Snapshot(main_, "today-alerts");
-    update(1);
+    Update(1, 200);
     EXPECT_TRUE(WaitUntil(
         [&] { return Shows("There are no active watches, warnings or advisories"); }, 30000))
         << Output();

@@ -33,20 +33,14 @@ std::string Port(const char* name = "CUMULON_TEST_HTTP_PORT") {
 std::string Url(const std::string& path) {
     return "http://127.0.0.1:" + Port() + path;
 }
-
-// The TLS server whose authority the test prefix trusts, and two it must refuse.
-std::string Https(const std::string& path) {
-    return "https://127.0.0.1:" + Port("CUMULON_TEST_HTTPS_PORT") + path;
-}
-std::string WrongName(const std::string& path) {
-    return "https://127.0.0.1:" + Port("CUMULON_TEST_WRONG_NAME_PORT") + path;
-}
-std::string UnknownCa(const std::string& path) {
-    return "https://127.0.0.1:" + Port("CUMULON_TEST_UNKNOWN_CA_PORT") + path;
+// The TLS server whose authority the test prefix trusts, or (`port`) one of
+// the two it must refuse.
+std::string Https(const std::string& path, const char* port = "CUMULON_TEST_HTTPS_PORT") {
+    return "https://127.0.0.1:" + Port(port) + path;
 }
 
 using Scheme = std::string (*)(const std::string&);
-const Scheme kSchemes[] = {Url, Https};
+const Scheme kSchemes[] = {Url, [](const std::string& path) { return Https(path); }};
 
 // The server's test pattern.
 std::string Pattern(size_t size) {
@@ -291,8 +285,8 @@ TEST_F(HttpFetchTest, RedirectsAndCertificates) {
         {Https("/hop?left=2&to=tls&rel=1&code=308"), 0},
         {Url("/hop?left=1&to=plain&code=300"), -1}, // not a redirect the downloader follows
         {Url("/status?code=301"), -1},              // no Location
-        {WrongName("/plain?size=10"), -1},
-        {UnknownCa("/plain?size=10"), -1},
+        {Https("/plain?size=10", "CUMULON_TEST_WRONG_NAME_PORT"), -1},
+        {Https("/plain?size=10", "CUMULON_TEST_UNKNOWN_CA_PORT"), -1},
         {"https://no-such-host.invalid/feed.xml", -1},
     };
     for (const auto& c : cases) {
