@@ -12,6 +12,11 @@ const COLORREF kLegendOverBase = RGB(158, 183, 163), kLegendOverYellow = RGB(248
 // The sample service's test picture: four quadrants.
 const COLORREF kQuadrants[4] = {RGB(200, 30, 30), RGB(30, 160, 60), RGB(40, 60, 200),
                                 RGB(230, 210, 40)};
+const COLORREF kMap = RGB(90, 140, 200); // the square and alert-map pictures
+struct Spot {
+    int x, y;
+    COLORREF colour;
+};
 
 class Imagery : public CumulonTest {
   protected:
@@ -64,6 +69,10 @@ class Imagery : public CumulonTest {
         EXPECT_TRUE(matched) << "at (" << x << "," << y << "): 0x" << std::hex << got
                              << " instead of 0x" << want << " (0xBBGGRR)";
     }
+    static void ExpectColours(HWND view, std::initializer_list<Spot> spots, int tolerance = 8) {
+        for (Spot s : spots)
+            ExpectColour(view, s.x, s.y, s.colour, tolerance);
+    }
     // "Loading..." is white text in the top left corner of the black area.
     static bool ShowsLoading(HWND view) {
         std::vector<COLORREF> pixels = AreaPixels(view, {0, 0, 90, 25});
@@ -98,24 +107,19 @@ TEST_F(Imagery, RadarComposesTheCachedLayersInCatalogOrder) {
         CachePicture(name, std::string("radar_KLOT_") + name);
     StartOnTab(kRadarTab, 1);
     Select(0);
-    struct Point {
-        int x, y;
-        COLORREF colour;
-    };
-    for (Point p : {Point{100, 100, kBase},
-                    {100, 250, kRed},
-                    {300, 250, kYellow}, // later over earlier
-                    {300, 100, kYellow},
-                    {100, 520, kLegendOverBase},
-                    {300, 520, kLegendOverYellow}})
-        ExpectColour(page_, p.x, p.y, p.colour);
+    // Later layers over earlier ones.
+    ExpectColours(page_, {{100, 100, kBase},
+                          {100, 250, kRed},
+                          {300, 250, kYellow},
+                          {300, 100, kYellow},
+                          {100, 520, kLegendOverBase},
+                          {300, 520, kLegendOverYellow}});
     EXPECT_TRUE(WaitUntil([&] { return ShowsTime(page_); }, 5000)) << Status(page_);
     Snapshot(main_, "radar-test-layers");
 
     // A product whose radar image is not cached: black, and no time.
     ClickControl(page_, IDC_RADAR_STORM_RELATIVE_MOTION);
-    for (POINT at : {POINT{100, 100}, POINT{300, 250}, POINT{100, 520}})
-        ExpectColour(page_, at.x, at.y, kBlack, 0);
+    ExpectColours(page_, {{100, 100, kBlack}, {300, 250, kBlack}, {100, 520, kBlack}}, 0);
     EXPECT_TRUE(WaitUntil([&] { return Status(page_).empty(); }, 5000)) << Status(page_);
 
     // Long Range offers base reflectivity only; Short Range brings the choice back.
@@ -130,8 +134,7 @@ TEST_F(Imagery, RadarComposesTheCachedLayersInCatalogOrder) {
     // Base reflectivity with "Radar" off: the overlays without the radar image, and no time.
     ClickControl(page_, IDC_RADAR_BASE_REFLECTIVITY);
     ClickControl(page_, IDC_RADAR_IMAGE);
-    ExpectColour(page_, 100, 250, kBase);
-    ExpectColour(page_, 300, 250, kYellow);
+    ExpectColours(page_, {{100, 250, kBase}, {300, 250, kYellow}});
     EXPECT_TRUE(WaitUntil([&] { return Status(page_).empty(); }, 5000)) << Status(page_);
 
     ASSERT_TRUE(CloseMainWindow());
@@ -162,16 +165,12 @@ TEST_F(Imagery, RadarShowsItsProductPictureAtItsOwnSizePixelForPixel) {
     // The quadrants meet at (300, 275) to the pixel; the one-pixel
     // checkerboard keeps every pixel.
     const auto shownAsIs = [&] {
-        struct Point {
-            int x, y;
-            COLORREF colour;
-        };
-        for (Point p : {Point{0, 0, kQuadrants[0]},
-                        {299, 274, kQuadrants[0]},
-                        {300, 274, kQuadrants[1]},
-                        {299, 275, kQuadrants[2]},
-                        {300, 275, kQuadrants[3]},
-                        {599, 549, kQuadrants[3]}})
+        for (Spot p : {Spot{0, 0, kQuadrants[0]},
+                       {299, 274, kQuadrants[0]},
+                       {300, 274, kQuadrants[1]},
+                       {299, 275, kQuadrants[2]},
+                       {300, 275, kQuadrants[3]},
+                       {599, 549, kQuadrants[3]}})
             if (AreaPixels(page_, {p.x, p.y, p.x + 1, p.y + 1}) != std::vector{p.colour})
                 return false;
         std::vector<COLORREF> row = AreaPixels(page_, {100, 105, 200, 106});
@@ -184,15 +183,9 @@ TEST_F(Imagery, RadarShowsItsProductPictureAtItsOwnSizePixelForPixel) {
     ASSERT_TRUE(WaitUntil([&] { return ShowsTime(page_); }, 5000)) << Status(page_);
     Snapshot(main_, "radar-own-size");
 
-    // Shift+Down selects a second row too: the picture and its time stay.
+    // Shift+click selects a second row too: the picture and its time stay.
     const std::string time = Status(page_);
-    INPUT keys[4] = {};
-    for (int i = 0; i < 4; ++i) {
-        keys[i].type = INPUT_KEYBOARD;
-        keys[i].ki.wVk = i == 0 || i == 3 ? VK_SHIFT : VK_DOWN;
-        keys[i].ki.dwFlags = i >= 2 ? KEYEVENTF_KEYUP : 0;
-    }
-    SendInput(4, keys, sizeof(INPUT));
+    ASSERT_TRUE(ClickListRow(List(), 1, 8, 1, VK_SHIFT));
     ASSERT_TRUE(WaitUntil(
         [&] { return ListItemSelected(List(), 0) && ListItemSelected(List(), 1); }, 5000));
     Sleep(500);
@@ -228,7 +221,8 @@ TEST_F(Imagery, StopDuringATricklingLayerEndsLoadingAndLeavesNoPartialFile) {
     ASSERT_TRUE(WaitUntil([&] { return !ShowsLoading(page_); }, 5000));
     EXPECT_LT(GetTickCount() - stopped, 2000u);
     EXPECT_TRUE(FileExists(CachePath("radar_KLOT_topo.jpg")));
-    for (const char* gone : {"radar_KLOT_n0r.gif", "radar_KLOT_county.gif"}) // not fetched after Stop
+    for (const char* gone :
+         {"radar_KLOT_n0r.gif", "radar_KLOT_county.gif"}) // not fetched after Stop
         EXPECT_FALSE(FileExists(CachePath(gone))) << gone;
     EXPECT_FALSE(temporary());
     ExpectColour(page_, 300, 300, kBlack, 0); // no radar image: black
@@ -239,23 +233,19 @@ TEST_F(Imagery, StopDuringATricklingLayerEndsLoadingAndLeavesNoPartialFile) {
 // and the alert map (a small area centred on black) open, draw and reopen
 // where they were moved.
 TEST_F(Imagery, SatelliteStretchesASmallerJpegAndTheWideViewAndAlertMapKeepTheirPlaces) {
-    UseCatalog("[SATELLITE]\r\nhi.avn=" + Service() +
-               "/test/picture?width=360&height=240\xBBsat_test.jpg\r\n\r\n[SATELLITEWIDE]\r\n"
-               "tpac.vis=" +
-               Service() +
-               "/test/picture?width=280&height=120\xBBwide_test.jpg\r\n\r\n[ALERTMAPS]\r\n"
-               "gu=http://127.0.0.1:1/gu.png\xBB"
-               "alertmap_gu.png\r\n\r\n");
+    const std::string picture = Service() + "/test/picture?";
+    UseCatalog("[SATELLITE]\r\nhi.avn=" + picture + "width=360&height=240\xBBsat_test.jpg\r\n\r\n" +
+               "[SATELLITEWIDE]\r\ntpac.vis=" + picture +
+               "width=280&height=120\xBBwide_test.jpg\r\n\r\n" +
+               "[ALERTMAPS]\r\ngu=http://127.0.0.1:1/gu.png\xBB" + "alertmap_gu.png\r\n\r\n");
     CachePicture("alertmap_gu.png", "alertmap_gu.png");
     StartOnTab(kSatelliteTab);
     ClickControl(page_, IDC_HAWAII);
     ClickControl(page_, IDC_UPDATE);
     ASSERT_TRUE(WaitUntil([&] { return ShowsTime(page_); }, 15000)) << Status(page_);
-    struct Point {
-        int x, y, quadrant;
-    };
-    for (Point p : {Point{180, 120, 0}, {540, 360, 3}, {10, 10, 0}, {712, 472, 3}}) // to the edges
-        ExpectColour(page_, p.x, p.y, kQuadrants[p.quadrant], 16);
+    const COLORREF first = kQuadrants[0], last = kQuadrants[3];
+    ExpectColours(page_, {{180, 120, first}, {540, 360, last}, {10, 10, first}, {712, 472, last}},
+                  16);
 
     ClickControl(page_, IDC_WIDE_VIEW);
     HWND wide = Dialog("Satellite Wide View");
@@ -264,15 +254,14 @@ TEST_F(Imagery, SatelliteStretchesASmallerJpegAndTheWideViewAndAlertMapKeepTheir
     ClickControl(wide, IDC_SAT_VISIBLE);
     ClickControl(wide, IDC_UPDATE);
     ASSERT_TRUE(WaitUntil([&] { return ShowsTime(wide); }, 15000)) << Status(wide);
-    for (Point p : {Point{280, 120, 0}, {1110, 470, 3}})
-        ExpectColour(wide, p.x, p.y, kQuadrants[p.quadrant], 16);
+    ExpectColours(wide, {{280, 120, first}, {1110, 470, last}}, 16);
     MoveCloseAndEnd(wide, 12, 90, "SatelliteWideXY");
     EXPECT_EQ(Setting("SatelliteFlags"), 0x28800u);
     EXPECT_EQ(Setting("SatelliteWideFlags"), 0x26u);
 
     StartOnTab(kSatelliteTab);
     EXPECT_TRUE(Checked(IDC_HAWAII));
-    ExpectColour(page_, 540, 360, kQuadrants[3], 16); // shown from the cache at once
+    ExpectColour(page_, 540, 360, last, 16); // shown from the cache at once
     ClickControl(page_, IDC_WIDE_VIEW);
     ASSERT_NE(wide = Dialog("Satellite Wide View"), nullptr);
     RECT rect{};
@@ -286,10 +275,8 @@ TEST_F(Imagery, SatelliteStretchesASmallerJpegAndTheWideViewAndAlertMapKeepTheir
     HWND map = Dialog("Alert Map");
     ASSERT_NE(map, nullptr);
     ClickControl(map, IDC_MAP_GUAM);
-    for (POINT at : {POINT{226, 116}, POINT{573, 383}})
-        ExpectColour(map, at.x, at.y, RGB(90, 140, 200));
-    for (POINT at : {POINT{219, 250}, POINT{400, 391}})
-        ExpectColour(map, at.x, at.y, kBlack, 0);
+    ExpectColours(map, {{226, 116, kMap}, {573, 383, kMap}});
+    ExpectColours(map, {{219, 250, kBlack}, {400, 391, kBlack}}, 0);
     EXPECT_TRUE(WaitUntil([&] { return ShowsTime(map); }, 5000)) << Status(map);
     MoveCloseAndEnd(map, 60, 40, "AlertMapXY");
     EXPECT_EQ(Setting("AlertMapFlags"), 0x8u);
@@ -308,10 +295,8 @@ TEST_F(Imagery, SatelliteKeepsASquarePictureSquareAndRefusesAHugeOne) {
     ExpectColour(page_, 360, 240, kBlack, 0);
     EXPECT_EQ(Status(page_), "");
     ClickControl(page_, IDC_HAWAII);
-    for (POINT at : {POINT{120, 0}, POINT{360, 240}, POINT{599, 479}})
-        ExpectColour(page_, at.x, at.y, RGB(90, 140, 200));
-    for (POINT at : {POINT{119, 240}, POINT{600, 240}, POINT{10, 10}})
-        ExpectColour(page_, at.x, at.y, kBlack, 0);
+    ExpectColours(page_, {{120, 0, kMap}, {360, 240, kMap}, {599, 479, kMap}});
+    ExpectColours(page_, {{119, 240, kBlack}, {600, 240, kBlack}, {10, 10, kBlack}}, 0);
     EXPECT_TRUE(WaitUntil([&] { return ShowsTime(page_); }, 5000)) << Status(page_);
     ClickControl(page_, IDC_SAT_CENTRAL_US);
     ExpectColour(page_, 360, 240, kBlack, 0);
