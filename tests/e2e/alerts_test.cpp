@@ -39,6 +39,10 @@ class Alerts : public CumulonTest {
         ClickMark(row);
         ASSERT_TRUE(WaitUntil([&] { return ListItemChecked(List(), row) != before; }, 5000));
     }
+    static bool SavedListsHold(const char* line) {
+        return ReadTextFile(UserDataFolder() + "\\list.dat").find(Separated(line)) !=
+               std::string::npos;
+    }
     std::string Cached(const std::string& code) const {
         return ReadTextFile(CachePath("alerts_" + code + ".xml"));
     }
@@ -77,12 +81,7 @@ TEST_F(Alerts, TenMarksAtMostWithANoticeAndTheMarksSurviveARestart) {
     ASSERT_TRUE(WaitUntil([&] { return ListItemText(List(), 0, 0) == "KYZ020"; }, 5000));
     EXPECT_EQ(Dialog("Notice", 1000), nullptr);
     // The marks reach the saved lists a few seconds later, while Cumulon runs.
-    EXPECT_TRUE(WaitUntil(
-        [&] {
-            return ReadTextFile(UserDataFolder() + "\\list.dat").find(Separated("1»KYZ020»")) !=
-                   std::string::npos;
-        },
-        10000));
+    EXPECT_TRUE(WaitUntil([&] { return SavedListsHold("1»KYZ020»"); }, 10000));
     ASSERT_TRUE(CloseMainWindow());
     StartOnTab(kAlertsTab);
     ASSERT_TRUE(WaitUntil([&] { return Marks() == "11110111111"; }, 5000)) << Marks();
@@ -139,7 +138,7 @@ TEST_F(Alerts, TestTickerFollowsThePagesChoices) {
     for (auto [id, value] : {std::pair{kColourRed, "0"}, {kColourGreen, "96"}, {kColourBlue, "0"}})
         SetText(GetDlgItem(dialog, id), value);
     ASSERT_TRUE(ClickControl(dialog, IDOK));
-    RECT sample;
+    RECT sample{};
     GetWindowRect(GetDlgItem(page_, IDC_TICKER_SAMPLE), &sample);
     EXPECT_TRUE(WaitUntil(
         [&] { return ScreenPixel(sample.left + 2, sample.top + 2) == RGB(0, 96, 0); }, 5000));
@@ -164,10 +163,11 @@ TEST_F(Alerts, EachRowShowsItsOwnCacheAndTwoSelectedRowsKeepTheRememberedOne) {
         ListFile("ALERTS", {"0»KYZ030»With Time", "0»ILZ103»Without Time", "0»TXZ103»Locked"})));
     StartOnTab(kAlertsTab, 3);
     const std::string entry = "<entry><title>Flood Watch</title></entry></feed>";
+    for (const char* code : {"ILZ103", "TXZ103"})
+        ASSERT_TRUE(
+            WriteTextFile(CachePath("alerts_" + std::string(code) + ".xml"), "<feed>" + entry));
     ASSERT_TRUE(WriteTextFile(CachePath("alerts_KYZ030.xml"),
                               "<feed><updated>2013-08-07T13:40:05-05:00</updated>" + entry));
-    ASSERT_TRUE(WriteTextFile(CachePath("alerts_ILZ103.xml"), "<feed>" + entry));
-    ASSERT_TRUE(WriteTextFile(CachePath("alerts_TXZ103.xml"), "<feed>" + entry));
     HANDLE lock = CreateFileA(CachePath("alerts_TXZ103.xml").c_str(), GENERIC_READ, 0, nullptr,
                               OPEN_EXISTING, 0, nullptr); // shared with nobody
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
@@ -207,9 +207,6 @@ TEST_F(Alerts, EachRowShowsItsOwnCacheAndTwoSelectedRowsKeepTheRememberedOne) {
     EXPECT_EQ(RememberedRow(), 2);
 }
 
-// The end of the Windows session (log-off, shut-down) ends Cumulon as Exit
-// does, within seconds even during a download that would run for minutes,
-// and what the session changed is kept.
 TEST_F(Alerts, EndingTheSessionAbortsTheDownloadAndKeepsTheSettingsAndLists) {
     UseAlertFeeds(Service() + "/test/trickle?seconds=300&z=######");
     ASSERT_TRUE(SeedListFile(ListFile("ALERTS", {"0»KYZ030»Jefferson", "0»ILZ103»Cook"})));
@@ -227,12 +224,9 @@ TEST_F(Alerts, EndingTheSessionAbortsTheDownloadAndKeepsTheSettingsAndLists) {
     EXPECT_EQ(Setting("CurTab"), static_cast<DWORD>(kAlertsTab));
     EXPECT_EQ(Setting("AlertFlags"), 0x237u | 0x100u);
     EXPECT_EQ(RememberedRow(), 1);
-    EXPECT_NE(ReadTextFile(UserDataFolder() + "\\list.dat").find(Separated("1»KYZ030»Jefferson")),
-              std::string::npos);
+    EXPECT_TRUE(SavedListsHold("1»KYZ030»Jefferson"));
 }
 
-// Exit while a check downloads: the download is aborted, no further zone is
-// polled and no ticker starts; the program ends at once with its settings.
 TEST_F(Alerts, ExitDuringACheckAbortsItsDownloadAndStartsNoTicker) {
     UseTickerStandIn();
     UseAlertFeeds(Service() + "/test/trickle?seconds=300&z=######");
@@ -249,8 +243,7 @@ TEST_F(Alerts, ExitDuringACheckAbortsItsDownloadAndStartsNoTicker) {
     EXPECT_EQ(Setting("AlertFlags"), 0x237u | 0x400u);
 }
 
-// A ticker on the screen is left to run when the program ends, which it does
-// at once: a new start is not kept out by the ending program.
+// A new start is not kept out by the ending program.
 TEST_F(Alerts, ExitLeavesARunningTickerAloneAndEndsAtOnce) {
     UseTickerStandIn(12000);
     StartOnTab(kAlertsTab);
@@ -266,10 +259,9 @@ TEST_F(Alerts, ExitLeavesARunningTickerAloneAndEndsAtOnce) {
     ASSERT_TRUE(CloseMainWindow());
 }
 
-// A sound chosen from another folder: the program still finds its own files
-// by their bare names (the catalog here) after the dialog has browsed there.
-// Windows moves the current directory with the open dialog whatever its
-// flags say; Wine keeps it when asked to, so here this holds either way.
+// The program still finds its own files by their bare names (the catalog)
+// after the open dialog browsed elsewhere, which moves the current directory
+// on Windows whatever its flags say.
 TEST_F(Alerts, ASoundFromAnotherFolderLeavesTheProgramInItsFolder) {
     const std::string chimes = WorkFolder() + "\\chimes";
     CreateDirectoryA(chimes.c_str(), nullptr);
