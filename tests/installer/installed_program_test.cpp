@@ -59,16 +59,12 @@ struct Installed {
 void StartFromShortcut(Installed* installed) {
     const std::string folder = KnownFolder(CSIDL_LOCAL_APPDATA) + "\\Programs\\Cumulon";
     const Shortcut shortcut = ReadShortcut(KnownFolder(CSIDL_PROGRAMS) + "\\Cumulon.lnk");
-    ASSERT_EQ(CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, shortcut.Target.c_str(), -1,
-                             (folder + "\\Cumulon.exe").c_str(), -1),
-              CSTR_EQUAL)
+    ASSERT_EQ(lstrcmpiA(shortcut.Target.c_str(), (folder + "\\Cumulon.exe").c_str()), 0)
         << shortcut.Target;
-    EXPECT_EQ(CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, shortcut.Folder.c_str(), -1,
-                             folder.c_str(), -1),
-              CSTR_EQUAL)
-        << shortcut.Folder;
+    EXPECT_EQ(lstrcmpiA(shortcut.Folder.c_str(), folder.c_str()), 0) << shortcut.Folder;
     installed->Program = StartProgram(shortcut.Target);
-    installed->Main = WaitForTopWindow(installed->Program.info.dwProcessId, "#32770", "Cumulon", 20000);
+    installed->Main =
+        WaitForTopWindow(installed->Program.info.dwProcessId, "#32770", "Cumulon", 20000);
     ASSERT_NE(installed->Main, nullptr);
 }
 
@@ -108,8 +104,7 @@ TEST(InstalledCumulon, SetupOverTheRunningProgramEndsItAndItsSettingsAreSaved) {
     ASSERT_NE(setupPath, nullptr);
     RunningProgram setup = StartProgram(WindowsPath(setupPath), "/S");
     DWORD setupCode = 1, code = 1;
-    EXPECT_TRUE(setup.WaitForExit(60000, &setupCode));
-    EXPECT_EQ(setupCode, 0u);
+    EXPECT_TRUE(setup.WaitForExit(60000, &setupCode) && setupCode == 0) << setupCode;
     EXPECT_TRUE(cumulon.Program.WaitForExit(0, &code) && code == 0);
     std::vector<BYTE> tab;
     EXPECT_TRUE(ReadSetting("CurTab", &tab) && tab.size() == 4 && tab[0] == kRadarTab);
