@@ -366,8 +366,7 @@ TEST_F(HttpFetchTest, StopDuringATransferFailsAndKeepsTheOldCacheFile) {
                     return true;
             return false;
         };
-        DWORD start = GetTickCount();
-        while (!arrived() && GetTickCount() - start < 5000)
+        for (DWORD start = GetTickCount(); !arrived() && GetTickCount() - start < 5000;)
             Sleep(10);
         EXPECT_TRUE(arrived()) << scheme("");
         DWORD stopped = GetTickCount();
@@ -381,9 +380,8 @@ TEST_F(HttpFetchTest, StopDuringATransferFailsAndKeepsTheOldCacheFile) {
     }
 }
 
+// Every fetch ends with 0 or -1 and leaves nothing behind.
 TEST_F(HttpFetchTest, StopPressedAtAnyMomentNeverMeetsAReleasedRequest) {
-    // A worker fetching and releasing requests in a loop while Stop is pressed
-    // again and again: every fetch ends with 0 or -1, nothing is left behind.
     FetchRequest* slot = nullptr;
     std::atomic<bool> done{false};
     std::atomic<int> stopped{0}, completed{0};
