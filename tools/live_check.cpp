@@ -10,6 +10,7 @@
 #include "pages/alerts/alert_feed.h"
 #include "pages/forecast/forecast_text.h"
 #include "pages/forecast/hourly_table.h"
+#include "pages/imagery/image_header.h"
 #include "pages/stations/metar_report.h"
 #include "pages/stations/observations_report.h"
 #include "pages/stations/river_report.h"
@@ -21,67 +22,59 @@
 #include <winsock2.h>
 #include <ws2tcpip.h>
 #include <windows.h>
-#include <objidl.h>
 
 #include <cstdio>
 #include <string>
 #include <string_view>
 #include <vector>
 
-extern "C" {
-struct GpImage;
-int WINAPI GdiplusStartup(ULONG_PTR* token, const void* input, void* output);
-int WINAPI GdipLoadImageFromFile(const WCHAR* file, GpImage** image);
-int WINAPI GdipGetImageWidth(GpImage* image, UINT* width);
-int WINAPI GdipGetImageHeight(GpImage* image, UINT* height);
-int WINAPI GdipDisposeImage(GpImage* image);
-}
-
 namespace {
 
 // What a page's reader finds in a document: a short description, empty when nothing.
-using Reader = std::string (*)(const std::string& document, const std::string& cachePath);
+using Reader = std::string (*)(const std::string& document);
 
 std::string Count(size_t count, const char* what) {
     return std::to_string(count) + " " + what;
 }
 
-std::string PointForecast(const std::string& document, const std::string&) {
+std::string PointForecast(const std::string& document) {
     std::string text = RenderPointForecast(document);
     return text.empty() ? "" : Count(text.size(), "characters of forecast");
 }
-std::string HourlyForecast(const std::string& document, const std::string&) {
+std::string HourlyForecast(const std::string& document) {
     HourlyTable table = BuildHourlyTable(document, ~0u, "%H", "%H");
     return table.Rows.empty() ? "" : Count(table.Rows.size(), "hours");
 }
-std::string Observations(const std::string& document, const std::string&) {
+std::string Observations(const std::string& document) {
     CalendarTime time{};
     return ObservationTime(document, &time) ? "an observation with its time" : "";
 }
-std::string Metar(const std::string& document, const std::string&) {
+std::string Metar(const std::string& document) {
     MetarReport report = BuildMetarReport(document, kMetarDefaultFlags, "KSDF");
-    return report.ObservationTime.empty() ? "" : "a report of " + std::string(report.ObservationTime);
+    return report.ObservationTime.empty() ? ""
+                                          : "a report of " + std::string(report.ObservationTime);
 }
-std::string River(const std::string& document, const std::string&) {
+std::string River(const std::string& document) {
     RiverGaugeText text = RenderRiverGauge(document, "%c");
-    return text.Output.empty() ? "" : text.HasStatus ? "a gauge report with its time" : "a gauge report";
+    return text.Output.empty() ? ""
+           : text.HasStatus    ? "a gauge report with its time"
+                               : "a gauge report";
 }
-std::string Alerts(const std::string& document, const std::string&) {
+std::string Alerts(const std::string& document) {
     return AlertFeedUpdated(document).empty()
                ? ""
                : "a feed of " + Count(ReadAlertEntries(document).size(), "alerts");
 }
-// The imagery pages decode their pictures with GDI+.
-std::string Picture(const std::string&, const std::string& cachePath) {
-    std::wstring path(cachePath.begin(), cachePath.end());
-    GpImage* image = nullptr;
-    if (GdipLoadImageFromFile(path.c_str(), &image) != 0 || !image)
+// The imagery pages draw only a GIF, PNG or JPEG within their size bound.
+std::string Picture(const std::string& document) {
+    ImageHeader header;
+    if (!PictureAllowed(document, &header))
         return "";
-    UINT width = 0, height = 0;
-    GdipGetImageWidth(image, &width);
-    GdipGetImageHeight(image, &height);
-    GdipDisposeImage(image);
-    return "a picture of " + std::to_string(width) + " x " + std::to_string(height);
+    const char* format = header.Format == ImageFormat::Gif   ? "GIF"
+                         : header.Format == ImageFormat::Png ? "PNG"
+                                                             : "JPEG";
+    return std::string("a ") + format + " picture of " + std::to_string(header.Width) + " x " +
+           std::to_string(header.Height);
 }
 
 // Each page's section, its known place (a code, or a point for the point
@@ -93,11 +86,16 @@ struct Page {
 };
 constexpr char kLatitude[] = "38.25", kLongitude[] = "-85.76";
 const Page kPages[] = {
-    {"POINTFORECAST", nullptr, PointForecast}, {"HOURLYPOINTFORECAST", nullptr, HourlyForecast},
-    {"OBSERVATIONS", "KSDF", Observations},    {"METAR", "KSDF", Metar},
-    {"RIVERGAUGES", "MLUK2", River},           {"ALERTS", "KYZ030", Alerts},
-    {"RADAR", "KLVX", Picture},                {"SATELLITE", "", Picture},
-    {"SATELLITEWIDE", "", Picture},            {"ALERTMAPS", "", Picture},
+    {"POINTFORECAST", nullptr, PointForecast},
+    {"HOURLYPOINTFORECAST", nullptr, HourlyForecast},
+    {"OBSERVATIONS", "KSDF", Observations},
+    {"METAR", "KSDF", Metar},
+    {"RIVERGAUGES", "MLUK2", River},
+    {"ALERTS", "KYZ030", Alerts},
+    {"RADAR", "KLVX", Picture},
+    {"SATELLITE", "", Picture},
+    {"SATELLITEWIDE", "", Picture},
+    {"ALERTMAPS", "", Picture},
 };
 
 // The address of an entry for the page's place: a run of "#" gets as many of
@@ -192,17 +190,11 @@ int main(int argc, char** argv) {
         return 0;
     }
     EnsureFolder(work.c_str());
-    ULONG_PTR token = 0;
-    const struct {
-        UINT32 Version = 1;
-        void* Callback = nullptr;
-        BOOL NoThread = FALSE, NoCodecs = FALSE;
-    } gdiplus;
-    GdiplusStartup(&token, &gdiplus, nullptr);
 
     std::printf("Catalog %s, place Louisville KY (%s, %s)\n\n", catalogPath.c_str(), kLatitude,
                 kLongitude);
-    std::printf("%-20s %-14s %-17s %9s  %s\n", "page", "key", "download", "bytes", "the page reads");
+    std::printf("%-20s %-14s %-17s %9s  %s\n", "page", "key", "download", "bytes",
+                "the page reads");
     int empty = 0, number = 0;
     for (const Page& page : kPages) {
         std::string section = std::string("[") + page.Section + "]";
@@ -219,7 +211,7 @@ int main(int argc, char** argv) {
                 result = Fetch(url, cachePath);
             bool read = ReadWholeFile(cachePath.c_str(), &document);
             if (read)
-                found = page.Read(document, cachePath);
+                found = page.Read(document);
             empty += found.empty();
             std::printf("%-20s %-14s %-17s %9s  %s\n", page.Section, entry.Key.c_str(),
                         result.c_str(), read ? std::to_string(document.size()).c_str() : "-",
